@@ -1,0 +1,4 @@
+#include "actions/WindowTargeting.h"
+
+// Placeholder until targeting lands.
+void ClearTargetWindow() {}

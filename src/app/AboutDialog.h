@@ -1,0 +1,9 @@
+// AboutDialog: the About box, from the system menu.
+#pragma once
+#include "fw/Dialog.h"
+#include "res/resource.h"
+
+class AboutDialog : public CDialog {
+public:
+    AboutDialog() : CDialog(IDD_ABOUTBOX) {}
+};

@@ -1,0 +1,129 @@
+#include "app/KeyboardDialog.h"
+#include "app/AboutDialog.h"
+#include "fw/Menu.h"
+#include "fw/PaintDC.h"
+#include "fw/WinApp.h"
+#include "keyboard/KeyboardConnection.h"
+#include "keyboard/ReaderThread.h"
+
+const MessageMapEntry KeyboardDialog::messageEntries[] = {
+    ON_MESSAGE(WM_SYSCOMMAND, &KeyboardDialog::OnSysCommand),
+    ON_MESSAGE(WM_PAINT, &KeyboardDialog::OnPaint),
+    ON_MESSAGE(WM_QUERYDRAGICON, &KeyboardDialog::OnQueryDragIcon),
+    ON_MESSAGE(WM_SHOWWINDOW, &KeyboardDialog::OnShowWindow),
+    ON_MESSAGE(WM_TIMER, &KeyboardDialog::OnTimer),
+    ON_MESSAGE(WM_DEVICECHANGE, &KeyboardDialog::OnDeviceChange),
+    ON_MESSAGE(WM_KEYBOARD_KEYS, &KeyboardDialog::OnKeyboardKeys),
+    ON_COMMAND(ID_TRAY_HIDE, &KeyboardDialog::OnTrayHide),
+    ON_COMMAND(ID_TRAY_SHOW, &KeyboardDialog::OnTrayShow),
+    ON_COMMAND(IDC_MAIL_BROWSE, &KeyboardDialog::OnMailBrowse),
+    ON_COMMAND(IDC_MEDIA_BROWSE, &KeyboardDialog::OnMediaBrowse),
+    ON_COMMAND(IDC_SAVE, &KeyboardDialog::OnSave),
+    ON_COMMAND(IDC_REVERT, &KeyboardDialog::OnRevert),
+    END_MESSAGE_MAP
+};
+IMPLEMENT_MESSAGE_MAP(KeyboardDialog, CDialog)
+
+KeyboardDialog::KeyboardDialog(CWnd* parent)
+    : CDialog(IDD_MAIN, parent), m_hIcon(NULL), RepeatMode(0), m_repeatTimer(0)
+{
+    CWinApp* app = GetApp();
+    m_hIcon = app ? app->LoadIcon(IDR_MAINFRAME) : ::LoadIconA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_MAINFRAME));
+}
+
+static bool IsSupportedSystem()
+{
+    OSVERSIONINFOA version;
+    ZeroMemory(&version, sizeof version);
+    version.dwOSVersionInfoSize = sizeof version;
+    if (!GetVersionExA(&version)) return false;
+    return version.dwMajorVersion == 4 && version.dwMinorVersion == 10;
+}
+
+BOOL KeyboardDialog::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+
+    CMenu systemMenu(GetSystemMenu(m_hWnd, FALSE));
+    if (systemMenu.m_hMenu) {
+        char aboutText[100];
+        if (LoadStringA(GetModuleHandleA(NULL), IDS_ABOUTBOX, aboutText, sizeof aboutText) > 0) {
+            systemMenu.AppendMenu(MF_SEPARATOR);
+            systemMenu.AppendMenu(MF_STRING, IDM_ABOUTBOX, aboutText);
+        }
+    }
+
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+
+    if (!IsSupportedSystem()) {
+        ReaderStopFlag.store(1);
+        CloseKeyboard();
+        CDialog::OnOK();  // the base's own end, not the hiding override
+        return TRUE;
+    }
+
+    RegisterForDeviceNotifications(m_hWnd);
+    OpenKeyboard(*this, KeyboardOpenReason::StartUp);
+
+    RepeatMode = 0;
+    ReaderStopFlag.store(0);
+
+    m_trayIcon.CreateTrayIcon(0, WM_TRAY_NOTIFY, "Multimedia Keyboard", m_hIcon, IDR_TRAYMENU);
+
+    // The platform shows the dialog (it is WS_VISIBLE) when this returns;
+    // WM_CLOSE's default handling posts the Cancel command, so the hide runs
+    // just after that first show and the program settles hidden in the tray.
+    SendMessage(WM_CLOSE);
+    return TRUE;
+}
+
+void KeyboardDialog::OnOK() { ShowWindow(SW_HIDE); }
+void KeyboardDialog::OnCancel() { ShowWindow(SW_HIDE); }
+
+LRESULT KeyboardDialog::OnSysCommand(WPARAM wParam, LPARAM lParam)
+{
+    if ((wParam & 0xFFF0) == IDM_ABOUTBOX) {
+        AboutDialog about;
+        about.DoModal();
+        return 0;
+    }
+    return Default(WM_SYSCOMMAND, wParam, lParam);
+}
+
+LRESULT KeyboardDialog::OnPaint(WPARAM wParam, LPARAM lParam)
+{
+    if (!IsIconic(m_hWnd)) return Default(WM_PAINT, wParam, lParam);
+    CPaintDC dc(m_hWnd);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.m_hDC), 0);
+    RECT client;
+    GetClientRect(m_hWnd, &client);
+    int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    DrawIcon(dc.m_hDC, x, y, m_hIcon);
+    return 0;
+}
+
+LRESULT KeyboardDialog::OnQueryDragIcon(WPARAM, LPARAM)
+{
+    return reinterpret_cast<LRESULT>(m_hIcon);
+}
+
+LRESULT KeyboardDialog::OnShowWindow(WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = Default(WM_SHOWWINDOW, wParam, lParam);
+    m_trayIcon.SetDefaultItem(wParam ? ID_TRAY_HIDE : ID_TRAY_SHOW, FALSE);
+    return result;
+}
+
+LRESULT KeyboardDialog::OnTrayHide(WPARAM, LPARAM)
+{
+    ShowWindow(SW_HIDE);
+    return 0;
+}
+
+LRESULT KeyboardDialog::OnTrayShow(WPARAM, LPARAM)
+{
+    ShowWindow(SW_SHOW);
+    return 0;
+}

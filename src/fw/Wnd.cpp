@@ -1,0 +1,106 @@
+#include "fw/Wnd.h"
+#include "fw/WinApp.h"
+
+// The object of a window is kept in a window property rather than in
+// GWLP_USERDATA, which dialogs and controls may use themselves.
+static const char kObjectProperty[] = "MMKeyboard.CWnd";
+
+const CRuntimeClass CWnd::classCWnd = { "CWnd", 0 };
+const MessageMapEntry CWnd::messageEntries[] = { END_MESSAGE_MAP };
+const MessageMap CWnd::messageMap = { 0, CWnd::messageEntries };
+
+CWnd::CWnd() : m_hWnd(NULL), m_superProc(NULL) {}
+
+CWnd::~CWnd()
+{
+    if (m_hWnd && IsWindow(m_hWnd)) RemovePropA(m_hWnd, kObjectProperty);
+}
+
+const CRuntimeClass* CWnd::GetRuntimeClass() const { return &classCWnd; }
+const MessageMap* CWnd::GetMessageMap() const { return &messageMap; }
+
+LPCSTR CWnd::RegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon)
+{
+    // One class per combination would be the general answer; the program
+    // registers exactly one, so one name serves.
+    static const char kClassName[] = "MMKeyboardWnd";
+    WNDCLASSA wc;
+    HINSTANCE instance = GetModuleHandleA(NULL);
+    if (GetClassInfoA(instance, kClassName, &wc)) return kClassName;
+    ZeroMemory(&wc, sizeof wc);
+    wc.style = classStyle;
+    wc.lpfnWndProc = DefWindowProcA;  // replaced per window by SubclassWindow
+    wc.hInstance = instance;
+    wc.hCursor = cursor;
+    wc.hbrBackground = background;
+    wc.hIcon = icon;
+    wc.lpszClassName = kClassName;
+    return RegisterClassA(&wc) ? kClassName : NULL;
+}
+
+BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style,
+                    int x, int y, int width, int height, HWND parent, HMENU menu)
+{
+    HWND hwnd = CreateWindowExA(exStyle, className, windowName, style, x, y, width, height,
+                                parent, menu, GetModuleHandleA(NULL), NULL);
+    if (!hwnd) return FALSE;
+    SubclassWindow(hwnd);
+    return TRUE;
+}
+
+BOOL CWnd::DestroyWindow()
+{
+    if (!m_hWnd) return FALSE;
+    return ::DestroyWindow(m_hWnd);
+}
+
+void CWnd::SubclassWindow(HWND hwnd)
+{
+    m_hWnd = hwnd;
+    SetPropA(hwnd, kObjectProperty, reinterpret_cast<HANDLE>(this));
+    m_superProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StandardWndProc)));
+}
+
+LRESULT CALLBACK CWnd::StandardWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CWnd* self = reinterpret_cast<CWnd*>(GetPropA(hwnd, kObjectProperty));
+    if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        // The window goes; the object stays and may be destroyed later.
+        LRESULT result = self->Default(message, wParam, lParam);
+        RemovePropA(hwnd, kObjectProperty);
+        self->m_hWnd = NULL;
+        return result;
+    }
+    return self->WindowProc(message, wParam, lParam);
+}
+
+bool CWnd::DispatchThroughMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    // Commands: menu items, accelerators and button clicks; other control
+    // notifications (edit changes and the like) are left to the default.
+    if (message == WM_COMMAND && HIWORD(wParam) > 1) return false;
+    for (const MessageMap* map = GetMessageMap(); map; map = map->base) {
+        for (const MessageMapEntry* entry = map->entries; entry->message; ++entry) {
+            if (entry->message != message) continue;
+            if (message == WM_COMMAND && entry->commandId != LOWORD(wParam)) continue;
+            *result = (this->*entry->handler)(wParam, lParam);
+            return true;
+        }
+    }
+    return false;
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = 0;
+    if (DispatchThroughMap(message, wParam, lParam, &result)) return result;
+    return Default(message, wParam, lParam);
+}
+
+LRESULT CWnd::Default(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (m_superProc) return CallWindowProcA(m_superProc, m_hWnd, message, wParam, lParam);
+    return DefWindowProcA(m_hWnd, message, wParam, lParam);
+}

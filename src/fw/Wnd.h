@@ -1,0 +1,57 @@
+// CWnd: a C++ object attached to one window, whose messages go through the
+// object's message map and fall back to the window's default procedure.
+#pragma once
+#include <windows.h>
+#include "fw/MessageMap.h"
+#include "fw/RuntimeClass.h"
+
+class CWnd {
+public:
+    CWnd();
+    virtual ~CWnd();
+
+    virtual const CRuntimeClass* GetRuntimeClass() const;
+    static const CRuntimeClass classCWnd;
+
+    HWND GetSafeHwnd() const { return m_hWnd; }
+
+    // Creates the window with a class registered by RegisterWndClass (or any
+    // registered class) and attaches it to this object.
+    BOOL CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style,
+                  int x, int y, int width, int height, HWND parent, HMENU menu);
+    BOOL DestroyWindow();
+    BOOL ShowWindow(int showCommand) { return ::ShowWindow(m_hWnd, showCommand); }
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+    {
+        return ::SendMessageA(m_hWnd, message, wParam, lParam);
+    }
+
+    // A window class of the framework's own with the given style, cursor,
+    // brush and icon; its name is returned and stays valid.
+    static LPCSTR RegisterWndClass(UINT classStyle, HCURSOR cursor = NULL,
+                                   HBRUSH background = NULL, HICON icon = NULL);
+
+    HWND m_hWnd;
+
+protected:
+    virtual const MessageMap* GetMessageMap() const;
+    static const MessageMapEntry messageEntries[];
+
+    // The message map first, then Default().
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // The processing the window would have had without this object.
+    LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Routes a window's messages through this object from now on.
+    void SubclassWindow(HWND hwnd);
+
+public:
+    static const MessageMap messageMap;
+
+private:
+    bool DispatchThroughMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    static LRESULT CALLBACK StandardWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+    WNDPROC m_superProc;
+    friend class CDialog;
+};

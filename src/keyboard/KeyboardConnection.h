@@ -1,0 +1,13 @@
+// The keyboard connection: opens the keyboard, its reader, the settings and
+// the mixer at start-up, and again when a device arrives while it is closed.
+#pragma once
+#include <windows.h>
+
+class KeyboardDialog;
+
+enum class KeyboardOpenReason { StartUp, DeviceArrival };
+
+// Shows "error" when the registration fails, and carries on.
+void RegisterForDeviceNotifications(HWND dialog);
+void OpenKeyboard(KeyboardDialog& dialog, KeyboardOpenReason reason);
+void CloseKeyboard();

@@ -1,0 +1,29 @@
+// The HID class and device-installation calls that keyboard discovery makes.
+// They sit in one module so that a simulated keyboard (hid_simulated.cpp) or
+// a test's fake can stand in for the hardware; hid_windows.cpp forwards to
+// HID.DLL and SETUPAPI.DLL. CreateFileA, ReadFile and CloseHandle are not
+// here: they stay real, so a simulated device is a real handle (a pipe).
+#pragma once
+#include <windows.h>
+#include <setupapi.h>
+extern "C" {
+#include <hidsdi.h>
+#include <hidpi.h>
+}
+
+namespace HidDevice {
+
+void GetHidGuid(GUID* classGuid);
+HDEVINFO GetClassDevs(const GUID* classGuid, DWORD flags);
+BOOL EnumDeviceInterfaces(HDEVINFO set, const GUID* classGuid, DWORD memberIndex,
+                          SP_DEVICE_INTERFACE_DATA* interfaceData);
+BOOL GetDeviceInterfaceDetail(HDEVINFO set, SP_DEVICE_INTERFACE_DATA* interfaceData,
+                              SP_DEVICE_INTERFACE_DETAIL_DATA_A* detail, DWORD detailSize,
+                              DWORD* requiredSize);
+BOOL DestroyDeviceInfoList(HDEVINFO set);
+BOOLEAN GetAttributes(HANDLE device, HIDD_ATTRIBUTES* attributes);
+BOOLEAN GetPreparsedData(HANDLE device, PHIDP_PREPARSED_DATA* preparsedData);
+BOOLEAN FreePreparsedData(PHIDP_PREPARSED_DATA preparsedData);
+NTSTATUS GetCaps(PHIDP_PREPARSED_DATA preparsedData, HIDP_CAPS* capabilities);
+
+}  // namespace HidDevice

@@ -1,0 +1,47 @@
+#include "keyboard/device/hid.h"
+
+namespace HidDevice {
+
+void GetHidGuid(GUID* classGuid) { HidD_GetHidGuid(classGuid); }
+
+HDEVINFO GetClassDevs(const GUID* classGuid, DWORD flags)
+{
+    return SetupDiGetClassDevsA(classGuid, NULL, NULL, flags);
+}
+
+BOOL EnumDeviceInterfaces(HDEVINFO set, const GUID* classGuid, DWORD memberIndex,
+                          SP_DEVICE_INTERFACE_DATA* interfaceData)
+{
+    return SetupDiEnumDeviceInterfaces(set, NULL, classGuid, memberIndex, interfaceData);
+}
+
+BOOL GetDeviceInterfaceDetail(HDEVINFO set, SP_DEVICE_INTERFACE_DATA* interfaceData,
+                              SP_DEVICE_INTERFACE_DETAIL_DATA_A* detail, DWORD detailSize,
+                              DWORD* requiredSize)
+{
+    return SetupDiGetDeviceInterfaceDetailA(set, interfaceData, detail, detailSize, requiredSize, NULL);
+}
+
+BOOL DestroyDeviceInfoList(HDEVINFO set) { return SetupDiDestroyDeviceInfoList(set); }
+
+BOOLEAN GetAttributes(HANDLE device, HIDD_ATTRIBUTES* attributes)
+{
+    return HidD_GetAttributes(device, attributes);
+}
+
+BOOLEAN GetPreparsedData(HANDLE device, PHIDP_PREPARSED_DATA* preparsedData)
+{
+    return HidD_GetPreparsedData(device, preparsedData);
+}
+
+BOOLEAN FreePreparsedData(PHIDP_PREPARSED_DATA preparsedData)
+{
+    return HidD_FreePreparsedData(preparsedData);
+}
+
+NTSTATUS GetCaps(PHIDP_PREPARSED_DATA preparsedData, HIDP_CAPS* capabilities)
+{
+    return HidP_GetCaps(preparsedData, capabilities);
+}
+
+}  // namespace HidDevice

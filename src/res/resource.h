@@ -1,0 +1,25 @@
+// Resource identifiers shared by the program's code and MMKeyboard.rc.
+#pragma once
+
+#define IDD_ABOUTBOX        100
+#define IDS_ABOUTBOX        101
+#define IDD_MAIN            102
+#define IDR_MAINFRAME       128
+#define IDR_TRAYMENU        130
+
+#define IDC_MAIL            1008
+#define IDC_MAIL_BROWSE     1009
+#define IDC_MEDIA           1010
+#define IDC_MEDIA_BROWSE    1011
+#define IDC_SAVE            1012
+#define IDC_REVERT          1013
+#define IDC_SEARCH          1024
+
+#define ID_TRAY_HIDE        0x8004
+#define ID_TRAY_SHOW        0x8005
+
+#define IDM_ABOUTBOX        0x0010
+
+#ifndef IDC_STATIC
+#define IDC_STATIC          (-1)
+#endif

@@ -1,0 +1,80 @@
+// The tray icon's reaction to the notification area's callback messages.
+#include <gtest/gtest.h>
+#include "fw/WinApp.h"
+#include "res/resource.h"
+#include "tray/SystemTray.h"
+
+namespace {
+
+const UINT kCallback = WM_USER + 10;
+
+// A main window that records the commands the tray sends it.
+class CommandRecorder : public CWnd {
+public:
+    UINT lastCommand = 0;
+    int commands = 0;
+
+    bool Create()
+    {
+        return CreateEx(0, RegisterWndClass(0), "recorder", WS_POPUP, 0, 0, 10, 10, NULL, NULL) != FALSE;
+    }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_COMMAND) {
+            lastCommand = LOWORD(wParam);
+            ++commands;
+            return 0;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+class TrayIconTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(recorder.Create());
+        app.m_pMainWnd = &recorder;
+        tray.CreateTrayIcon(0, kCallback, "Multimedia Keyboard", LoadIcon(NULL, IDI_APPLICATION),
+                            IDR_TRAYMENU);
+    }
+    void TearDown() override
+    {
+        app.m_pMainWnd = 0;
+        recorder.DestroyWindow();
+    }
+    LRESULT Notify(WPARAM id, LPARAM mouse) { return tray.SendMessage(kCallback, id, mouse); }
+
+    CWinApp app;
+    CommandRecorder recorder;
+    CSystemTray tray;
+};
+
+TEST_F(TrayIconTest, DoubleClickBeforeAnyDefaultHidesByMenuPosition)
+{
+    EXPECT_EQ(1, Notify(IDR_TRAYMENU, WM_LBUTTONDBLCLK));
+    EXPECT_EQ(1, recorder.commands);
+    EXPECT_EQ((UINT)ID_TRAY_HIDE, recorder.lastCommand);
+}
+
+TEST_F(TrayIconTest, DoubleClickSendsTheRecordedDefaultCommand)
+{
+    tray.SetDefaultItem(ID_TRAY_SHOW, FALSE);
+    Notify(IDR_TRAYMENU, WM_LBUTTONDBLCLK);
+    EXPECT_EQ((UINT)ID_TRAY_SHOW, recorder.lastCommand);
+    tray.SetDefaultItem(ID_TRAY_HIDE, FALSE);
+    Notify(IDR_TRAYMENU, WM_LBUTTONDBLCLK);
+    EXPECT_EQ((UINT)ID_TRAY_HIDE, recorder.lastCommand);
+}
+
+TEST_F(TrayIconTest, IgnoresOtherIconsAndOtherMouseMessages)
+{
+    EXPECT_EQ(0, Notify(131, WM_LBUTTONDBLCLK));
+    const UINT ignored[] = { WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN };
+    for (UINT mouse : ignored) EXPECT_EQ(1, Notify(IDR_TRAYMENU, mouse)) << mouse;
+    EXPECT_EQ(0, recorder.commands);
+}
+
+}  // namespace
