@@ -1,4 +1,51 @@
 #include "actions/WindowTargeting.h"
+#include "actions/ProcessLookup.h"
+#include <string.h>
 
-// Placeholder until targeting lands.
-void ClearTargetWindow() {}
+const char* const PlayerModules[PlayerCount] = { "CDPLAYER.EXE", "WMPLAYER.EXE", "MPLAYER2.EXE" };
+
+DWORD FoundProcessId;
+LONG TitleFilter;
+TargetWindowRecord TargetWindow;
+
+void ClearTargetWindow()
+{
+    TargetWindow.handle = NULL;
+}
+
+bool ForegroundTitleContains(const char* text)
+{
+    // With no foreground window GetWindowTextA would read nothing anyway, but
+    // an empty text would then still "occur" in the empty title.
+    HWND foreground = GetForegroundWindow();
+    if (!foreground) return false;
+    char title[500];
+    if (GetWindowTextA(foreground, title, sizeof title) <= 0) title[0] = '\0';
+    return strstr(title, text) != NULL;
+}
+
+PlayerKind IdentifyForegroundPlayer()
+{
+    // A player that is not running looks up as process 0; without this
+    // check it would "own" a missing foreground window, whose process is 0.
+    HWND foreground = GetForegroundWindow();
+    if (!foreground) return PlayerNone;
+    DWORD foregroundProcess = 0;
+    GetWindowThreadProcessId(foreground, &foregroundProcess);
+    if (foregroundProcess == 0) return PlayerNone;
+    for (int kind = 0; kind < PlayerCount; ++kind) {
+        if (FindProcessByModule(PlayerModules[kind]) == foregroundProcess)
+            return static_cast<PlayerKind>(kind);
+    }
+    return PlayerNone;
+}
+
+AimOutcome AimAtProgram(const char* moduleName, LONG titleFilter)
+{
+    FoundProcessId = FindProcessByModule(moduleName);
+    if (FoundProcessId == 0) return AimNoProcess;
+    TitleFilter = titleFilter;
+    FindTargetWindow();
+    if (!TargetWindow.handle) return AimNoWindow;
+    return ActivateTargetWindow() ? AimActivated : AimNotActivated;
+}

@@ -4,11 +4,19 @@
 //   down <vk> / up <vk>   for every key event its window receives, in order
 // and shows one top-level window whose title depends on its name, unless the
 // environment variable MMK_STUB_TITLE is set (an empty value: untitled).
+// Further environment variables, for the window-targeting tests:
+//   MMK_STUB_SHOW=minimized|maximized  start minimised or maximised
+//   MMK_STUB_LOG_SIZES=1               also log "size <WM_SIZE type>" each
+//                                      time the type changes
+//   MMK_STUB_UNACTIVATABLE=1           the window is a child of the desktop,
+//                                      which never becomes the foreground
 #include <windows.h>
 #include <stdio.h>
 #include <string.h>
 
 static char g_logPath[MAX_PATH + 8];
+static bool g_logSizes;
+static WPARAM g_lastSizeType = (WPARAM)-1;
 
 static void AppendLog(const char* line)
 {
@@ -44,6 +52,13 @@ static LRESULT CALLBACK StubWndProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
         snprintf(line, sizeof line, "up %u", (unsigned)wParam);
         AppendLog(line);
         return 0;
+    case WM_SIZE:
+        if (g_logSizes && wParam != g_lastSizeType) {
+            g_lastSizeType = wParam;
+            snprintf(line, sizeof line, "size %u", (unsigned)wParam);
+            AppendLog(line);
+        }
+        break;
     case WM_SYSCHAR:
     case WM_SYSCOMMAND:
         // Alt chords must not open the system menu and steal later keys.
@@ -79,8 +94,20 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
     wc.lpszClassName = "MMKeyboardStub";
     RegisterClassA(&wc);
-    HWND window = CreateWindowExA(0, wc.lpszClassName, title, WS_OVERLAPPEDWINDOW, 100, 100, 320, 200,
-                                  NULL, NULL, instance, NULL);
+    char option[32];
+    g_logSizes = GetEnvironmentVariableA("MMK_STUB_LOG_SIZES", option, sizeof option) > 0;
+    if (GetEnvironmentVariableA("MMK_STUB_SHOW", option, sizeof option) > 0) {
+        if (!_stricmp(option, "minimized")) showCommand = SW_SHOWMINIMIZED;
+        if (!_stricmp(option, "maximized")) showCommand = SW_SHOWMAXIMIZED;
+    }
+    DWORD style = WS_OVERLAPPEDWINDOW;
+    HWND parent = NULL;
+    if (GetEnvironmentVariableA("MMK_STUB_UNACTIVATABLE", option, sizeof option) > 0) {
+        style = WS_CHILD | WS_CAPTION;
+        parent = GetDesktopWindow();
+    }
+    HWND window = CreateWindowExA(0, wc.lpszClassName, title, style, 100, 100, 320, 200,
+                                  parent, NULL, instance, NULL);
     ShowWindow(window, showCommand);
 
     MSG msg;

@@ -1,0 +1,12 @@
+// Which running process executes a given module, through toolhelp snapshots.
+#pragma once
+#include <windows.h>
+#include <tlhelp32.h>
+
+// The process whose executable module is called moduleName (exactly, with
+// case), the last one in the snapshot when several are; 0 when none.
+DWORD FindProcessByModule(const char* moduleName);
+
+// The module of a process that carries the module identifier (or, for the
+// identifier 0, the process's executable); false when there is none.
+bool FindModuleEntry(DWORD processId, DWORD moduleId, MODULEENTRY32* found);

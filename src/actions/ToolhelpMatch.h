@@ -1,0 +1,60 @@
+// The matching rules of the process lookup, kept apart from the toolhelp
+// calls so that they run the same over a real snapshot and over a table of
+// records. A "walk" is anything with First(entry) and Next(entry) that fill
+// the entry and return false at the end, as Process32First/Next and
+// Module32First/Next do.
+//
+// Two shapes of snapshot exist. Windows 98 names each process's executable
+// module by PROCESSENTRY32.th32ModuleID, and that module carries the same
+// identifier in the process's module snapshot. Windows NT, and Wine even when
+// it reports Windows 98, leave th32ModuleID 0 in every process entry and 1 in
+// every module entry, so that match never succeeds. There the executable is
+// the first module of the process's own snapshot; a process entry with
+// identifier 0 therefore takes the first module.
+#pragma once
+#include <windows.h>
+#include <tlhelp32.h>
+#include <string.h>
+
+#ifndef _WIN64
+static_assert(sizeof(PROCESSENTRY32) == 296, "single-byte PROCESSENTRY32 of 32-bit Windows");
+static_assert(sizeof(MODULEENTRY32) == 548, "single-byte MODULEENTRY32 of 32-bit Windows");
+#endif
+
+// Finds the module that names a process in that process's module walk and
+// copies it whole to *found.
+template <class ModuleWalk>
+bool MatchExecutableModule(ModuleWalk& modules, DWORD processModuleId, MODULEENTRY32* found)
+{
+    MODULEENTRY32 entry;
+    ZeroMemory(&entry, sizeof entry);
+    entry.dwSize = sizeof entry;
+    DWORD position = 0;
+    for (bool more = modules.First(&entry); more; more = modules.Next(&entry), ++position) {
+        const bool named = entry.th32ModuleID == processModuleId || (processModuleId == 0 && position == 0);
+        if (named) {
+            CopyMemory(found, &entry, sizeof entry);
+            return true;
+        }
+    }
+    return false;
+}
+
+// The process whose executable module is called moduleName, compared byte
+// for byte with case; 0 when none. The walk goes on after a match, so of
+// several copies the one that comes last in the snapshot wins.
+// findModule(processId, moduleId, MODULEENTRY32*) gives the naming module.
+template <class ProcessWalk, class ModuleFinder>
+DWORD MatchProcessByModule(ProcessWalk& processes, ModuleFinder findModule, const char* moduleName)
+{
+    DWORD result = 0;
+    PROCESSENTRY32 entry;
+    ZeroMemory(&entry, sizeof entry);
+    entry.dwSize = sizeof entry;
+    for (bool more = processes.First(&entry); more; more = processes.Next(&entry)) {
+        MODULEENTRY32 module;
+        if (!findModule(entry.th32ProcessID, entry.th32ModuleID, &module)) continue;
+        if (strcmp(module.szModule, moduleName) == 0) result = entry.th32ProcessID;
+    }
+    return result;
+}
