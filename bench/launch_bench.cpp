@@ -105,7 +105,7 @@ int main()
     program.Stop();
 
     std::printf("launch key (calculator) under Wine, %d runs:\n", kRuns);
-    std::printf("  key message posted -> stand-in process started:        median %.1f ms (min %.1f, max %.1f)\n",
+    std::printf("  key message posted -> stand-in process started:             median %.1f ms (min %.1f, max %.1f)\n",
                 Median(toProcess), *std::min_element(toProcess.begin(), toProcess.end()),
                 *std::max_element(toProcess.begin(), toProcess.end()));
     std::printf("  key message posted -> stand-in recorded its command line: median %.1f ms (min %.1f, max %.1f)\n",

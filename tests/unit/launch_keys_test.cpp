@@ -85,17 +85,6 @@ TEST_F(LaunchKeysTest, KeysWithoutALaunchRowAndChordsStartNothing)
     for (DWORD value : values) EXPECT_EQ("(none)", Launch(value)) << std::hex << value;
 }
 
-TEST_F(LaunchKeysTest, UnsavedEditsAreWhatTheNextKeyStarts)
-{
-    ResetRegistry(NULL, NULL);
-    SetRegistryText(HKEY_CURRENT_USER, kSettingsKey, "Mail", "stored-mail.exe");
-    page.LoadSettings();
-    page.SetText(IDC_MAIL, "edited-mail.exe /new");
-    EXPECT_EQ("edited-mail.exe /new", Launch(0x4000));
-    page.Command(IDC_REVERT);
-    EXPECT_EQ("stored-mail.exe", Launch(0x4000));
-}
-
 TEST_F(LaunchKeysTest, LongSearchTextsStillSearchUpTo99Characters)
 {
     // 51 characters filled the old 100-byte command line; longer ones must
