@@ -69,9 +69,10 @@ const KeyRow kKeyTable[] = {
 LRESULT KeyboardDialog::OnKeyboardKeys(WPARAM, LPARAM lParam)
 {
     const DWORD keyCode = static_cast<DWORD>(lParam);
-    char windowsDirectory[50];
-    if (GetWindowsDirectoryA(windowsDirectory, sizeof windowsDirectory) >= sizeof windowsDirectory)
-        windowsDirectory[0] = '\0';
+    // Room for any Windows directory; one that cannot be read is left empty,
+    // and the rows that need it then start nothing.
+    char windowsDirectory[MAX_PATH];
+    ReadWindowsDirectory(windowsDirectory, sizeof windowsDirectory);
     ClearTargetWindow();
 
     const KeyContext key = { *this, keyCode, windowsDirectory };

@@ -2,6 +2,20 @@
 #pragma once
 #include <windows.h>
 
+// Room for the longest command line a launch row composes: a Windows
+// directory of up to MAX_PATH - 1 characters with the My Computer arguments,
+// or the browser's path with a 99-character search text.
+const int kCommandLineSize = MAX_PATH + 100;
+
+// Reads the Windows directory into directory (size bytes). False, with an
+// empty text, when it cannot be read or does not fit.
+bool ReadWindowsDirectory(char* directory, UINT size);
+
+// How a launch row starts its program: WinExec, unless a test replaces it.
+typedef UINT (WINAPI* ProgramStarter)(LPCSTR commandLine, UINT showCommand);
+extern ProgramStarter StartProgram;
+
+// The rows that need the Windows directory start nothing when it is empty.
 void LaunchMyComputer(const char* windowsDirectory);
 void LaunchWebSearch(HWND dialog);
 void LaunchHomePage();

@@ -1,0 +1,19 @@
+#include "settings/BoundedText.h"
+#include <windows.h>
+
+bool JoinText(char* out, int size, const char* first, const char* second, const char* third)
+{
+    if (!out || size <= 0) return false;
+    out[0] = '\0';
+    const char* parts[] = { first, second, third };
+    int length = 0;
+    for (const char* part : parts) {
+        if (!part) continue;
+        const int partLength = lstrlenA(part);
+        // lstrcpynA copies at most count - 1 characters and always ends with a zero.
+        lstrcpynA(out + length, part, size - length);
+        if (length + partLength >= size) return false;
+        length += partLength;
+    }
+    return true;
+}

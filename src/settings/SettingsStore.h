@@ -1,0 +1,26 @@
+// The registry store of the three settings: one REG_SZ value per setting
+// under HKEY_CURRENT_USER, and the HKEY_LOCAL_MACHINE values the defaults of
+// the mail program and the media player are made from.
+#pragma once
+#include <windows.h>
+
+// Every setting passes through a buffer of this size: at most 99 characters.
+const int kSettingTextSize = 100;
+
+// The same key, named as it is opened for reading and as it is created for
+// writing; registry names ignore case.
+extern const char kSettingsReadKey[];
+extern const char kSettingsWriteKey[];
+
+extern const char kMailValue[];
+extern const char kMediaValue[];
+extern const char kSearchValue[];
+
+// Reads a text value into text (size bytes). False when the key or value is
+// missing or the value and its terminating zero do not fit; text then holds
+// an empty string.
+bool ReadRegistryText(HKEY root, const char* subKey, const char* valueName, char* text, DWORD size);
+
+// Creates the settings key when it is missing and writes text as valueName.
+// False when the key could not be created or the value not written.
+bool WriteSettingText(const char* valueName, const char* text);
