@@ -120,6 +120,18 @@ TEST_F(KeyPadTest, HoldingAKeyButtonSendsItsReportAndLettingGoTheRelease)
     }
 }
 
+TEST_F(KeyPadTest, RestartedProgramFindsTheKeyPadAgain)
+{
+    CloseHandle(pad);  // MMKeyboard ends
+    ASSERT_TRUE(WaitUntil([&] { return (pad = OpenPad()) != INVALID_HANDLE_VALUE; }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(status).find("listening") != std::string::npos; }, 5000));
+    HWND button = FindWindowExA(window, NULL, "BUTTON", "Mute");
+    ASSERT_NE(nullptr, button);
+    PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(std::vector<BYTE>({ 0x01, 0x10, 0x00, 0x00 }), NextReport(pad));
+    PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+}
+
 // Records the device arrivals broadcast to top-level windows.
 LRESULT CALLBACK ArrivalRecorder(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {

@@ -7,8 +7,9 @@ const char kDevicesKey[] = "Software\\MMKeyboard Simulator\\Devices";
 const DWORD kMaxDevices = 32;
 
 HANDLE g_pipe = INVALID_HANDLE_VALUE;
-HANDLE g_connectEvent;
-OVERLAPPED g_connect;
+HANDLE g_event;     // the pending connect, or the pending read that notices the client leave
+OVERLAPPED g_io;
+BYTE g_ignored[16];
 PadState g_state = PadState::Unplugged;
 
 bool IsOwnEntry(HKEY entry)
@@ -26,18 +27,36 @@ bool SetDword(HKEY key, const char* name, DWORD value)
            ERROR_SUCCESS;
 }
 
+void StartIo()
+{
+    ResetEvent(g_event);
+    ZeroMemory(&g_io, sizeof g_io);
+    g_io.hEvent = g_event;
+}
+
 // Starts waiting for the next client on the pipe.
 void Listen()
 {
-    ResetEvent(g_connectEvent);
-    ZeroMemory(&g_connect, sizeof g_connect);
-    g_connect.hEvent = g_connectEvent;
     g_state = PadState::Waiting;
-    if (ConnectNamedPipe(g_pipe, &g_connect)) return;
-    if (GetLastError() == ERROR_PIPE_CONNECTED) {
-        g_state = PadState::Connected;
-        SetEvent(g_connectEvent);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        StartIo();
+        if (ConnectNamedPipe(g_pipe, &g_io)) return;
+        const DWORD error = GetLastError();
+        if (error == ERROR_PIPE_CONNECTED) SetEvent(g_event);
+        // A client that came and went before we listened: clear it and listen again.
+        if (error != ERROR_NO_DATA) return;
+        DisconnectNamedPipe(g_pipe);
     }
+}
+
+// The client never writes: a read stays pending until the client lets the
+// pipe go, so a restarted MMKeyboard finds the pad listening again.
+void WatchClient()
+{
+    StartIo();
+    DWORD got = 0;
+    if (ReadFile(g_pipe, g_ignored, sizeof g_ignored, &got, &g_io) || GetLastError() != ERROR_IO_PENDING)
+        SetEvent(g_event);
 }
 
 }  // namespace
@@ -78,10 +97,10 @@ bool RegisterKeyPadDevice()
 bool PlugInPad()
 {
     UnplugPad();
-    if (!g_connectEvent) g_connectEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
+    if (!g_event) g_event = CreateEventA(NULL, TRUE, FALSE, NULL);
     g_pipe = CreateNamedPipeA(KEYPAD_PIPE_PATH, PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
                               PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT, 1, 4096, 4096, 0, NULL);
-    if (g_pipe == INVALID_HANDLE_VALUE || !g_connectEvent) return false;
+    if (g_pipe == INVALID_HANDLE_VALUE || !g_event) return false;
     Listen();
     return true;
 }
@@ -93,19 +112,30 @@ void UnplugPad()
         CloseHandle(g_pipe);
         g_pipe = INVALID_HANDLE_VALUE;
     }
-    if (g_connectEvent) ResetEvent(g_connectEvent);
+    if (g_event) ResetEvent(g_event);
     g_state = PadState::Unplugged;
 }
 
 PadState GetPadState() { return g_state; }
-HANDLE PadConnectEvent() { return g_connectEvent; }
+HANDLE PadEvent() { return g_event; }
 
-void OnPadClientArrived()
+void OnPadEvent()
 {
-    ResetEvent(g_connectEvent);
-    if (g_state != PadState::Waiting) return;
-    DWORD unused = 0;
-    if (GetOverlappedResult(g_pipe, &g_connect, &unused, FALSE)) g_state = PadState::Connected;
+    if (g_state == PadState::Unplugged) {
+        ResetEvent(g_event);
+        return;
+    }
+    DWORD got = 0;
+    const BOOL ok = GetOverlappedResult(g_pipe, &g_io, &got, FALSE);
+    if (g_state == PadState::Waiting && (ok || GetLastError() == ERROR_PIPE_CONNECTED)) {
+        g_state = PadState::Connected;
+        WatchClient();
+    } else if (g_state == PadState::Connected && ok) {
+        WatchClient();  // the client wrote something; nothing reads it
+    } else {
+        DisconnectNamedPipe(g_pipe);
+        Listen();
+    }
 }
 
 bool SendPadReport(const BYTE* report, DWORD length)
@@ -128,8 +158,5 @@ bool SendPadReport(const BYTE* report, DWORD length)
     }
     CloseHandle(write.hEvent);
     if (ok && written == length) return true;
-    // The client has gone (MMKeyboard ended or dropped the keyboard): wait for the next.
-    DisconnectNamedPipe(g_pipe);
-    Listen();
-    return false;
+    return false;  // the client has gone; the watching read tells the loop
 }

@@ -16,9 +16,9 @@ bool PlugInPad();
 // Closes the pipe: to MMKeyboard the keyboard is gone.
 void UnplugPad();
 PadState GetPadState();
-// Signalled when a client opens the pipe; then call OnPadClientArrived.
-HANDLE PadConnectEvent();
-void OnPadClientArrived();
+// Signalled when a client opens the pipe or lets it go; then call OnPadEvent.
+HANDLE PadEvent();
+void OnPadEvent();
 // Sends one report; false when no client holds the pipe (it then waits for
 // the next one).
 bool SendPadReport(const BYTE* report, DWORD length);

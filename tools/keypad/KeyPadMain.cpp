@@ -133,12 +133,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     ShowWindow(g_window, showCommand);
     PlugIn();
 
-    // Wait for messages and for MMKeyboard opening the pipe at once.
+    // Wait for messages and for MMKeyboard opening or leaving the pipe at once.
     for (;;) {
-        HANDLE connect = PadConnectEvent();
-        const DWORD woke = MsgWaitForMultipleObjects(connect ? 1 : 0, &connect, FALSE, INFINITE, QS_ALLINPUT);
-        if (connect && woke == WAIT_OBJECT_0) {
-            OnPadClientArrived();
+        HANDLE pad = PadEvent();
+        const DWORD woke = MsgWaitForMultipleObjects(pad ? 1 : 0, &pad, FALSE, INFINITE, QS_ALLINPUT);
+        if (pad && woke == WAIT_OBJECT_0) {
+            OnPadEvent();
             ShowState();
             continue;
         }
