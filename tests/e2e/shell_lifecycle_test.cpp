@@ -90,9 +90,14 @@ TEST_F(ShellTest, EnterInAnEditBoxHidesTheWindowAndTheProgramGoesOn)
     ShowByTray();
     HWND mailEdit = GetDlgItem(dialog, 1008);
     ASSERT_TRUE(mailEdit != NULL);
-    // Typed into the edit box: the key reaches it through the dialog's loop.
-    PostMessageA(mailEdit, WM_KEYDOWN, VK_RETURN, 0x001C0001);
-    PostMessageA(mailEdit, WM_KEYUP, VK_RETURN, 0xC01C0001);
+    SetForegroundWindow(dialog);
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof gui;
+    ASSERT_TRUE(WaitUntil([&] {
+        return GetGUIThreadInfo(GetWindowThreadProcessId(dialog, NULL), &gui) && gui.hwndFocus == mailEdit;
+    }, 2000)) << "the first edit box does not have the focus";
+    keybd_event(VK_RETURN, 0, 0, 0);
+    keybd_event(VK_RETURN, 0, KEYEVENTF_KEYUP, 0);
     EXPECT_TRUE(StaysHiddenAndRunning());
 }
 
