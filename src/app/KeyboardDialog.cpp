@@ -11,6 +11,7 @@ const MessageMapEntry KeyboardDialog::messageEntries[] = {
     ON_MESSAGE(WM_PAINT, &KeyboardDialog::OnPaint),
     ON_MESSAGE(WM_QUERYDRAGICON, &KeyboardDialog::OnQueryDragIcon),
     ON_MESSAGE(WM_SHOWWINDOW, &KeyboardDialog::OnShowWindow),
+    ON_MESSAGE(WM_WINDOWPOSCHANGING, &KeyboardDialog::OnWindowPosChanging),
     ON_MESSAGE(WM_TIMER, &KeyboardDialog::OnTimer),
     ON_MESSAGE(WM_DEVICECHANGE, &KeyboardDialog::OnDeviceChange),
     ON_MESSAGE(WM_KEYBOARD_KEYS, &KeyboardDialog::OnKeyboardKeys),
@@ -25,7 +26,8 @@ const MessageMapEntry KeyboardDialog::messageEntries[] = {
 IMPLEMENT_MESSAGE_MAP(KeyboardDialog, CDialog)
 
 KeyboardDialog::KeyboardDialog(CWnd* parent)
-    : CDialog(IDD_MAIN, parent), m_hIcon(NULL), RepeatMode(0), m_repeatTimer(0)
+    : CDialog(IDD_MAIN, parent), m_hIcon(NULL), RepeatMode(0), m_repeatTimer(0), m_keepHidden(false),
+      m_neverShow(false)
 {
     CWinApp* app = GetApp();
     m_hIcon = app ? app->LoadIcon(IDR_MAINFRAME) : ::LoadIconA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_MAINFRAME));
@@ -59,6 +61,9 @@ BOOL KeyboardDialog::OnInitDialog()
     if (!IsSupportedSystem()) {
         ReaderStopFlag.store(1);
         CloseKeyboard();
+        // Some dialog managers (Wine's) still show a WS_VISIBLE dialog that
+        // ended during its initialisation; it is refused below.
+        m_neverShow = true;
         CDialog::OnOK();  // the base's own end, not the hiding override
         return TRUE;
     }
@@ -74,6 +79,7 @@ BOOL KeyboardDialog::OnInitDialog()
     // The platform shows the dialog (it is WS_VISIBLE) when this returns;
     // WM_CLOSE's default handling posts the Cancel command, so the hide runs
     // just after that first show and the program settles hidden in the tray.
+    m_keepHidden = true;
     SendMessage(WM_CLOSE);
     return TRUE;
 }
@@ -113,7 +119,16 @@ LRESULT KeyboardDialog::OnShowWindow(WPARAM wParam, LPARAM lParam)
 {
     LRESULT result = Default(WM_SHOWWINDOW, wParam, lParam);
     m_trayIcon.SetDefaultItem(wParam ? ID_TRAY_HIDE : ID_TRAY_SHOW, FALSE);
+    // Some modal loops (Wine's) show the dialog once more when their queue
+    // first runs empty, after the start-up hide: hide it again the same way.
+    if (wParam && m_keepHidden) PostMessageA(m_hWnd, WM_COMMAND, IDCANCEL, 0);
     return result;
+}
+
+LRESULT KeyboardDialog::OnWindowPosChanging(WPARAM wParam, LPARAM lParam)
+{
+    if (m_neverShow) reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_SHOWWINDOW;
+    return Default(WM_WINDOWPOSCHANGING, wParam, lParam);
 }
 
 LRESULT KeyboardDialog::OnTrayHide(WPARAM, LPARAM)
@@ -124,6 +139,7 @@ LRESULT KeyboardDialog::OnTrayHide(WPARAM, LPARAM)
 
 LRESULT KeyboardDialog::OnTrayShow(WPARAM, LPARAM)
 {
+    m_keepHidden = false;
     ShowWindow(SW_SHOW);
     return 0;
 }

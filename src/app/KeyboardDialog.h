@@ -24,6 +24,12 @@ public:
     HICON m_hIcon;
     int RepeatMode;          // 0 none, 1..6: see mixer/SoundKeys.h
     UINT_PTR m_repeatTimer;  // what SetTimer returned for the current mode
+    // From start-up until the user first asks for the window: any show that
+    // the platform makes on its own is undone.
+    bool m_keepHidden;
+    // Unsupported system: the dialog ends during its initialisation and must
+    // never be seen.
+    bool m_neverShow;
 
     BOOL OnInitDialog() override;
     void OnOK() override;
@@ -36,6 +42,7 @@ protected:
     LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnQueryDragIcon(WPARAM, LPARAM);
     LRESULT OnShowWindow(WPARAM, LPARAM);
+    LRESULT OnWindowPosChanging(WPARAM, LPARAM);
     LRESULT OnTimer(WPARAM, LPARAM);           // mixer/SoundKeys.cpp
     LRESULT OnDeviceChange(WPARAM, LPARAM);    // keyboard/KeyboardConnection.cpp
     LRESULT OnKeyboardKeys(WPARAM, LPARAM);    // actions/KeyDispatcher.cpp

@@ -14,7 +14,9 @@ CDialog::CDialog(UINT templateId, CWnd* parent) : m_templateId(templateId), m_pa
 
 INT_PTR CDialog::DoModal()
 {
-    HWND parent = m_parent ? m_parent->m_hWnd : NULL;
+    // Without a parent of its own, a dialog belongs to the main window (the
+    // About box to the main dialog), so it stays above it and disables it.
+    HWND parent = m_parent ? m_parent->m_hWnd : GetMainWindowHandle();
     return DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(m_templateId), parent,
                            &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
 }

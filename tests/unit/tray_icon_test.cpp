@@ -77,4 +77,68 @@ TEST_F(TrayIconTest, IgnoresOtherIconsAndOtherMouseMessages)
     EXPECT_EQ(0, recorder.commands);
 }
 
+// Whether the notification area holds the icon: modifying nothing succeeds
+// only for an icon it knows.
+bool IconIsShown(HWND window, UINT id)
+{
+    NOTIFYICONDATAA probe = {};
+    probe.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    probe.hWnd = window;
+    probe.uID = id;
+    return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
+}
+
+TEST_F(TrayIconTest, RestartedNotificationAreaGetsTheIconBack)
+{
+    ASSERT_TRUE(tray.IsEnabled());
+    ASSERT_TRUE(IconIsShown(tray.GetSafeHwnd(), IDR_TRAYMENU));
+    // The restarted notification area has forgotten the icon...
+    NOTIFYICONDATAA gone = {};
+    gone.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    gone.hWnd = tray.GetSafeHwnd();
+    gone.uID = IDR_TRAYMENU;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &gone));
+    ASSERT_FALSE(IconIsShown(tray.GetSafeHwnd(), IDR_TRAYMENU));
+
+    // ...and tells every top-level window that it is back.
+    SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0,
+                        SMTO_ABORTIFHUNG, 5000, NULL);
+    EXPECT_TRUE(IconIsShown(tray.GetSafeHwnd(), IDR_TRAYMENU));
+    EXPECT_TRUE(tray.IsEnabled());
+}
+
+TEST_F(TrayIconTest, RemovedIconStaysRemovedWhenTheNotificationAreaRestarts)
+{
+    tray.RemoveTrayIcon();
+    SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0,
+                        SMTO_ABORTIFHUNG, 5000, NULL);
+    EXPECT_FALSE(IconIsShown(tray.GetSafeHwnd(), IDR_TRAYMENU));
+    EXPECT_FALSE(tray.IsEnabled());
+}
+
+// An icon whose id names no menu resource: the menu can never be loaded.
+TEST(TrayIconWithoutMenu, SameDefaultTwiceSucceedsWithoutTheMenuAndIsKept)
+{
+    CWinApp app;
+    CommandRecorder recorder;
+    ASSERT_TRUE(recorder.Create());
+    app.m_pMainWnd = &recorder;
+    {
+        const UINT kNoMenuId = 131;
+        CSystemTray tray;
+        tray.CreateTrayIcon(0, kCallback, "Multimedia Keyboard", LoadIcon(NULL, IDI_APPLICATION),
+                            kNoMenuId);
+        EXPECT_FALSE(tray.SetDefaultItem(ID_TRAY_SHOW, FALSE));  // had to load the menu
+        EXPECT_TRUE(tray.SetDefaultItem(ID_TRAY_SHOW, FALSE));   // nothing changed
+        EXPECT_FALSE(tray.SetDefaultItem(ID_TRAY_HIDE, FALSE));  // changed again
+
+        // The failed call still recorded its default: a double click sends it
+        // without needing the menu.
+        EXPECT_EQ(1, tray.SendMessage(kCallback, kNoMenuId, WM_LBUTTONDBLCLK));
+        EXPECT_EQ((UINT)ID_TRAY_HIDE, recorder.lastCommand);
+    }
+    app.m_pMainWnd = 0;
+    recorder.DestroyWindow();
+}
+
 }  // namespace
