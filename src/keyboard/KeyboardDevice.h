@@ -4,9 +4,13 @@
 #include <windows.h>
 #include <atomic>
 
+// Room for one input report, report-ID byte first. An interface whose input
+// report is longer is refused by discovery, so no read or zeroing can overrun.
+const USHORT KEYBOARD_REPORT_BUFFER_SIZE = 6;
+
 struct KeyboardDeviceRecord {
     std::atomic<bool> open;               // set from FindKeyboard; cleared by the reader on a failed read
-    BYTE reportBuffer[6];                 // one input report, report-ID byte first
+    BYTE reportBuffer[KEYBOARD_REPORT_BUFFER_SIZE];
     USHORT outputReportLength;
     std::atomic<USHORT> inputReportLength;
     std::atomic<HANDLE> handle;           // NULL when no interface is open

@@ -13,10 +13,20 @@ extern ReaderTargetRecord ReaderTarget;
 // 0 = run, non-zero = stop.
 extern std::atomic<LONG> ReaderStopFlag;
 
+// The reader thread's identifier, as CreateThread gave it.
+extern DWORD ReaderThreadId;
+
+// The key bits of one report: bytes 1 to length - 1, byte 1 most significant,
+// the report-ID byte left out; 0 means all keys are released.
+DWORD PackKeyCode(const BYTE* report, USHORT length);
+
 DWORD WINAPI ReaderThreadProc(LPVOID target);
 
 // Starts a reader for the window; an earlier reader is retired first, so that
 // at most one reads the device. False when the thread could not be created.
 bool StartReaderThread(HWND window);
-// Ends the current reader, if any, and closes its handle.
+// Ends the current reader, if any, and closes its handle. Meant for a reader
+// that is not reading (the keyboard closed or gone); one still blocked in a
+// read of an open keyboard is waited for briefly, then left to end by itself
+// after its read.
 void RetireReaderThread();
