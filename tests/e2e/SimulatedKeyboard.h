@@ -147,7 +147,10 @@ public:
         if (!PlugIn()) return false;
         const DWORD start = GetTickCount();
         do {
-            PostMessageA(programWindow, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0);
+            // Sent, as the system does: Wine refuses to post an arrival,
+            // whose LPARAM would be a pointer.
+            DWORD_PTR result = 0;
+            SendMessageTimeoutA(programWindow, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0, SMTO_NORMAL, 2000, &result);
             if (WaitOpened(300)) return true;
         } while (GetTickCount() - start < timeoutMs);
         return false;

@@ -34,9 +34,12 @@ public:
     // An edit control with a settings identifier, as on the settings page.
     HWND AddEdit(int id, const char* text)
     {
-        HWND edit = CreateWindowExA(0, "EDIT", text, WS_CHILD | ES_AUTOHSCROLL, 0, 0, 200, 20,
+        HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | ES_AUTOHSCROLL, 0, 0, 200, 20,
                                     dialog.m_hWnd, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
                                     GetModuleHandleA(NULL), NULL);
+        // Set as the settings are loaded, which leaves it unmodified (Wine
+        // marks text given at creation as modified).
+        SetWindowTextA(edit, text);
         return edit;
     }
 
