@@ -4,7 +4,7 @@
 //    (goal 0.0 % of a core);
 //  - volume up held for 2 s: the steps made against the 20 expected.
 #include <cstdio>
-#include "e2e/SimulatedKeyboard.h"
+#include "e2e/SoundKeysRig.h"
 
 using namespace mmk_test;
 
@@ -24,7 +24,7 @@ double CpuSeconds(HANDLE process)
 
 // Counts the simulated mixer's writes while `keyCode` is held for `holdMs`
 // (and a little after): every step writes, even one that stays at the end.
-int CountWritesWhileHeld(SimulatedKeyboard& keyboard, DWORD keyCode, DWORD holdMs)
+int CountWritesWhileHeld(SoundKeyboard& keyboard, DWORD keyCode, DWORD holdMs)
 {
     HKEY mixer;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kSimulatedMixerKey, 0, KEY_NOTIFY, &mixer) != ERROR_SUCCESS) return -1;
@@ -56,13 +56,13 @@ int CountWritesWhileHeld(SimulatedKeyboard& keyboard, DWORD keyCode, DWORD holdM
 
 int main()
 {
-    DeleteRegistryTree(HKEY_CURRENT_USER, kSimulatorKey);
+    DeleteRegistryTree(HKEY_CURRENT_USER, kSimulatorRootKey);
     SetMixerValue("Present", 1);
     SetMixerValue("VolumeMax", 65535);
     SetMixerValue("Volume", 0);
     SetMixerValue("Mute", 0);
 
-    SimulatedKeyboard keyboard("mmk-bench-sound-keys");
+    SoundKeyboard keyboard("mmk-bench-sound-keys");
     RunningProgram program;
     if (!keyboard.Register() || !keyboard.PlugIn() || !program.Start(BuildFile("MMKeyboard-sim.exe")) ||
         !keyboard.WaitOpened(20000)) {
@@ -91,6 +91,6 @@ int main()
 
     program.Stop();
     keyboard.Unplug();
-    DeleteRegistryTree(HKEY_CURRENT_USER, kSimulatorKey);
+    DeleteRegistryTree(HKEY_CURRENT_USER, kSimulatorRootKey);
     return 0;
 }

@@ -8,6 +8,10 @@
 // starts a fresh reader, which then reads. While the keyboard is open the
 // reader blocks in a synchronous ReadFile. Retiring before every start also
 // means that at most one thread ever reads the device into the report buffer.
+// A reader blocked in a read of an open keyboard cannot be woken from here; the
+// connection retires only while the keyboard is closed, and should it happen
+// otherwise, the retire waits a moment and then leaves that reader to end
+// after its read completes.
 #include "keyboard/ReaderThread.h"
 #include "app/KeyboardDialog.h"
 #include "keyboard/KeyboardDevice.h"

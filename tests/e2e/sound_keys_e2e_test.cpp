@@ -2,7 +2,7 @@
 // 98, a simulated keyboard served by the test over a named pipe, and the
 // simulated mixer whose values the test reads from the registry.
 #include <gtest/gtest.h>
-#include "e2e/SimulatedKeyboard.h"
+#include "e2e/SoundKeysRig.h"
 
 using namespace mmk_test;
 
@@ -15,7 +15,7 @@ class SoundKeysEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(DeleteRegistryTree(HKEY_CURRENT_USER, kSimulatorKey));
+        ASSERT_TRUE(DeleteRegistryTree(HKEY_CURRENT_USER, kSimulatorRootKey));
         ASSERT_TRUE(SetMixerValue("Present", 1));
         ASSERT_TRUE(SetMixerValue("Volume", 0));
         ASSERT_TRUE(SetMixerValue("VolumeMax", 65535));
@@ -60,7 +60,7 @@ protected:
     {
         program.Stop();
         keyboard.Unplug();
-        DeleteRegistryTree(HKEY_CURRENT_USER, kSimulatorKey);
+        DeleteRegistryTree(HKEY_CURRENT_USER, kSimulatorRootKey);
     }
 
     // Holds a key for the given time, then releases every key.
@@ -71,7 +71,7 @@ protected:
         ASSERT_TRUE(keyboard.Send(0));
     }
 
-    SimulatedKeyboard keyboard{ "mmk-e2e-sound-keys-" + std::to_string(GetCurrentProcessId()) };
+    SoundKeyboard keyboard{ "mmk-e2e-sound-keys-" + std::to_string(GetCurrentProcessId()) };
     RunningProgram program;
     HWND window = NULL;
 };

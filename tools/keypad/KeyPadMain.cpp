@@ -1,0 +1,160 @@
+// KeyPad: a window with one button per key of the multimedia keyboard, which
+// plays the keyboard for MMKeyboard-sim.exe. Holding a button sends the key's
+// report, letting go sends the all-released report; "Unplug" / "Plug in"
+// takes the keyboard away and brings it back.
+#include <windows.h>
+#include <dbt.h>
+#include "KeyPadDevice.h"
+#include "KeyPadKeys.h"
+#include "KeyPadMixer.h"
+
+namespace {
+
+const int kColumns = 4;
+const int kButtonWidth = 120, kButtonHeight = 28, kGap = 6;
+const int kFirstKeyId = 1000;
+const int kPlugId = 900;
+const int kStatusId = 901;
+
+HWND g_window;
+WNDPROC g_buttonProc;
+
+void ShowState()
+{
+    const char* text = "Unplugged";
+    if (GetPadState() == PadState::Waiting) text = "Plugged in, waiting for MMKeyboard";
+    if (GetPadState() == PadState::Connected) text = "Plugged in, MMKeyboard is listening";
+    SetDlgItemTextA(g_window, kStatusId, text);
+    SetDlgItemTextA(g_window, kPlugId, GetPadState() == PadState::Unplugged ? "Plug in" : "Unplug");
+}
+
+void SendKey(DWORD keyCode)
+{
+    BYTE report[KEYPAD_REPORT_LENGTH];
+    BuildKeyReport(keyCode, report);
+    SendPadReport(report, sizeof report);
+    ShowState();
+}
+
+// Tells every top-level window that a device has arrived, as the system does
+// when a keyboard is plugged in. The record goes along: the notification
+// carries one and some receivers read it.
+void AnnounceArrival()
+{
+    DEV_BROADCAST_DEVICEINTERFACE_A arrival;
+    ZeroMemory(&arrival, sizeof arrival);
+    arrival.dbcc_size = sizeof arrival;
+    arrival.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    DWORD_PTR result;
+    SendMessageTimeoutA(HWND_BROADCAST, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, reinterpret_cast<LPARAM>(&arrival),
+                        SMTO_ABORTIFHUNG, 2000, &result);
+}
+
+void PlugIn()
+{
+    PlugInPad();
+    ShowState();
+    AnnounceArrival();
+}
+
+// Buttons report only clicks; the key's press and release need the mouse.
+LRESULT CALLBACK KeyButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const int key = GetDlgCtrlID(button) - kFirstKeyId;
+    if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) SendKey(kKeyPadKeys[key].keyCode);
+    if (message == WM_LBUTTONUP && GetCapture() == button) SendKey(0);
+    return CallWindowProcA(g_buttonProc, button, message, wParam, lParam);
+}
+
+HWND AddButton(HWND parent, const char* text, int id, int x, int y, int width)
+{
+    return CreateWindowExA(0, "BUTTON", text, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, x, y, width, kButtonHeight,
+                           parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), NULL, NULL);
+}
+
+void CreateControls(HWND window)
+{
+    for (int i = 0; i < kKeyPadKeyCount; ++i) {
+        const int x = kGap + (i % kColumns) * (kButtonWidth + kGap);
+        const int y = kGap + (i / kColumns) * (kButtonHeight + kGap);
+        HWND button = AddButton(window, kKeyPadKeys[i].name, kFirstKeyId + i, x, y, kButtonWidth);
+        g_buttonProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(KeyButtonProc)));
+    }
+    const int rows = (kKeyPadKeyCount + kColumns - 1) / kColumns;
+    const int y = kGap + rows * (kButtonHeight + kGap) + kGap;
+    AddButton(window, "Unplug", kPlugId, kGap, y, kButtonWidth);
+    CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP, 2 * kGap + kButtonWidth, y + 6,
+                    3 * (kButtonWidth + kGap) - kGap, kButtonHeight, window,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusId)), NULL, NULL);
+    CreateMixerView(window, kGap, y + kButtonHeight + kGap, kColumns * (kButtonWidth + kGap) - kGap, kButtonHeight);
+}
+
+LRESULT CALLBACK KeyPadProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND:
+        if (LOWORD(wParam) == kPlugId) {
+            if (GetPadState() == PadState::Unplugged) PlugIn();
+            else {
+                UnplugPad();
+                ShowState();
+            }
+        }
+        return 0;
+    case WM_TIMER:
+        RefreshMixerView();
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
+{
+    WNDCLASSA wc;
+    ZeroMemory(&wc, sizeof wc);
+    wc.lpfnWndProc = KeyPadProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursor(NULL, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = "MMKeyboardKeyPad";
+    if (!RegisterClassA(&wc)) return 1;
+
+    const int rows = (kKeyPadKeyCount + kColumns - 1) / kColumns + 2;  // keys, plug and status, mixer
+    RECT frame = { 0, 0, kGap + kColumns * (kButtonWidth + kGap), 2 * kGap + rows * (kButtonHeight + kGap) + kGap };
+    AdjustWindowRect(&frame, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, FALSE);
+    g_window = CreateWindowExA(0, wc.lpszClassName, "MMKeyboard Key Pad",
+                               WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT,
+                               CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, NULL, NULL,
+                               instance, NULL);
+    if (!g_window) return 1;
+    CreateControls(g_window);
+    RegisterKeyPadDevice();
+    ShowWindow(g_window, showCommand);
+    PlugIn();
+
+    // Wait for messages and for MMKeyboard opening or leaving the pipe at once.
+    for (;;) {
+        HANDLE pad = PadEvent();
+        const DWORD woke = MsgWaitForMultipleObjects(pad ? 1 : 0, &pad, FALSE, INFINITE, QS_ALLINPUT);
+        if (pad && woke == WAIT_OBJECT_0) {
+            OnPadEvent();
+            ShowState();
+            continue;
+        }
+        MSG msg;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                UnplugPad();
+                return static_cast<int>(msg.wParam);
+            }
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+}
