@@ -1,9 +1,90 @@
+// The keyboard connection. Removal is not watched: the reader's read fails
+// and clears the open flag, and the next device arrival, whatever the device,
+// closes what is left and opens everything again. The notification filter has
+// no class, so every arrival of any device reaches the dialog.
 #include "keyboard/KeyboardConnection.h"
+#include <dbt.h>
 #include "app/KeyboardDialog.h"
+#include "fw/WinApp.h"
+#include "keyboard/KeyboardDevice.h"
+#include "keyboard/KeyboardDiscovery.h"
+#include "keyboard/ReaderThread.h"
+#include "mixer/MixerControls.h"
 
-// Placeholder until the connection lands: the settings load, nothing else.
-void RegisterForDeviceNotifications(HWND) {}
-void OpenKeyboard(KeyboardDialog& dialog, KeyboardOpenReason) { dialog.LoadSettings(); }
-void CloseKeyboard() {}
+static HDEVNOTIFY DeviceNotification;  // never unregistered: it lives as long as the dialog
 
-LRESULT KeyboardDialog::OnDeviceChange(WPARAM, LPARAM) { return TRUE; }
+static_assert(sizeof(DEV_BROADCAST_DEVICEINTERFACE_A) == 32, "the filter record is 32 bytes");
+
+void RegisterForDeviceNotifications(HWND dialog)
+{
+    DEV_BROADCAST_DEVICEINTERFACE_A filter;
+    ZeroMemory(&filter, sizeof filter);
+    filter.dbcc_size = sizeof filter;
+    filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    DeviceNotification = RegisterDeviceNotificationA(dialog, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+    if (!DeviceNotification) {
+        CWinApp* app = GetApp();
+        MessageBoxA(dialog, "error", app ? app->AppName() : "", MB_OK);
+    }
+}
+
+bool HasUnsavedSettingEdits(HWND dialog)
+{
+    const int edits[] = { IDC_MAIL, IDC_MEDIA, IDC_SEARCH };
+    for (int id : edits) {
+        HWND edit = GetDlgItem(dialog, id);
+        if (edit && SendMessageA(edit, EM_GETMODIFY, 0, 0)) return true;
+    }
+    return false;
+}
+
+// The mixer's five controls and the toggles' current states.
+static void OpenMixerControls(HWND dialog)
+{
+    OpenMixer(dialog);
+    VolumeAvailable = FindVolumeControl();
+    MuteAvailable = FindMuteControl();
+    BassAvailable = FindBassControl();
+    TrebleAvailable = FindTrebleControl();
+    LoudnessAvailable = FindLoudnessControl();
+
+    DWORD state = 0;
+    if (MuteAvailable && GetMute(&state)) RememberedMute = state != 0;
+    if (LoudnessAvailable && GetLoudness(&state)) RememberedLoudness = state != 0;
+}
+
+void OpenKeyboard(KeyboardDialog& dialog, KeyboardOpenReason reason)
+{
+    KeyboardDevice.open.store(FindKeyboard());
+    // A reader after every open, found or not: it reads the keyboard found
+    // by a later open too.
+    StartReaderThread(dialog.m_hWnd);
+
+    // Any device's arrival comes here (a mouse, a memory stick), so it must
+    // not replace what the user typed and has not saved. Loading replaces the
+    // text and clears the edits' modified state.
+    if (reason == KeyboardOpenReason::StartUp || !HasUnsavedSettingEdits(dialog.m_hWnd))
+        dialog.LoadSettings();
+
+    if (!KeyboardDevice.open.load()) return;  // the available flags keep their values
+    OpenMixerControls(dialog.m_hWnd);
+}
+
+void CloseKeyboard()
+{
+    CloseMixer();
+    // The reader goes before the handle it reads: a handle value closed under
+    // a reader could be reused for another object.
+    RetireReaderThread();
+    HANDLE device = KeyboardDevice.handle.exchange(NULL);
+    if (device) CloseHandle(device);
+}
+
+LRESULT KeyboardDialog::OnDeviceChange(WPARAM event, LPARAM)
+{
+    if (event == DBT_DEVICEARRIVAL && !KeyboardDevice.open.load()) {
+        CloseKeyboard();
+        OpenKeyboard(*this, KeyboardOpenReason::DeviceArrival);
+    }
+    return TRUE;
+}

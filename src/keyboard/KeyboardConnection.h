@@ -11,3 +11,7 @@ enum class KeyboardOpenReason { StartUp, DeviceArrival };
 void RegisterForDeviceNotifications(HWND dialog);
 void OpenKeyboard(KeyboardDialog& dialog, KeyboardOpenReason reason);
 void CloseKeyboard();
+
+// True when the user has typed into a setting's edit control since the
+// settings were last loaded, so reloading them would throw the edit away.
+bool HasUnsavedSettingEdits(HWND dialog);

@@ -1,10 +1,97 @@
+// The sound keys. A held fader key starts timer 1; each tick reads the fader
+// and writes it one step on, so a change made elsewhere meanwhile is followed
+// rather than overwritten with a stale value. The release (KeyCode 0) kills
+// the timer; a tick already queued then finds RepeatMode 0 and does nothing.
 #include "mixer/SoundKeys.h"
 #include "app/KeyboardDialog.h"
+#include "mixer/MixerControls.h"
 
-// Placeholder until the sound keys land.
-void StartRepeat(KeyboardDialog&, int) {}
-void StopRepeat(KeyboardDialog&) {}
-void ToggleMute() {}
-void ToggleLoudness() {}
+namespace {
 
-LRESULT KeyboardDialog::OnTimer(WPARAM, LPARAM) { return 0; }
+struct RepeatFader {
+    const bool* available;
+    const MixerControlInfo* control;
+    bool (*get)(DWORD* value);
+    bool (*set)(DWORD value);
+    bool up;
+};
+
+// Indexed by RepeatMode - 1.
+const RepeatFader kRepeatFaders[] = {
+    { &VolumeAvailable, &VolumeControl, GetVolume, SetVolume, true },
+    { &VolumeAvailable, &VolumeControl, GetVolume, SetVolume, false },
+    { &BassAvailable, &BassControl, GetBass, SetBass, true },
+    { &BassAvailable, &BassControl, GetBass, SetBass, false },
+    { &TrebleAvailable, &TrebleControl, GetTreble, SetTreble, true },
+    { &TrebleAvailable, &TrebleControl, GetTreble, SetTreble, false },
+};
+const int kRepeatModeCount = sizeof kRepeatFaders / sizeof kRepeatFaders[0];
+
+const RepeatFader* FaderOf(int mode)
+{
+    return mode >= 1 && mode <= kRepeatModeCount ? &kRepeatFaders[mode - 1] : 0;
+}
+
+// Flips a toggle. The control's own state wins over the remembered one, which
+// goes stale when the state is changed elsewhere (the system's volume
+// control); without a readable state the remembered one is all there is.
+void Toggle(bool available, bool* remembered, bool (*get)(DWORD*), bool (*set)(DWORD))
+{
+    if (!available) return;
+    DWORD current = 0;
+    if (get(&current)) *remembered = current != 0;
+    *remembered = !*remembered;
+    set(*remembered ? 1 : 0);  // a refusal is not reported; the next press reads again
+}
+
+}  // namespace
+
+DWORD StepUp(DWORD current, DWORD maximum, DWORD step)
+{
+    // A driver reporting a value above its maximum must not be pushed further.
+    if (current >= maximum) return maximum;
+    return maximum - current >= step ? current + step : maximum;
+}
+
+DWORD StepDown(DWORD current, DWORD step)
+{
+    return current >= step ? current - step : 0;
+}
+
+void StartRepeat(KeyboardDialog& dialog, int mode)
+{
+    const RepeatFader* fader = FaderOf(mode);
+    if (!fader || !*fader->available) return;
+    // No step now: the first comes with the first tick. SetTimer with the
+    // same identifier restarts the one timer when a mode is already running.
+    dialog.RepeatMode = mode;
+    dialog.m_repeatTimer = SetTimer(dialog.m_hWnd, REPEAT_TIMER_ID, REPEAT_PERIOD_MS, NULL);
+}
+
+void StopRepeat(KeyboardDialog& dialog)
+{
+    if (dialog.RepeatMode == RepeatNone) return;
+    KillTimer(dialog.m_hWnd, dialog.m_repeatTimer);
+    dialog.RepeatMode = RepeatNone;
+}
+
+void StepRepeat(int mode)
+{
+    const RepeatFader* fader = FaderOf(mode);
+    if (!fader) return;
+    DWORD current = 0;
+    if (!fader->get(&current)) return;
+    const MixerControlInfo& control = *fader->control;
+    fader->set(fader->up ? StepUp(current, control.maximum, control.step)
+                         : StepDown(current, control.step));
+}
+
+void ToggleMute() { Toggle(MuteAvailable, &RememberedMute, GetMute, SetMute); }
+void ToggleLoudness() { Toggle(LoudnessAvailable, &RememberedLoudness, GetLoudness, SetLoudness); }
+
+// Every tick is a step of the current mode, whichever timer sent it.
+LRESULT KeyboardDialog::OnTimer(WPARAM, LPARAM)
+{
+    StepRepeat(RepeatMode);
+    return 0;
+}

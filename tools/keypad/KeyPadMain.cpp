@@ -6,6 +6,7 @@
 #include <dbt.h>
 #include "KeyPadDevice.h"
 #include "KeyPadKeys.h"
+#include "KeyPadMixer.h"
 
 namespace {
 
@@ -86,6 +87,7 @@ void CreateControls(HWND window)
     CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP, 2 * kGap + kButtonWidth, y + 6,
                     3 * (kButtonWidth + kGap) - kGap, kButtonHeight, window,
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusId)), NULL, NULL);
+    CreateMixerView(window, kGap, y + kButtonHeight + kGap, kColumns * (kButtonWidth + kGap) - kGap, kButtonHeight);
 }
 
 LRESULT CALLBACK KeyPadProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -99,6 +101,9 @@ LRESULT CALLBACK KeyPadProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
                 ShowState();
             }
         }
+        return 0;
+    case WM_TIMER:
+        RefreshMixerView();
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
@@ -120,7 +125,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     wc.lpszClassName = "MMKeyboardKeyPad";
     if (!RegisterClassA(&wc)) return 1;
 
-    const int rows = (kKeyPadKeyCount + kColumns - 1) / kColumns + 1;
+    const int rows = (kKeyPadKeyCount + kColumns - 1) / kColumns + 2;  // keys, plug and status, mixer
     RECT frame = { 0, 0, kGap + kColumns * (kButtonWidth + kGap), 2 * kGap + rows * (kButtonHeight + kGap) + kGap };
     AdjustWindowRect(&frame, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, FALSE);
     g_window = CreateWindowExA(0, wc.lpszClassName, "MMKeyboard Key Pad",

@@ -1,15 +1,231 @@
+// The simulated sound card of MMKeyboard-sim.exe. Its whole state lives in
+// the registry, under HKEY_CURRENT_USER\Software\MMKeyboard Simulator\Mixer,
+// and is read on every get and written on every set, nothing cached: outside
+// tools (the key pad, the tests) watch each step and can change a value the
+// way the system's own volume control would.
+//
+//   Present                       REG_DWORD, 0 or absent: no mixer device
+//   Volume, Bass, Treble          a fader's current value
+//   VolumeMax, BassMax, TrebleMax its maximum; absent: no such fader
+//   Mute, Loudness                a toggle's state; absent: no such toggle
 #include "mixer/device/mixer.h"
 
-// Placeholder until the simulated mixer lands: no mixer device.
+namespace {
+
+const char kMixerKey[] = "Software\\MMKeyboard Simulator\\Mixer";
+const DWORD kSpeakersLineId = 0xFFFF0000;
+// The one device's handle; the program never looks inside it.
+const HMIXER kSimulatedMixer = reinterpret_cast<HMIXER>(static_cast<UINT_PTR>(0x51A0));
+int g_openCount;
+
+struct SimulatedControl {
+    DWORD type;
+    DWORD id;
+    const char* valueName;
+    const char* maximumName;  // NULL for a toggle
+    const char* label;
+};
+
+const SimulatedControl kControls[] = {
+    { MIXERCONTROL_CONTROLTYPE_VOLUME, 1, "Volume", "VolumeMax", "Volume" },
+    { MIXERCONTROL_CONTROLTYPE_MUTE, 2, "Mute", 0, "Mute" },
+    { MIXERCONTROL_CONTROLTYPE_BASS, 3, "Bass", "BassMax", "Bass" },
+    { MIXERCONTROL_CONTROLTYPE_TREBLE, 4, "Treble", "TrebleMax", "Treble" },
+    { MIXERCONTROL_CONTROLTYPE_LOUDNESS, 5, "Loudness", 0, "Loudness" },
+};
+
+bool ReadValue(const char* name, DWORD* value)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kMixerKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    DWORD type = 0, data = 0, size = sizeof data;
+    const LONG result = RegQueryValueExA(key, name, NULL, &type, reinterpret_cast<BYTE*>(&data), &size);
+    RegCloseKey(key);
+    if (result != ERROR_SUCCESS || type != REG_DWORD || size != sizeof data) return false;
+    *value = data;
+    return true;
+}
+
+// Into the existing key only: a card taken away stays away.
+bool WriteValue(const char* name, DWORD value)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kMixerKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    const LONG result = RegSetValueExA(key, name, 0, REG_DWORD,
+                                       reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+
+bool IsPresent()
+{
+    DWORD present = 0;
+    return ReadValue("Present", &present) && present != 0;
+}
+
+// A control that exists now, with its maximum (1 for a toggle).
+bool ExistingControl(const SimulatedControl& control, DWORD* maximum)
+{
+    if (!IsPresent()) return false;
+    if (!control.maximumName) {
+        DWORD state = 0;
+        *maximum = 1;
+        return ReadValue(control.valueName, &state);
+    }
+    return ReadValue(control.maximumName, maximum);
+}
+
+const SimulatedControl* ControlByType(DWORD type)
+{
+    for (const SimulatedControl& control : kControls)
+        if (control.type == type) return &control;
+    return 0;
+}
+
+const SimulatedControl* ControlById(DWORD id)
+{
+    for (const SimulatedControl& control : kControls)
+        if (control.id == id) return &control;
+    return 0;
+}
+
+bool IsOpen(HMIXEROBJ mixer)
+{
+    return g_openCount > 0 && reinterpret_cast<HMIXER>(mixer) == kSimulatedMixer;
+}
+
+MMRESULT CheckDetails(HMIXEROBJ mixer, const MIXERCONTROLDETAILS* details, DWORD flags)
+{
+    if (!IsOpen(mixer)) return MMSYSERR_INVALHANDLE;
+    if ((flags & MIXER_GETCONTROLDETAILSF_QUERYMASK) != MIXER_GETCONTROLDETAILSF_VALUE)
+        return MMSYSERR_NOTSUPPORTED;
+    if (!details || details->cbStruct < sizeof *details || details->cChannels == 0 ||
+        details->cbDetails < sizeof(DWORD) || !details->paDetails)
+        return MMSYSERR_INVALPARAM;
+    return MMSYSERR_NOERROR;
+}
+
+}  // namespace
+
 namespace MixerDevice {
 
-UINT GetNumDevs() { return 0; }
-MMRESULT Open(HMIXER*, UINT, DWORD_PTR, DWORD_PTR, DWORD) { return MMSYSERR_NODRIVER; }
-MMRESULT GetDevCaps(UINT_PTR, MIXERCAPSA*, UINT) { return MMSYSERR_NODRIVER; }
-MMRESULT Close(HMIXER) { return MMSYSERR_NOERROR; }
-MMRESULT GetLineInfo(HMIXEROBJ, MIXERLINEA*, DWORD) { return MMSYSERR_NODRIVER; }
-MMRESULT GetLineControls(HMIXEROBJ, MIXERLINECONTROLSA*, DWORD) { return MMSYSERR_NODRIVER; }
-MMRESULT GetControlDetails(HMIXEROBJ, MIXERCONTROLDETAILS*, DWORD) { return MMSYSERR_NODRIVER; }
-MMRESULT SetControlDetails(HMIXEROBJ, MIXERCONTROLDETAILS*, DWORD) { return MMSYSERR_NODRIVER; }
+UINT GetNumDevs() { return IsPresent() ? 1 : 0; }
+
+MMRESULT Open(HMIXER* mixer, UINT deviceId, DWORD_PTR, DWORD_PTR, DWORD)
+{
+    if (!mixer) return MMSYSERR_INVALPARAM;
+    if (deviceId != 0 || !IsPresent()) return MMSYSERR_BADDEVICEID;
+    *mixer = kSimulatedMixer;
+    ++g_openCount;
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT GetDevCaps(UINT_PTR deviceId, MIXERCAPSA* capabilities, UINT size)
+{
+    // Like the real call: a device number or an open handle.
+    const bool known =
+        deviceId == 0 || (g_openCount > 0 && deviceId == reinterpret_cast<UINT_PTR>(kSimulatedMixer));
+    if (!known || !IsPresent()) return MMSYSERR_BADDEVICEID;
+    if (!capabilities) return MMSYSERR_INVALPARAM;
+    MIXERCAPSA caps;
+    ZeroMemory(&caps, sizeof caps);
+    caps.vDriverVersion = 0x0100;
+    lstrcpynA(caps.szPname, "Simulated Mixer", sizeof caps.szPname);
+    caps.cDestinations = 1;
+    CopyMemory(capabilities, &caps, size < sizeof caps ? size : sizeof caps);
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT Close(HMIXER mixer)
+{
+    if (!IsOpen(reinterpret_cast<HMIXEROBJ>(mixer))) return MMSYSERR_INVALHANDLE;
+    --g_openCount;
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT GetLineInfo(HMIXEROBJ mixer, MIXERLINEA* line, DWORD flags)
+{
+    if (!IsOpen(mixer)) return MMSYSERR_INVALHANDLE;
+    if ((flags & MIXER_GETLINEINFOF_QUERYMASK) != MIXER_GETLINEINFOF_COMPONENTTYPE)
+        return MMSYSERR_NOTSUPPORTED;
+    if (!line || line->cbStruct < sizeof *line) return MMSYSERR_INVALPARAM;
+    if (line->dwComponentType != MIXERLINE_COMPONENTTYPE_DST_SPEAKERS || !IsPresent())
+        return MIXERR_INVALLINE;
+
+    DWORD controls = 0, maximum = 0;
+    for (const SimulatedControl& control : kControls)
+        if (ExistingControl(control, &maximum)) ++controls;
+    const DWORD size = line->cbStruct;
+    ZeroMemory(line, sizeof *line);
+    line->cbStruct = size;
+    line->dwDestination = 0;
+    line->dwLineID = kSpeakersLineId;
+    line->fdwLine = MIXERLINE_LINEF_ACTIVE;
+    line->dwComponentType = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
+    line->cChannels = 2;
+    line->cControls = controls;
+    lstrcpynA(line->szShortName, "Speakers", sizeof line->szShortName);
+    lstrcpynA(line->szName, "Speakers", sizeof line->szName);
+    line->Target.dwType = MIXERLINE_TARGETTYPE_WAVEOUT;
+    lstrcpynA(line->Target.szPname, "Simulated Mixer", sizeof line->Target.szPname);
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT GetLineControls(HMIXEROBJ mixer, MIXERLINECONTROLSA* controls, DWORD flags)
+{
+    if (!IsOpen(mixer)) return MMSYSERR_INVALHANDLE;
+    if ((flags & MIXER_GETLINECONTROLSF_QUERYMASK) != MIXER_GETLINECONTROLSF_ONEBYTYPE)
+        return MMSYSERR_NOTSUPPORTED;
+    if (!controls || controls->cbStruct < sizeof *controls || controls->cControls < 1 ||
+        controls->cbmxctrl < sizeof(MIXERCONTROLA) || !controls->pamxctrl)
+        return MMSYSERR_INVALPARAM;
+    if (controls->dwLineID != kSpeakersLineId) return MIXERR_INVALLINE;
+
+    const SimulatedControl* control = ControlByType(controls->dwControlType);
+    DWORD maximum = 0;
+    if (!control || !ExistingControl(*control, &maximum)) return MIXERR_INVALCONTROL;
+    MIXERCONTROLA* out = controls->pamxctrl;
+    ZeroMemory(out, sizeof *out);
+    out->cbStruct = sizeof *out;
+    out->dwControlID = control->id;
+    out->dwControlType = control->type;
+    out->fdwControl = MIXERCONTROL_CONTROLF_UNIFORM;
+    lstrcpynA(out->szShortName, control->label, sizeof out->szShortName);
+    lstrcpynA(out->szName, control->label, sizeof out->szName);
+    out->Bounds.dwMinimum = 0;
+    out->Bounds.dwMaximum = maximum;
+    out->Metrics.cSteps = control->maximumName ? maximum : 0;
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT GetControlDetails(HMIXEROBJ mixer, MIXERCONTROLDETAILS* details, DWORD flags)
+{
+    const MMRESULT checked = CheckDetails(mixer, details, flags);
+    if (checked != MMSYSERR_NOERROR) return checked;
+    const SimulatedControl* control = ControlById(details->dwControlID);
+    DWORD maximum = 0, value = 0;
+    if (!control || !ExistingControl(*control, &maximum)) return MIXERR_INVALCONTROL;
+    if (!ReadValue(control->valueName, &value)) return MMSYSERR_ERROR;
+    if (!control->maximumName) value = value != 0;
+    // Every channel of a uniform control holds the same value.
+    BYTE* channel = static_cast<BYTE*>(details->paDetails);
+    for (DWORD i = 0; i < details->cChannels; ++i, channel += details->cbDetails)
+        *reinterpret_cast<DWORD*>(channel) = value;
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT SetControlDetails(HMIXEROBJ mixer, MIXERCONTROLDETAILS* details, DWORD flags)
+{
+    const MMRESULT checked = CheckDetails(mixer, details, flags);
+    if (checked != MMSYSERR_NOERROR) return checked;
+    const SimulatedControl* control = ControlById(details->dwControlID);
+    DWORD maximum = 0;
+    if (!control || !ExistingControl(*control, &maximum)) return MIXERR_INVALCONTROL;
+    DWORD value = *static_cast<const DWORD*>(details->paDetails);
+    value = control->maximumName ? (value > maximum ? maximum : value) : (value != 0);
+    return WriteValue(control->valueName, value) ? MMSYSERR_NOERROR : MMSYSERR_ERROR;
+}
 
 }  // namespace MixerDevice
