@@ -2,10 +2,8 @@
 // to MMKeyboard.exe's dialog, and a play/pause report of a simulated
 // keyboard read by MMKeyboard-sim.exe, reaching the stubs as chords.
 #include <gtest/gtest.h>
-#include <atomic>
-#include <mutex>
-#include <thread>
 #include <vector>
+#include "e2e/SimulatedKeyboard.h"
 #include "unit/targeting_stub_helpers.h"
 
 using namespace targeting_test;
@@ -98,100 +96,27 @@ TEST_F(KeyMessagesTest, FavouritesShowsNotFoundCaptionedWithTheProgramName)
     EXPECT_EQ("", KeysOf(StubPath("IEXPLORE.EXE")));
 }
 
-// Plays the keyboard: the server end of the simulated device's pipe, which
-// writes each report as one message to every connection the program made.
-class SimulatedKeyboard {
-public:
-    explicit SimulatedKeyboard(const char* pipeName) : name_(pipeName), thread_([this] { Serve(); }) {}
-    ~SimulatedKeyboard()
-    {
-        stop_ = true;
-        HANDLE unblock = CreateFileA(name_.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
-        if (unblock != INVALID_HANDLE_VALUE) CloseHandle(unblock);
-        thread_.join();
-        for (HANDLE pipe : connected_) CloseHandle(pipe);
-    }
-    int Send(const std::vector<BYTE>& report)
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        int delivered = 0;
-        for (HANDLE pipe : connected_) {
-            DWORD written = 0;
-            if (WriteFile(pipe, report.data(), (DWORD)report.size(), &written, NULL)) ++delivered;
-        }
-        return delivered;
-    }
-    size_t Connections()
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return connected_.size();
-    }
-
-private:
-    void Serve()
-    {
-        while (!stop_) {
-            HANDLE pipe = CreateNamedPipeA(name_.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_MESSAGE | PIPE_WAIT,
-                                           PIPE_UNLIMITED_INSTANCES, 4096, 4096, 0, NULL);
-            if (pipe == INVALID_HANDLE_VALUE) return;
-            const bool ok = ConnectNamedPipe(pipe, NULL) || GetLastError() == ERROR_PIPE_CONNECTED;
-            if (!ok || stop_) {
-                CloseHandle(pipe);
-                continue;
-            }
-            std::lock_guard<std::mutex> lock(mutex_);
-            connected_.push_back(pipe);
-        }
-    }
-    std::string name_;
-    std::atomic<bool> stop_{ false };
-    std::mutex mutex_;
-    std::vector<HANDLE> connected_;
-    std::thread thread_;
-};
-
-bool ListSimulatedKeyboard(const char* pipeName)
-{
-    const char* devices = "Software\\MMKeyboard Simulator\\Devices";
-    mmk_test::DeleteRegistryTree(HKEY_CURRENT_USER, devices);
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\MMKeyboard Simulator\\Devices\\0", 0, NULL, 0,
-                        KEY_ALL_ACCESS, NULL, &key, NULL) != ERROR_SUCCESS)
-        return false;
-    const struct {
-        const char* name;
-        DWORD value;
-    } values[] = { { "VendorID", KEYBOARD_VENDOR_ID }, { "ProductID", 0x0101 }, { "UsagePage", 0x000C },
-                   { "Usage", 0x0001 }, { "InputReportLength", 4 }, { "OutputReportLength", 0 } };
-    bool ok = true;
-    for (const auto& v : values)
-        ok &= RegSetValueExA(key, v.name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v.value), sizeof v.value) ==
-              ERROR_SUCCESS;
-    ok &= RegSetValueExA(key, "DevicePath", 0, REG_SZ, reinterpret_cast<const BYTE*>(pipeName),
-                         (DWORD)strlen(pipeName) + 1) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return ok;
-}
-
-// Needs the simulated keyboard and the keyboard connection in the program.
 TEST(TargetingThroughSimulatedKeyboard, PlayPauseReportReachesTheMediaPlayerAsCtrlP)
 {
-    const char* pipeName = "\\\\.\\pipe\\mmk_targeting_keyboard";
-    ASSERT_TRUE(ListSimulatedKeyboard(pipeName));
-    SimulatedKeyboard keyboard(pipeName);
+    mmk_test::SimulatedDeviceEntry device;
+    device.devicePath = "\\\\.\\pipe\\mmk_targeting_keyboard";
+    ASSERT_TRUE(mmk_test::ClearSimulatedDevices());
+    ASSERT_TRUE(mmk_test::RegisterSimulatedDevice(0, device));
+    mmk_test::SimulatedKeyboardPipe keyboard(device.devicePath);
+    ASSERT_TRUE(keyboard.PlugIn());
     RunningProgram player, program;
     const std::string playerPath = StubPath("WMPLAYER.EXE");
     ASSERT_TRUE(StartStub(player, playerPath));
     ASSERT_TRUE(StartKeyboardProgram(program, "MMKeyboard-sim.exe"));
-    ASSERT_TRUE(mmk_test::WaitUntil([&] { return keyboard.Connections() > 0; }, 10000));
+    ASSERT_TRUE(keyboard.WaitForClient(20000)) << "the program never opened the simulated keyboard";
     OtherWindow other;
     ASSERT_TRUE(other.TakeForeground());
 
-    EXPECT_GT(keyboard.Send({ 0x00, 0x08, 0x00, 0x00 }), 0);  // play/pause down
-    EXPECT_GT(keyboard.Send({ 0x00, 0x00, 0x00, 0x00 }), 0);  // released
+    ASSERT_TRUE(keyboard.Send({ 0x00, 0x08, 0x00, 0x00 }));  // play/pause down
+    ASSERT_TRUE(keyboard.Send({ 0x00, 0x00, 0x00, 0x00 }));  // released
     EXPECT_EQ(CtrlP, WaitForKeys(playerPath, CtrlP));
     program.Stop();
-    mmk_test::DeleteRegistryTree(HKEY_CURRENT_USER, "Software\\MMKeyboard Simulator");
+    mmk_test::ClearSimulatedDevices();
 }
 
 }  // namespace
