@@ -9,7 +9,7 @@ const NTSTATUS kHidpStatusSuccess = 0x00110000;
 const NTSTATUS kHidpStatusInvalidPreparsedData = (NTSTATUS)0xC0110001;
 
 struct Served {
-    FakeInterface spec;
+    FakeInterface shape;
     std::string path;
     HANDLE server = INVALID_HANDLE_VALUE;
 };
@@ -50,12 +50,12 @@ void Reset()
 void SetInterfaces(const std::vector<FakeInterface>& interfaces)
 {
     Reset();
-    for (const FakeInterface& spec : interfaces) {
+    for (const FakeInterface& shape : interfaces) {
         Served served;
-        served.spec = spec;
+        served.shape = shape;
         served.path = "\\\\.\\pipe\\mmk-fake-hid-" + std::to_string(GetCurrentProcessId()) + "-" +
                       std::to_string(++g_pipeSerial);
-        if (spec.present)
+        if (shape.present)
             served.server = CreateNamedPipeA(served.path.c_str(), PIPE_ACCESS_DUPLEX,
                                              PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT, 1,
                                              4096, 4096, 0, NULL);
@@ -164,9 +164,9 @@ BOOLEAN GetAttributes(HANDLE device, HIDD_ATTRIBUTES* attributes)
     if (fake_hid::g_described >= g_interfaces.size()) return FALSE;
     DWORD mode = PIPE_READMODE_MESSAGE;  // one report per read, as from a keyboard
     SetNamedPipeHandleState(device, &mode, NULL, NULL);
-    const fake_hid::FakeInterface& spec = g_interfaces[fake_hid::g_described].spec;
-    attributes->VendorID = spec.vendorId;
-    attributes->ProductID = spec.productId;
+    const fake_hid::FakeInterface& shape = g_interfaces[fake_hid::g_described].shape;
+    attributes->VendorID = shape.vendorId;
+    attributes->ProductID = shape.productId;
     return TRUE;
 }
 
@@ -174,7 +174,7 @@ BOOLEAN GetPreparsedData(HANDLE, PHIDP_PREPARSED_DATA* preparsedData)
 {
     fake_hid::CountOpen();
     if (fake_hid::g_described >= g_interfaces.size()) return FALSE;
-    fake_hid::g_preparsed = g_interfaces[fake_hid::g_described].spec;
+    fake_hid::g_preparsed = g_interfaces[fake_hid::g_described].shape;
     ++fake_hid::g_preparsedOut;
     *preparsedData = reinterpret_cast<PHIDP_PREPARSED_DATA>(&fake_hid::g_preparsed);
     return TRUE;
@@ -191,12 +191,12 @@ NTSTATUS GetCaps(PHIDP_PREPARSED_DATA preparsedData, HIDP_CAPS* capabilities)
 {
     if (preparsedData != reinterpret_cast<PHIDP_PREPARSED_DATA>(&fake_hid::g_preparsed))
         return fake_hid::kHidpStatusInvalidPreparsedData;
-    const fake_hid::FakeInterface& spec = fake_hid::g_preparsed;
+    const fake_hid::FakeInterface& shape = fake_hid::g_preparsed;
     ZeroMemory(capabilities, sizeof *capabilities);
-    capabilities->UsagePage = spec.usagePage;
-    capabilities->Usage = spec.usage;
-    capabilities->InputReportByteLength = spec.inputReportLength;
-    capabilities->OutputReportByteLength = spec.outputReportLength;
+    capabilities->UsagePage = shape.usagePage;
+    capabilities->Usage = shape.usage;
+    capabilities->InputReportByteLength = shape.inputReportLength;
+    capabilities->OutputReportByteLength = shape.outputReportLength;
     return fake_hid::kHidpStatusSuccess;
 }
 
