@@ -87,7 +87,9 @@ void CreateControls(HWND window)
     CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP, 2 * kGap + kButtonWidth, y + 6,
                     3 * (kButtonWidth + kGap) - kGap, kButtonHeight, window,
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusId)), NULL, NULL);
-    CreateMixerView(window, kGap, y + kButtonHeight + kGap, kColumns * (kButtonWidth + kGap) - kGap, kButtonHeight);
+    // Two lines: the five controls do not fit in one at this width.
+    CreateMixerView(window, kGap, y + kButtonHeight + kGap, kColumns * (kButtonWidth + kGap) - kGap,
+                    2 * kButtonHeight);
 }
 
 LRESULT CALLBACK KeyPadProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -125,7 +127,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     wc.lpszClassName = "MMKeyboardKeyPad";
     if (!RegisterClassA(&wc)) return 1;
 
-    const int rows = (kKeyPadKeyCount + kColumns - 1) / kColumns + 2;  // keys, plug and status, mixer
+    const int rows = (kKeyPadKeyCount + kColumns - 1) / kColumns + 3;  // keys, plug and status, mixer (2)
     RECT frame = { 0, 0, kGap + kColumns * (kButtonWidth + kGap), 2 * kGap + rows * (kButtonHeight + kGap) + kGap };
     AdjustWindowRect(&frame, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, FALSE);
     g_window = CreateWindowExA(0, wc.lpszClassName, "MMKeyboard Key Pad",

@@ -76,7 +76,7 @@ void ComposeMixerText(char* text)
 void CreateMixerView(HWND keyPad, int x, int y, int width, int height)
 {
     ListMixerIfNone();
-    g_view = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP, x, y, width, height,
+    g_view = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT, x, y, width, height,
                              keyPad, NULL, NULL, NULL);
     RefreshMixerView();
     SetTimer(keyPad, kRefreshTimerId, kRefreshMs, NULL);
