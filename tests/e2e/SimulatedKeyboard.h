@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <string>
 #include <vector>
+#include "support/WineTestSupport.h"
 
 namespace mmk_test {
 
@@ -51,8 +52,5 @@ private:
     bool clientSeen_ = false;
 };
 
-// Ends every process whose executable has this file name (e.g. "calc.exe").
-void EndProcessesNamed(const char* exeName);
-std::string WindowsDirectory();
 
 }  // namespace mmk_test

@@ -4,7 +4,6 @@
 // Computer command line is checked in-process instead.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <tlhelp32.h>
 #include <string>
 #include "support/WineTestSupport.h"
 
@@ -19,13 +18,6 @@ const char kBrowserDirectory[] = "C:\\Program Files\\Internet Explorer";
 const char kBrowser[] = "C:\\Program Files\\Internet Explorer\\iexplore.exe";
 const char* const kStubNames[] = { "calc.exe", "iexplore.exe", "mailstub.exe", "mediastub.exe" };
 
-std::string WindowsDirectory()
-{
-    char directory[MAX_PATH];
-    GetWindowsDirectoryA(directory, sizeof directory);
-    return directory;
-}
-
 // The command line a started program sees. Wine, unlike Windows, puts
 // quotes around an unquoted program path with blanks when it resolves the
 // program from the command line; the rest arrives byte for byte.
@@ -36,7 +28,7 @@ std::string AsStartedUnderWine(const std::string& commandLine, const std::string
     return "\"" + programPath + "\"" + commandLine.substr(programPath.size());
 }
 
-std::string CalculatorPath() { return WindowsDirectory() + "\\calc.exe"; }
+std::string CalculatorPath() { return mmk_test::WindowsDirectory() + "\\calc.exe"; }
 std::string MailStub() { return BuildFile("stubs\\mailstub.exe"); }
 std::string MediaStub() { return BuildFile("stubs\\mediastub.exe"); }
 
@@ -64,21 +56,7 @@ std::string StoredSetting(const char* name)
 // Ends the stand-ins a key started; they are not children of the test.
 void EndStubs()
 {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return;
-    PROCESSENTRY32 entry;
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-        for (const char* name : kStubNames) {
-            if (lstrcmpiA(entry.szExeFile, name) != 0) continue;
-            HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID);
-            if (!process) continue;
-            TerminateProcess(process, 1);
-            WaitForSingleObject(process, 5000);
-            CloseHandle(process);
-        }
-    }
-    CloseHandle(snapshot);
+    for (const char* name : kStubNames) mmk_test::EndProcessesNamed(name);
 }
 
 class LaunchKeysEndToEnd : public ::testing::Test {

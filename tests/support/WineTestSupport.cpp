@@ -1,4 +1,5 @@
 #include "support/WineTestSupport.h"
+#include <tlhelp32.h>
 #include <vector>
 
 namespace mmk_test {
@@ -142,6 +143,30 @@ bool CopyFileOver(const std::string& from, const std::string& to)
 {
     SetFileAttributesA(to.c_str(), FILE_ATTRIBUTE_NORMAL);
     return CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
+}
+
+void EndProcessesNamed(const char* exeName)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return;
+    PROCESSENTRY32 entry;
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (lstrcmpiA(entry.szExeFile, exeName) != 0) continue;
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID);
+        if (!process) continue;
+        TerminateProcess(process, 1);
+        WaitForSingleObject(process, 5000);
+        CloseHandle(process);
+    }
+    CloseHandle(snapshot);
+}
+
+std::string WindowsDirectory()
+{
+    char directory[MAX_PATH];
+    UINT length = GetWindowsDirectoryA(directory, sizeof directory);
+    return std::string(directory, length < sizeof directory ? length : 0);
 }
 
 }  // namespace mmk_test

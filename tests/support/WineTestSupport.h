@@ -45,6 +45,10 @@ HWND FindVisibleProcessWindow(DWORD processId);
 bool DeleteRegistryTree(HKEY root, const char* subKey);
 
 std::string ReadFileText(const std::string& path);
+
+// Ends every process whose executable has this file name (e.g. "calc.exe").
+void EndProcessesNamed(const char* exeName);
+std::string WindowsDirectory();
 bool CopyFileOver(const std::string& from, const std::string& to);
 
 }  // namespace mmk_test

@@ -1,6 +1,7 @@
 // The launch rows of the key table, through the dialog's message map: the
 // command line each key hands to WinExec (recorded here instead of run).
 #include <gtest/gtest.h>
+#include "support/WineTestSupport.h"
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -25,13 +26,6 @@ UINT WINAPI RecordStart(LPCSTR commandLine, UINT showCommand)
 
 const char kBrowser[] = "C:\\Program Files\\Internet Explorer\\iexplore.exe";
 const char kMyComputer[] = "\\explorer.exe /n, ::{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
-
-std::string WindowsDirectory()
-{
-    char directory[MAX_PATH];
-    GetWindowsDirectoryA(directory, sizeof directory);
-    return directory;
-}
 
 class LaunchKeysTest : public ::testing::Test {
 protected:
@@ -66,11 +60,11 @@ TEST_F(LaunchKeysTest, EachLaunchKeyStartsItsProgramWithItsCommandLine)
         DWORD keyCode;
         std::string commandLine;
     } rows[] = {
-        { 0x1, WindowsDirectory() + kMyComputer },
+        { 0x1, mmk_test::WindowsDirectory() + kMyComputer },
         { 0x2, std::string(kBrowser) + " http://search.example/?q=two words" },
         { 0x4, kBrowser },
         { 0x4000, "C:\\Mail\\mail.exe /compose" },
-        { 0x8000, WindowsDirectory() + "\\calc.exe" },
+        { 0x8000, mmk_test::WindowsDirectory() + "\\calc.exe" },
         { 0x800000, "\"C:\\Media Tools\\player.exe\" /play" },
     };
     for (const auto& row : rows) EXPECT_EQ(row.commandLine, Launch(row.keyCode)) << std::hex << row.keyCode;
@@ -132,7 +126,7 @@ TEST_F(LaunchKeysTest, AnUnreadableWindowsDirectoryStartsNoShellOrCalculator)
 
 TEST_F(LaunchKeysTest, TheWindowsDirectoryIsReadOnlyWhenItFits)
 {
-    const std::string directory = WindowsDirectory();
+    const std::string directory = mmk_test::WindowsDirectory();
     const UINT length = static_cast<UINT>(directory.size());
     char buffer[MAX_PATH];
     EXPECT_TRUE(ReadWindowsDirectory(buffer, length + 1));
