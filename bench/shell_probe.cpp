@@ -7,52 +7,11 @@
 #include <cstdio>
 #include <string>
 #include <vector>
+#include "e2e/ShellWindows.h"
+
+using namespace mmk_test;
 
 namespace {
-
-const UINT kTrayNotify = WM_USER + 10;
-const UINT kTrayIconId = 130;
-
-struct Search {
-    DWORD processId;
-    const char* className;
-    const char* title;
-    HWND found;
-};
-
-BOOL CALLBACK Match(HWND window, LPARAM param)
-{
-    Search* search = reinterpret_cast<Search*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    char text[256];
-    if (pid != search->processId) return TRUE;
-    GetClassNameA(window, text, sizeof text);
-    if (lstrcmpA(text, search->className) != 0) return TRUE;
-    GetWindowTextA(window, text, sizeof text);
-    if (lstrcmpA(text, search->title) != 0) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-HWND FindWindowOf(DWORD processId, const char* className, const char* title)
-{
-    Search search = { processId, className, title, NULL };
-    EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-// Icons in Wine's notification area: what Shell_NotifyIcon changed.
-int CountTrayIcons()
-{
-    int count = 0;
-    HWND tray = NULL;
-    while ((tray = FindWindowExA(NULL, tray, "__winex11_standalone_tray", NULL)) != NULL) {
-        HWND icon = NULL;
-        while ((icon = FindWindowExA(tray, icon, "__winex11_tray_icon", NULL)) != NULL) ++count;
-    }
-    return count;
-}
 
 bool Start(const char* program, PROCESS_INFORMATION* info)
 {
@@ -68,7 +27,7 @@ bool Start(const char* program, PROCESS_INFORMATION* info)
 // (Wine keeps the icons of killed programs); kills it if that fails.
 void End(PROCESS_INFORMATION* info)
 {
-    HWND dialog = FindWindowOf(info->dwProcessId, "#32770", "Multimedia Keyboard");
+    HWND dialog = FindShellDialog(info->dwProcessId);
     if (dialog) PostMessageA(dialog, WM_QUIT, 0, 0);
     if (WaitForSingleObject(info->hProcess, 3000) != WAIT_OBJECT_0) TerminateProcess(info->hProcess, 0);
     WaitForSingleObject(info->hProcess, 5000);
@@ -93,12 +52,12 @@ int MeasureStartUp(const char* program, int runs)
     QueryPerformanceFrequency(&frequency);
     std::vector<double> times;
     for (int run = 0; run < runs; ++run) {
-        int iconsBefore = CountTrayIcons();
+        int iconsBefore = CountWineTrayIcons();
         LARGE_INTEGER begin, end;
         QueryPerformanceCounter(&begin);
         PROCESS_INFORMATION info;
         if (!Start(program, &info)) return 1;
-        bool added = WaitFor([&] { return CountTrayIcons() > iconsBefore; }, 20000);
+        bool added = WaitFor([&] { return CountWineTrayIcons() > iconsBefore; }, 20000);
         QueryPerformanceCounter(&end);
         End(&info);
         if (!added) {
@@ -109,7 +68,7 @@ int MeasureStartUp(const char* program, int runs)
         times.push_back(ms);
         std::printf("run %d: %.0f ms\n", run + 1, ms);
         // Let the notification area drop the icon of the ended process.
-        WaitFor([&] { return CountTrayIcons() <= iconsBefore; }, 3000);
+        WaitFor([&] { return CountWineTrayIcons() <= iconsBefore; }, 3000);
     }
     std::sort(times.begin(), times.end());
     std::printf("median start-up to tray icon: %.0f ms\n", times[times.size() / 2]);
@@ -130,13 +89,13 @@ int ShowWindows(const char* program, int seconds)
     if (!Start(program, &info)) return 1;
     HWND dialog = NULL, tray = NULL;
     bool settled = WaitFor([&] {
-        dialog = FindWindowOf(info.dwProcessId, "#32770", "Multimedia Keyboard");
-        tray = FindWindowOf(info.dwProcessId, "MMKeyboardWnd", "");
+        dialog = FindShellDialog(info.dwProcessId);
+        tray = FindTrayWindow(info.dwProcessId);
         return dialog && tray && !IsWindowVisible(dialog);
     }, 20000);
     if (settled) {
         Sleep(500);
-        SendMessageA(tray, kTrayNotify, kTrayIconId, WM_LBUTTONDBLCLK);
+        DoubleClickTrayIcon(tray);
         WaitFor([&] { return IsWindowVisible(dialog) != FALSE; }, 5000);
         Sleep(500);
         PrintRect("dialog", dialog);
@@ -144,7 +103,7 @@ int ShowWindows(const char* program, int seconds)
         PostMessageA(dialog, WM_SYSCOMMAND, 0x0010, 0);
         HWND about = NULL;
         WaitFor([&] {
-            about = FindWindowOf(info.dwProcessId, "#32770", "About Varden Multimedia Keyboard");
+            about = FindProcessWindow(info.dwProcessId, "#32770", "About Varden Multimedia Keyboard");
             return about && IsWindowVisible(about);
         }, 5000);
         Sleep(500);

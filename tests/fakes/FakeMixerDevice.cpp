@@ -71,6 +71,16 @@ void AddFakeControl(FakeMixerControl* control, DWORD controlId, DWORD maximum, D
     control->value = value;
 }
 
+void AddAllFakeControls(DWORD faderMaximum, DWORD faderValue)
+{
+    FakeMixer& card = TheFakeMixer();
+    AddFakeControl(&card.volume, 1, faderMaximum, faderValue);
+    AddFakeControl(&card.mute, 2, 1, 0);
+    AddFakeControl(&card.bass, 3, faderMaximum, faderValue);
+    AddFakeControl(&card.treble, 4, faderMaximum, faderValue);
+    AddFakeControl(&card.loudness, 5, 1, 0);
+}
+
 }  // namespace mmk_fake
 
 using mmk_fake::g_mixer;

@@ -40,5 +40,8 @@ void ResetFakeMixer();
 
 // A present control with the given identifier, maximum and value.
 void AddFakeControl(FakeMixerControl* control, DWORD controlId, DWORD maximum, DWORD value);
+// All five controls (identifiers 1 to 5 in the order volume, mute, bass,
+// treble, loudness), the faders at the given maximum and value, toggles off.
+void AddAllFakeControls(DWORD faderMaximum, DWORD faderValue);
 
 }  // namespace mmk_fake

@@ -77,11 +77,7 @@ protected:
     {
         ASSERT_NE(nullptr, harness.Window());
         mmk_test::ResetMixerState();
-        AddFakeControl(&card.volume, 1, 65535, 0);
-        AddFakeControl(&card.mute, 2, 1, 0);
-        AddFakeControl(&card.bass, 3, 65535, 0);
-        AddFakeControl(&card.treble, 4, 65535, 0);
-        AddFakeControl(&card.loudness, 5, 1, 0);
+        mmk_fake::AddAllFakeControls(65535, 0);
         fake_hid::Reset();
         KeyboardDevice.open.store(false);
         ReaderStopFlag.store(0);

@@ -159,11 +159,7 @@ TEST_F(MixerControlsTest, ClosingAClosedMixerCallsNothing)
 
 TEST_F(MixerControlsTest, AfterCloseEveryGetAndSetFailsWithoutTouchingTheCard)
 {
-    AddFakeControl(&card.volume, 1, 65535, 0);
-    AddFakeControl(&card.mute, 2, 1, 0);
-    AddFakeControl(&card.bass, 3, 65535, 0);
-    AddFakeControl(&card.treble, 4, 65535, 0);
-    AddFakeControl(&card.loudness, 5, 1, 0);
+    mmk_fake::AddAllFakeControls(65535, 0);
     mmk_test::OpenAndLookUpControls();
     EXPECT_TRUE(CloseMixer());
     EXPECT_EQ(0, card.openHandles);

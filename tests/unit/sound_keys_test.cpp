@@ -25,11 +25,7 @@ protected:
     // A card with all five controls, faders at the given value and maximum.
     void FullCard(DWORD value, DWORD maximum)
     {
-        AddFakeControl(&card.volume, 1, maximum, value);
-        AddFakeControl(&card.mute, 2, 1, 0);
-        AddFakeControl(&card.bass, 3, maximum, value);
-        AddFakeControl(&card.treble, 4, maximum, value);
-        AddFakeControl(&card.loudness, 5, 1, 0);
+        mmk_fake::AddAllFakeControls(maximum, value);
         mmk_test::OpenAndLookUpControls();
     }
     void Ticks(int count)
