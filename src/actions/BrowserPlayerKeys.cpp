@@ -2,19 +2,18 @@
 #include "actions/Chords.h"
 #include "actions/WindowTargeting.h"
 #include "fw/WinApp.h"
+#include "keyboard/KeyCodes.h"
 
 namespace {
-
-const DWORD kFavouritesKey = 0x80;
 
 const KeyChord* BrowserChord(DWORD keyCode)
 {
     switch (keyCode) {
-    case 0x08: return &BrowserBackChord;
-    case 0x10: return &BrowserForwardChord;
-    case 0x20: return &BrowserStopChord;
-    case 0x40: return &BrowserRefreshChord;
-    case 0x80: return &BrowserFavouritesChord;
+    case kKeyBack: return &kBrowserBackChord;
+    case kKeyForward: return &kBrowserForwardChord;
+    case kKeyBrowserStop: return &kBrowserStopChord;
+    case kKeyRefresh: return &kBrowserRefreshChord;
+    case kKeyFavourites: return &kBrowserFavouritesChord;
     default: return 0;
     }
 }
@@ -28,38 +27,40 @@ struct PlayerChords {
     const KeyChord* playPause;
 };
 
-const PlayerChords kPlayerChords[PlayerCount] = {
-    { &CdNextTrackChord, &CdPreviousTrackChord, &CdWmplayerStopChord, &CdWmplayerPlayPauseChord },
-    { &WmplayerNextTrackChord, &WmplayerPreviousTrackChord, &CdWmplayerStopChord, &CdWmplayerPlayPauseChord },
-    { 0, 0, &Mplayer2StopChord, &Mplayer2PlayPauseChord },
+const PlayerChords kPlayerChords[kPlayerCount] = {
+    { &kCdNextTrackChord, &kCdPreviousTrackChord, &kCdWmplayerStopChord, &kCdWmplayerPlayPauseChord },
+    { &kWmplayerNextTrackChord, &kWmplayerPreviousTrackChord, &kCdWmplayerStopChord, &kCdWmplayerPlayPauseChord },
+    { 0, 0, &kMplayer2StopChord, &kMplayer2PlayPauseChord },
 };
 
-const KeyChord* PlayerChord(int kind, DWORD keyCode)
+bool IsPlayerKey(DWORD keyCode)
 {
-    if (kind < 0 || kind >= PlayerCount) return 0;
+    return keyCode == kKeyNextTrack || keyCode == kKeyPreviousTrack || keyCode == kKeyMediaStop ||
+           keyCode == kKeyPlayPause;
+}
+
+const KeyChord* PlayerChord(PlayerKind kind, DWORD keyCode)
+{
+    const int index = static_cast<int>(kind);
+    if (index < 0 || index >= kPlayerCount) return 0;
+    const PlayerChords& chords = kPlayerChords[index];
     switch (keyCode) {
-    case 0x10000: return kPlayerChords[kind].nextTrack;
-    case 0x20000: return kPlayerChords[kind].previousTrack;
-    case 0x40000: return kPlayerChords[kind].stop;
-    case 0x80000: return kPlayerChords[kind].playPause;
+    case kKeyNextTrack: return chords.nextTrack;
+    case kKeyPreviousTrack: return chords.previousTrack;
+    case kKeyMediaStop: return chords.stop;
+    case kKeyPlayPause: return chords.playPause;
     default: return 0;
     }
 }
 
 // The players a key searches for when none in the foreground can take it,
 // in order: a running CD player is preferred. Track keys skip MPLAYER2.EXE.
-const PlayerKind kSearchListA[] = { PlayerCd, PlayerWmplayer };
-const PlayerKind kSearchListB[] = { PlayerCd, PlayerWmplayer, PlayerMplayer2 };
+const PlayerKind kSearchListA[] = { PlayerKind::kCdPlayer, PlayerKind::kWmplayer };
+const PlayerKind kSearchListB[] = { PlayerKind::kCdPlayer, PlayerKind::kWmplayer, PlayerKind::kMplayer2 };
 
-LONG PlayerTitleFilter(PlayerKind kind)
+TitleRule PlayerTitleFilter(PlayerKind kind)
 {
-    return kind == PlayerCd ? TitleAny : TitleMediaPlayer;
-}
-
-void ShowNotFound(HWND dialog)
-{
-    CWinApp* app = GetApp();
-    MessageBoxA(dialog, "not found", app ? app->AppName() : "", MB_OK);
+    return kind == PlayerKind::kCdPlayer ? TitleRule::kAnyTitle : TitleRule::kMediaPlayer;
 }
 
 }  // namespace
@@ -69,11 +70,11 @@ void BrowserKey(HWND dialog, DWORD keyCode)
     const KeyChord* chord = BrowserChord(keyCode);
     if (!chord) return;
     if (!ForegroundTitleContains("Microsoft Internet Explorer")) {
-        switch (AimAtProgram("IEXPLORE.EXE", TitleInternetExplorer)) {
-        case AimActivated:
+        switch (AimAtProgram("IEXPLORE.EXE", TitleRule::kInternetExplorer)) {
+        case AimOutcome::kActivated:
             break;
-        case AimNoWindow:
-            if (keyCode == kFavouritesKey) ShowNotFound(dialog);
+        case AimOutcome::kNoWindow:
+            if (keyCode == kKeyFavourites) MessageBoxA(dialog, "not found", AppName(), MB_OK);
             return;
         default:
             return;
@@ -84,20 +85,20 @@ void BrowserKey(HWND dialog, DWORD keyCode)
 
 void PlayerKey(DWORD keyCode)
 {
-    if (!PlayerChord(PlayerCd, keyCode)) return;  // not a player key
+    if (!IsPlayerKey(keyCode)) return;
     const KeyChord* chord = PlayerChord(IdentifyForegroundPlayer(), keyCode);
     if (chord) {
         SendChord(*chord);
         return;
     }
-    const bool trackKey = keyCode == 0x10000 || keyCode == 0x20000;
+    const bool trackKey = keyCode == kKeyNextTrack || keyCode == kKeyPreviousTrack;
     const PlayerKind* list = trackKey ? kSearchListA : kSearchListB;
-    const int count = trackKey ? 2 : 3;
+    const int count = trackKey ? sizeof kSearchListA / sizeof *kSearchListA : sizeof kSearchListB / sizeof *kSearchListB;
     for (int i = 0; i < count; ++i) {
-        switch (AimAtProgram(PlayerModules[list[i]], PlayerTitleFilter(list[i]))) {
-        case AimNoProcess:
+        switch (AimAtProgram(kPlayerModules[static_cast<int>(list[i])], PlayerTitleFilter(list[i]))) {
+        case AimOutcome::kNoProcess:
             continue;
-        case AimActivated:
+        case AimOutcome::kActivated:
             chord = PlayerChord(list[i], keyCode);
             if (chord) SendChord(*chord);
             return;

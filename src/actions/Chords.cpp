@@ -24,19 +24,19 @@ const KeyEvent kSpace[] = { { VK_SPACE, false }, { VK_SPACE, true } };
 
 #define CHORD(events) { events, sizeof events / sizeof events[0] }
 
-const KeyChord BrowserBackChord = CHORD(kBack);
-const KeyChord BrowserForwardChord = CHORD(kForward);
-const KeyChord BrowserStopChord = CHORD(kEscape);
-const KeyChord BrowserRefreshChord = CHORD(kRefresh);
-const KeyChord BrowserFavouritesChord = CHORD(kFavourites);
-const KeyChord CdNextTrackChord = CHORD(kCdNext);
-const KeyChord CdPreviousTrackChord = CHORD(kCdPrevious);
-const KeyChord WmplayerNextTrackChord = CHORD(kWmNext);
-const KeyChord WmplayerPreviousTrackChord = CHORD(kWmPrevious);
-const KeyChord CdWmplayerStopChord = CHORD(kStop);
-const KeyChord CdWmplayerPlayPauseChord = CHORD(kPlay);
-const KeyChord Mplayer2StopChord = CHORD(kFullStop);
-const KeyChord Mplayer2PlayPauseChord = CHORD(kSpace);
+const KeyChord kBrowserBackChord = CHORD(kBack);
+const KeyChord kBrowserForwardChord = CHORD(kForward);
+const KeyChord kBrowserStopChord = CHORD(kEscape);
+const KeyChord kBrowserRefreshChord = CHORD(kRefresh);
+const KeyChord kBrowserFavouritesChord = CHORD(kFavourites);
+const KeyChord kCdNextTrackChord = CHORD(kCdNext);
+const KeyChord kCdPreviousTrackChord = CHORD(kCdPrevious);
+const KeyChord kWmplayerNextTrackChord = CHORD(kWmNext);
+const KeyChord kWmplayerPreviousTrackChord = CHORD(kWmPrevious);
+const KeyChord kCdWmplayerStopChord = CHORD(kStop);
+const KeyChord kCdWmplayerPlayPauseChord = CHORD(kPlay);
+const KeyChord kMplayer2StopChord = CHORD(kFullStop);
+const KeyChord kMplayer2PlayPauseChord = CHORD(kSpace);
 
 void SendChord(const KeyChord& chord)
 {

@@ -13,19 +13,19 @@ struct KeyChord {  // (GDI already has a Chord)
     int count;
 };
 
-extern const KeyChord BrowserBackChord;
-extern const KeyChord BrowserForwardChord;
-extern const KeyChord BrowserStopChord;
-extern const KeyChord BrowserRefreshChord;
-extern const KeyChord BrowserFavouritesChord;
-extern const KeyChord CdNextTrackChord;
-extern const KeyChord CdPreviousTrackChord;
-extern const KeyChord WmplayerNextTrackChord;
-extern const KeyChord WmplayerPreviousTrackChord;
-extern const KeyChord CdWmplayerStopChord;
-extern const KeyChord CdWmplayerPlayPauseChord;
-extern const KeyChord Mplayer2StopChord;
-extern const KeyChord Mplayer2PlayPauseChord;
+extern const KeyChord kBrowserBackChord;
+extern const KeyChord kBrowserForwardChord;
+extern const KeyChord kBrowserStopChord;
+extern const KeyChord kBrowserRefreshChord;
+extern const KeyChord kBrowserFavouritesChord;
+extern const KeyChord kCdNextTrackChord;
+extern const KeyChord kCdPreviousTrackChord;
+extern const KeyChord kWmplayerNextTrackChord;
+extern const KeyChord kWmplayerPreviousTrackChord;
+extern const KeyChord kCdWmplayerStopChord;
+extern const KeyChord kCdWmplayerPlayPauseChord;
+extern const KeyChord kMplayer2StopChord;
+extern const KeyChord kMplayer2PlayPauseChord;
 
 // One keybd_event per event, in order, with scan code 0.
 void SendChord(const KeyChord& chord);

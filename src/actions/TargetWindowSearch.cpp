@@ -2,8 +2,10 @@
 #include <string.h>
 
 // The window search: the first top-level window of FoundProcessId whose
-// title passes TitleFilter. EnumWindows hands its callback no context of
-// ours (the value is 0), so the callback works on the process-wide state.
+// title passes TitleFilter. EnumWindows could hand the callback a context
+// of ours; it is given 0 instead, and the callback reads the process-wide
+// state that AimAtProgram set just before the search and writes its find
+// into TargetWindow, where the activation and the caller look for it.
 //
 // Every thread with windows on a Far East system (and on Wine) also owns a
 // hidden top-level "Default IME" window of the system's IME class. It has a
@@ -25,9 +27,9 @@ static bool IsImeWindow(HWND window)
 static bool TitleQualifies(const char* title)
 {
     switch (TitleFilter) {
-    case TitleAny: return true;
-    case TitleMediaPlayer: return strstr(title, "Windows Media Player") != NULL;
-    case TitleInternetExplorer: return strstr(title, "Microsoft Internet Explorer") != NULL;
+    case TitleRule::kAnyTitle: return true;
+    case TitleRule::kMediaPlayer: return strstr(title, "Windows Media Player") != NULL;
+    case TitleRule::kInternetExplorer: return strstr(title, "Microsoft Internet Explorer") != NULL;
     default: return false;
     }
 }
@@ -43,8 +45,8 @@ BOOL CALLBACK EnumTargetWindowProc(HWND window, LPARAM)
     if (!TitleQualifies(title) || IsImeWindow(window)) return TRUE;
 
     TargetWindow.handle = window;
-    TargetWindow.showState = ShowNormal;
-    if (IsIconic(window)) TargetWindow.showState = ShowMinimised;
-    if (IsZoomed(window)) TargetWindow.showState = ShowMaximised;
+    TargetWindow.showState = ShowState::kNormal;
+    if (IsIconic(window)) TargetWindow.showState = ShowState::kMinimised;
+    if (IsZoomed(window)) TargetWindow.showState = ShowState::kMaximised;
     return FALSE;
 }

@@ -14,14 +14,14 @@
 static void RestoreTargetWindow()
 {
     switch (TargetWindow.showState) {
-    case ShowNormal:
+    case ShowState::kNormal:
         ShowWindow(TargetWindow.handle, SW_MINIMIZE);
         ShowWindow(TargetWindow.handle, SW_SHOWNORMAL);
         break;
-    case ShowMinimised:
+    case ShowState::kMinimised:
         ShowWindow(TargetWindow.handle, SW_SHOWNORMAL);
         break;
-    case ShowMaximised:
+    case ShowState::kMaximised:
         ShowWindow(TargetWindow.handle, SW_SHOWNORMAL);
         ShowWindow(TargetWindow.handle, SW_SHOWMAXIMIZED);
         break;
@@ -38,7 +38,7 @@ bool ActivateTargetWindow()
 
     const DWORD start = GetTickCount();
     while (GetForegroundWindow() != target) {
-        if (!IsWindow(target) || GetTickCount() - start >= ActivationLimitMs) return false;
+        if (!IsWindow(target) || GetTickCount() - start >= kActivationLimitMs) return false;
         SetForegroundWindow(target);
         if (GetForegroundWindow() == target) break;
         // The owner of the window may need a moment to take the activation.

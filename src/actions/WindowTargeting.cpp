@@ -2,10 +2,10 @@
 #include "actions/ProcessLookup.h"
 #include <string.h>
 
-const char* const PlayerModules[PlayerCount] = { "CDPLAYER.EXE", "WMPLAYER.EXE", "MPLAYER2.EXE" };
+const char* const kPlayerModules[kPlayerCount] = { "CDPLAYER.EXE", "WMPLAYER.EXE", "MPLAYER2.EXE" };
 
 DWORD FoundProcessId;
-LONG TitleFilter;
+TitleRule TitleFilter;
 TargetWindowRecord TargetWindow;
 
 void ClearTargetWindow()
@@ -29,23 +29,23 @@ PlayerKind IdentifyForegroundPlayer()
     // A player that is not running looks up as process 0; without this
     // check it would "own" a missing foreground window, whose process is 0.
     HWND foreground = GetForegroundWindow();
-    if (!foreground) return PlayerNone;
+    if (!foreground) return PlayerKind::kNone;
     DWORD foregroundProcess = 0;
     GetWindowThreadProcessId(foreground, &foregroundProcess);
-    if (foregroundProcess == 0) return PlayerNone;
-    for (int kind = 0; kind < PlayerCount; ++kind) {
-        if (FindProcessByModule(PlayerModules[kind]) == foregroundProcess)
+    if (foregroundProcess == 0) return PlayerKind::kNone;
+    for (int kind = 0; kind < kPlayerCount; ++kind) {
+        if (FindProcessByModule(kPlayerModules[kind]) == foregroundProcess)
             return static_cast<PlayerKind>(kind);
     }
-    return PlayerNone;
+    return PlayerKind::kNone;
 }
 
-AimOutcome AimAtProgram(const char* moduleName, LONG titleFilter)
+AimOutcome AimAtProgram(const char* moduleName, TitleRule titleFilter)
 {
     FoundProcessId = FindProcessByModule(moduleName);
-    if (FoundProcessId == 0) return AimNoProcess;
+    if (FoundProcessId == 0) return AimOutcome::kNoProcess;
     TitleFilter = titleFilter;
     FindTargetWindow();
-    if (!TargetWindow.handle) return AimNoWindow;
-    return ActivateTargetWindow() ? AimActivated : AimNotActivated;
+    if (!TargetWindow.handle) return AimOutcome::kNoWindow;
+    return ActivateTargetWindow() ? AimOutcome::kActivated : AimOutcome::kNotActivated;
 }

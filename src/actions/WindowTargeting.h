@@ -7,40 +7,41 @@
 
 // Which of the three players owns the foreground window; the value is the
 // player's position in the player table.
-enum PlayerKind {
-    PlayerCd = 0,         // "CDPLAYER.EXE"
-    PlayerWmplayer = 1,   // "WMPLAYER.EXE"
-    PlayerMplayer2 = 2,   // "MPLAYER2.EXE"
-    PlayerNone = 255,
+enum class PlayerKind : int {
+    kCdPlayer = 0,   // "CDPLAYER.EXE"
+    kWmplayer = 1,   // "WMPLAYER.EXE"
+    kMplayer2 = 2,   // "MPLAYER2.EXE"
+    kNone = 255,
 };
 
-const int PlayerCount = 3;
+const int kPlayerCount = 3;
 // The player table: executable module names by PlayerKind.
-extern const char* const PlayerModules[PlayerCount];
+extern const char* const kPlayerModules[kPlayerCount];
 
-// Which windows of the found process qualify in a window search.
-enum {
-    TitleAny = 0,             // any window whose title is not empty
-    TitleMediaPlayer = 1,     // title contains "Windows Media Player"
-    TitleInternetExplorer = 2 // title contains "Microsoft Internet Explorer"
+// Which windows of the found process qualify in a window search; any other
+// value lets none qualify.
+enum class TitleRule : LONG {
+    kAnyTitle = 0,          // any window whose title is not empty
+    kMediaPlayer = 1,       // title contains "Windows Media Player"
+    kInternetExplorer = 2,  // title contains "Microsoft Internet Explorer"
 };
 
 // How the target window was shown when it was found.
-enum { ShowNormal = 0, ShowMinimised = 1, ShowMaximised = 2 };
+enum class ShowState : int { kNormal = 0, kMinimised = 1, kMaximised = 2 };
 
 struct TargetWindowRecord {
     HWND handle;
-    int showState;
+    ShowState showState;
 };
 
 extern DWORD FoundProcessId;            // process of the last AimAtProgram lookup
-extern LONG TitleFilter;                // filter of the last window search
+extern TitleRule TitleFilter;           // filter of the last window search
 extern TargetWindowRecord TargetWindow; // window of the last search, or null
 
 // How long activation keeps trying before the key gives up on its chord.
-const DWORD ActivationLimitMs = 1000;
+const DWORD kActivationLimitMs = 1000;
 
-enum AimOutcome { AimNoProcess, AimNoWindow, AimNotActivated, AimActivated };
+enum class AimOutcome { kNoProcess, kNoWindow, kNotActivated, kActivated };
 
 // Forgets the window found by an earlier key.
 void ClearTargetWindow();
@@ -54,9 +55,9 @@ void FindTargetWindow();
 BOOL CALLBACK EnumTargetWindowProc(HWND window, LPARAM unused);
 
 // Restores TargetWindow and brings it to the foreground; false when it is
-// still not the foreground window after ActivationLimitMs.
+// still not the foreground window after kActivationLimitMs.
 bool ActivateTargetWindow();
 
 // Finds the process running moduleName, its window by titleFilter, and
 // activates that window.
-AimOutcome AimAtProgram(const char* moduleName, LONG titleFilter);
+AimOutcome AimAtProgram(const char* moduleName, TitleRule titleFilter);

@@ -5,5 +5,5 @@
 
 class AboutDialog : public CDialog {
 public:
-    AboutDialog() : CDialog(IDD_ABOUTBOX) {}
+    explicit AboutDialog(CWnd* owner) : CDialog(IDD_ABOUTBOX, owner) {}
 };

@@ -1,15 +1,13 @@
 #include "app/KeyboardApp.h"
 #include "app/KeyboardDialog.h"
 
-static KeyboardApp theApp;
+static KeyboardApp g_keyboardApp;  // the framework's WinMain runs it
 
 BOOL KeyboardApp::InitInstance()
 {
     KeyboardDialog dialog;
-    m_pMainWnd = &dialog;
     dialog.DoModal();
-    m_pMainWnd = 0;
-    // The dialog's destruction removes the tray icon. FALSE: no message loop
-    // of the application's own; the program ends here.
+    // The dialog's destruction removes the tray icon; the program ends here,
+    // without a message loop of its own.
     return FALSE;
 }

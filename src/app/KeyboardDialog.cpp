@@ -1,10 +1,13 @@
 #include "app/KeyboardDialog.h"
+#include "actions/KeyDispatcher.h"
 #include "app/AboutDialog.h"
-#include "fw/Menu.h"
 #include "fw/PaintDC.h"
 #include "fw/WinApp.h"
+#include "keyboard/KeyCodes.h"
 #include "keyboard/KeyboardConnection.h"
 #include "keyboard/ReaderThread.h"
+#include "res/resource.h"
+#include "settings/SettingsPage.h"
 
 const MessageMapEntry KeyboardDialog::messageEntries[] = {
     ON_MESSAGE(WM_SYSCOMMAND, &KeyboardDialog::OnSysCommand),
@@ -25,12 +28,11 @@ const MessageMapEntry KeyboardDialog::messageEntries[] = {
 };
 IMPLEMENT_MESSAGE_MAP(KeyboardDialog, CDialog)
 
-KeyboardDialog::KeyboardDialog(CWnd* parent)
-    : CDialog(IDD_MAIN, parent), m_hIcon(NULL), RepeatMode(0), m_repeatTimer(0), m_keepHidden(false),
+KeyboardDialog::KeyboardDialog()
+    : CDialog(IDD_MAIN), m_trayIcon(*this), m_hIcon(NULL), m_repeat{ RepeatMode::kNone, 0 }, m_keepHidden(false),
       m_neverShow(false)
 {
-    CWinApp* app = GetApp();
-    m_hIcon = app ? app->LoadIcon(IDR_MAINFRAME) : ::LoadIconA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    m_hIcon = ::LoadIconA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
 
 static bool IsSupportedSystem()
@@ -46,13 +48,12 @@ BOOL KeyboardDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
 
-    CMenu systemMenu(GetSystemMenu(m_hWnd, FALSE));
-    if (systemMenu.m_hMenu) {
-        char aboutText[100];
-        if (LoadStringA(GetModuleHandleA(NULL), IDS_ABOUTBOX, aboutText, sizeof aboutText) > 0) {
-            systemMenu.AppendMenu(MF_SEPARATOR);
-            systemMenu.AppendMenu(MF_STRING, IDM_ABOUTBOX, aboutText);
-        }
+    // The window's own system menu: not ours to destroy.
+    HMENU systemMenu = GetSystemMenu(m_hWnd, FALSE);
+    char aboutText[100];
+    if (systemMenu && LoadStringA(GetModuleHandleA(NULL), IDS_ABOUTBOX, aboutText, sizeof aboutText) > 0) {
+        AppendMenuA(systemMenu, MF_SEPARATOR, 0, NULL);
+        AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, aboutText);
     }
 
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
@@ -69,9 +70,9 @@ BOOL KeyboardDialog::OnInitDialog()
     }
 
     RegisterForDeviceNotifications(m_hWnd);
-    OpenKeyboard(*this, KeyboardOpenReason::StartUp);
+    OpenKeyboard(m_hWnd, KeyboardOpenReason::kStartUp);
 
-    RepeatMode = 0;
+    m_repeat.mode = RepeatMode::kNone;
     ReaderStopFlag.store(0);
 
     m_trayIcon.CreateTrayIcon(0, WM_TRAY_NOTIFY, "Multimedia Keyboard", m_hIcon, IDR_TRAYMENU);
@@ -90,7 +91,7 @@ void KeyboardDialog::OnCancel() { ShowWindow(SW_HIDE); }
 LRESULT KeyboardDialog::OnSysCommand(WPARAM wParam, LPARAM lParam)
 {
     if ((wParam & 0xFFF0) == IDM_ABOUTBOX) {
-        AboutDialog about;
+        AboutDialog about(this);
         about.DoModal();
         return 0;
     }
@@ -141,5 +142,48 @@ LRESULT KeyboardDialog::OnTrayShow(WPARAM, LPARAM)
 {
     m_keepHidden = false;
     ShowWindow(SW_SHOW);
+    return 0;
+}
+
+// Every tick is a step of the current mode, whichever timer sent it.
+LRESULT KeyboardDialog::OnTimer(WPARAM, LPARAM)
+{
+    StepRepeat(m_repeat.mode);
+    return 0;
+}
+
+LRESULT KeyboardDialog::OnDeviceChange(WPARAM event, LPARAM)
+{
+    HandleDeviceChange(m_hWnd, event);
+    return TRUE;
+}
+
+LRESULT KeyboardDialog::OnKeyboardKeys(WPARAM, LPARAM keyCode)
+{
+    DispatchKeys(m_hWnd, m_repeat, static_cast<DWORD>(keyCode));
+    return 0;
+}
+
+LRESULT KeyboardDialog::OnMailBrowse(WPARAM, LPARAM)
+{
+    BrowseForProgram(m_hWnd, IDC_MAIL);
+    return 0;
+}
+
+LRESULT KeyboardDialog::OnMediaBrowse(WPARAM, LPARAM)
+{
+    BrowseForProgram(m_hWnd, IDC_MEDIA);
+    return 0;
+}
+
+LRESULT KeyboardDialog::OnSave(WPARAM, LPARAM)
+{
+    SaveSettings(m_hWnd);
+    return 0;
+}
+
+LRESULT KeyboardDialog::OnRevert(WPARAM, LPARAM)
+{
+    LoadSettings(m_hWnd);
     return 0;
 }

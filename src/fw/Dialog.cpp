@@ -1,7 +1,4 @@
 #include "fw/Dialog.h"
-#include "fw/WinApp.h"
-
-const CRuntimeClass CDialog::classCDialog = { "CDialog", &CWnd::classCWnd };
 
 const MessageMapEntry CDialog::messageEntries[] = {
     ON_COMMAND(IDOK, &CDialog::HandleOK),
@@ -14,9 +11,7 @@ CDialog::CDialog(UINT templateId, CWnd* parent) : m_templateId(templateId), m_pa
 
 INT_PTR CDialog::DoModal()
 {
-    // Without a parent of its own, a dialog belongs to the main window (the
-    // About box to the main dialog), so it stays above it and disables it.
-    HWND parent = m_parent ? m_parent->m_hWnd : GetMainWindowHandle();
+    HWND parent = m_parent ? m_parent->m_hWnd : NULL;
     return DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(m_templateId), parent,
                            &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
 }

@@ -8,9 +8,10 @@ class CDialog : public CWnd {
 public:
     explicit CDialog(UINT templateId, CWnd* parent = 0);
 
-    // Runs the dialog and its modal loop; returns what EndDialog was given,
-    // or -1 when the dialog could not be created.
-    virtual INT_PTR DoModal();
+    // Runs the dialog and its modal loop, owned by the parent given at
+    // construction; returns what EndDialog was given, or -1 when the dialog
+    // could not be created.
+    INT_PTR DoModal();
     void EndDialog(int result) { ::EndDialog(m_hWnd, result); }
 
     virtual BOOL OnInitDialog() { return TRUE; }
@@ -18,9 +19,6 @@ public:
     // buttons arrive here; both end the dialog unless overridden.
     virtual void OnOK() { EndDialog(IDOK); }
     virtual void OnCancel() { EndDialog(IDCANCEL); }
-
-    static const CRuntimeClass classCDialog;
-    const CRuntimeClass* GetRuntimeClass() const override { return &classCDialog; }
 
     DECLARE_MESSAGE_MAP()
 

@@ -1,9 +1,6 @@
 #include "fw/FileDialog.h"
-#include "fw/Wnd.h"
 
-CFileDialog::CFileDialog(BOOL openFileDialog, LPCSTR defaultExtension, LPCSTR fileName,
-                         DWORD flags, LPCSTR filter, CWnd* parent)
-    : m_openFileDialog(openFileDialog)
+CFileDialog::CFileDialog(LPCSTR defaultExtension, LPCSTR fileName, DWORD flags, LPCSTR filter, HWND owner)
 {
     ZeroMemory(&m_ofn, sizeof m_ofn);
     m_fileName[0] = '\0';
@@ -18,7 +15,7 @@ CFileDialog::CFileDialog(BOOL openFileDialog, LPCSTR defaultExtension, LPCSTR fi
     }
     // Windows 98 knows only the structure without the Windows 2000 fields.
     m_ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-    m_ofn.hwndOwner = parent ? parent->m_hWnd : NULL;
+    m_ofn.hwndOwner = owner;
     m_ofn.hInstance = GetModuleHandleA(NULL);
     m_ofn.lpstrFilter = filter ? m_filter : NULL;
     m_ofn.nFilterIndex = 1;
@@ -30,6 +27,5 @@ CFileDialog::CFileDialog(BOOL openFileDialog, LPCSTR defaultExtension, LPCSTR fi
 
 INT_PTR CFileDialog::DoModal()
 {
-    BOOL chosen = m_openFileDialog ? GetOpenFileNameA(&m_ofn) : GetSaveFileNameA(&m_ofn);
-    return chosen ? IDOK : IDCANCEL;
+    return GetOpenFileNameA(&m_ofn) ? IDOK : IDCANCEL;
 }

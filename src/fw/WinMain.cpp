@@ -1,10 +1,9 @@
 #include "fw/WinApp.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     CWinApp* app = GetApp();
     if (!app) return 1;
-    app->m_hInstance = instance;
-    if (!app->InitInstance()) return app->ExitInstance();
-    return app->Run();
+    app->InitInstance();
+    return 0;
 }

@@ -1,11 +1,9 @@
 #include "fw/Wnd.h"
-#include "fw/WinApp.h"
 
 // The object of a window is kept in a window property rather than in
 // GWLP_USERDATA, which dialogs and controls may use themselves.
 static const char kObjectProperty[] = "MMKeyboard.CWnd";
 
-const CRuntimeClass CWnd::classCWnd = { "CWnd", 0 };
 const MessageMapEntry CWnd::messageEntries[] = { END_MESSAGE_MAP };
 const MessageMap CWnd::messageMap = { 0, CWnd::messageEntries };
 
@@ -16,24 +14,17 @@ CWnd::~CWnd()
     if (m_hWnd && IsWindow(m_hWnd)) RemovePropA(m_hWnd, kObjectProperty);
 }
 
-const CRuntimeClass* CWnd::GetRuntimeClass() const { return &classCWnd; }
 const MessageMap* CWnd::GetMessageMap() const { return &messageMap; }
 
-LPCSTR CWnd::RegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon)
+LPCSTR CWnd::RegisterWndClass()
 {
-    // One class per combination would be the general answer; the program
-    // registers exactly one, so one name serves.
     static const char kClassName[] = "MMKeyboardWnd";
     WNDCLASSA wc;
     HINSTANCE instance = GetModuleHandleA(NULL);
     if (GetClassInfoA(instance, kClassName, &wc)) return kClassName;
     ZeroMemory(&wc, sizeof wc);
-    wc.style = classStyle;
     wc.lpfnWndProc = DefWindowProcA;  // replaced per window by SubclassWindow
     wc.hInstance = instance;
-    wc.hCursor = cursor;
-    wc.hbrBackground = background;
-    wc.hIcon = icon;
     wc.lpszClassName = kClassName;
     return RegisterClassA(&wc) ? kClassName : NULL;
 }

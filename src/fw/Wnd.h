@@ -3,17 +3,11 @@
 #pragma once
 #include <windows.h>
 #include "fw/MessageMap.h"
-#include "fw/RuntimeClass.h"
 
 class CWnd {
 public:
     CWnd();
     virtual ~CWnd();
-
-    virtual const CRuntimeClass* GetRuntimeClass() const;
-    static const CRuntimeClass classCWnd;
-
-    HWND GetSafeHwnd() const { return m_hWnd; }
 
     // Creates the window with a class registered by RegisterWndClass (or any
     // registered class) and attaches it to this object.
@@ -26,10 +20,9 @@ public:
         return ::SendMessageA(m_hWnd, message, wParam, lParam);
     }
 
-    // A window class of the framework's own with the given style, cursor,
-    // brush and icon; its name is returned and stays valid.
-    static LPCSTR RegisterWndClass(UINT classStyle, HCURSOR cursor = NULL,
-                                   HBRUSH background = NULL, HICON icon = NULL);
+    // The framework's own window class: no class style, cursor, background
+    // brush or icon. Its name stays valid; NULL when it cannot be registered.
+    static LPCSTR RegisterWndClass();
 
     HWND m_hWnd;
 
@@ -53,5 +46,4 @@ private:
     static LRESULT CALLBACK StandardWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     WNDPROC m_superProc;
-    friend class CDialog;
 };

@@ -4,14 +4,15 @@
 // no class, so every arrival of any device reaches the dialog.
 #include "keyboard/KeyboardConnection.h"
 #include <dbt.h>
-#include "app/KeyboardDialog.h"
 #include "fw/WinApp.h"
+#include "keyboard/KeyCodes.h"
 #include "keyboard/KeyboardDevice.h"
 #include "keyboard/KeyboardDiscovery.h"
 #include "keyboard/ReaderThread.h"
 #include "mixer/MixerControls.h"
+#include "settings/SettingsPage.h"
 
-static HDEVNOTIFY DeviceNotification;  // never unregistered: it lives as long as the dialog
+static HDEVNOTIFY g_deviceNotification;  // never unregistered: it lives as long as the dialog
 
 static_assert(sizeof(DEV_BROADCAST_DEVICEINTERFACE_A) == 32, "the filter record is 32 bytes");
 
@@ -21,21 +22,8 @@ void RegisterForDeviceNotifications(HWND dialog)
     ZeroMemory(&filter, sizeof filter);
     filter.dbcc_size = sizeof filter;
     filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
-    DeviceNotification = RegisterDeviceNotificationA(dialog, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
-    if (!DeviceNotification) {
-        CWinApp* app = GetApp();
-        MessageBoxA(dialog, "error", app ? app->AppName() : "", MB_OK);
-    }
-}
-
-bool HasUnsavedSettingEdits(HWND dialog)
-{
-    const int edits[] = { IDC_MAIL, IDC_MEDIA, IDC_SEARCH };
-    for (int id : edits) {
-        HWND edit = GetDlgItem(dialog, id);
-        if (edit && SendMessageA(edit, EM_GETMODIFY, 0, 0)) return true;
-    }
-    return false;
+    g_deviceNotification = RegisterDeviceNotificationA(dialog, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+    if (!g_deviceNotification) MessageBoxA(dialog, "error", AppName(), MB_OK);
 }
 
 // The mixer's five controls and the toggles' current states.
@@ -53,21 +41,20 @@ static void OpenMixerControls(HWND dialog)
     if (LoudnessAvailable && GetLoudness(&state)) RememberedLoudness = state != 0;
 }
 
-void OpenKeyboard(KeyboardDialog& dialog, KeyboardOpenReason reason)
+void OpenKeyboard(HWND dialog, KeyboardOpenReason reason)
 {
     KeyboardDevice.open.store(FindKeyboard());
     // A reader after every open, found or not: it reads the keyboard found
     // by a later open too.
-    StartReaderThread(dialog.m_hWnd);
+    StartReaderThread(dialog, WM_KEYBOARD_KEYS);
 
     // Any device's arrival comes here (a mouse, a memory stick), so it must
     // not replace what the user typed and has not saved. Loading replaces the
     // text and clears the edits' modified state.
-    if (reason == KeyboardOpenReason::StartUp || !HasUnsavedSettingEdits(dialog.m_hWnd))
-        dialog.LoadSettings();
+    if (reason == KeyboardOpenReason::kStartUp || !HasUnsavedSettingEdits(dialog)) LoadSettings(dialog);
 
     if (!KeyboardDevice.open.load()) return;  // the available flags keep their values
-    OpenMixerControls(dialog.m_hWnd);
+    OpenMixerControls(dialog);
 }
 
 void CloseKeyboard()
@@ -80,11 +67,9 @@ void CloseKeyboard()
     if (device) CloseHandle(device);
 }
 
-LRESULT KeyboardDialog::OnDeviceChange(WPARAM event, LPARAM)
+void HandleDeviceChange(HWND dialog, WPARAM event)
 {
-    if (event == DBT_DEVICEARRIVAL && !KeyboardDevice.open.load()) {
-        CloseKeyboard();
-        OpenKeyboard(*this, KeyboardOpenReason::DeviceArrival);
-    }
-    return TRUE;
+    if (event != DBT_DEVICEARRIVAL || KeyboardDevice.open.load()) return;
+    CloseKeyboard();
+    OpenKeyboard(dialog, KeyboardOpenReason::kDeviceArrival);
 }

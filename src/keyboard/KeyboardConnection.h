@@ -1,17 +1,15 @@
 // The keyboard connection: opens the keyboard, its reader, the settings and
 // the mixer at start-up, and again when a device arrives while it is closed.
+// It works on the dialog it is given, whose window receives the keys.
 #pragma once
 #include <windows.h>
 
-class KeyboardDialog;
-
-enum class KeyboardOpenReason { StartUp, DeviceArrival };
+enum class KeyboardOpenReason { kStartUp, kDeviceArrival };
 
 // Shows "error" when the registration fails, and carries on.
 void RegisterForDeviceNotifications(HWND dialog);
-void OpenKeyboard(KeyboardDialog& dialog, KeyboardOpenReason reason);
+void OpenKeyboard(HWND dialog, KeyboardOpenReason reason);
 void CloseKeyboard();
-
-// True when the user has typed into a setting's edit control since the
-// settings were last loaded, so reloading them would throw the edit away.
-bool HasUnsavedSettingEdits(HWND dialog);
+// A WM_DEVICECHANGE of the dialog: an arrival while the keyboard is closed
+// closes what is left and opens everything again.
+void HandleDeviceChange(HWND dialog, WPARAM event);

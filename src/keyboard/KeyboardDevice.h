@@ -6,11 +6,11 @@
 
 // Room for one input report, report-ID byte first. An interface whose input
 // report is longer is refused by discovery, so no read or zeroing can overrun.
-const USHORT KEYBOARD_REPORT_BUFFER_SIZE = 6;
+const USHORT kReportBufferSize = 6;
 
 struct KeyboardDeviceRecord {
     std::atomic<bool> open;               // set from FindKeyboard; cleared by the reader on a failed read
-    BYTE reportBuffer[KEYBOARD_REPORT_BUFFER_SIZE];
+    BYTE reportBuffer[kReportBufferSize];
     USHORT outputReportLength;
     std::atomic<USHORT> inputReportLength;
     std::atomic<HANDLE> handle;           // NULL when no interface is open

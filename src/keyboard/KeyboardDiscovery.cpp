@@ -3,7 +3,7 @@
 // kept open, every other one is closed before the next is opened.
 #include "keyboard/KeyboardDiscovery.h"
 #include "keyboard/KeyboardDevice.h"
-#include "keyboard/device/hid.h"
+#include "device/HidDevice.h"
 
 KeyboardDeviceRecord KeyboardDevice;
 
@@ -95,7 +95,7 @@ bool CheckKeyboardIdentity(HANDLE device, PHIDP_PREPARSED_DATA* preparsedData,
     // A report must hold at least its ID byte and fit the report buffer:
     // anything else could not be read without overrunning it.
     const bool readable = caps.InputReportByteLength >= 1 &&
-                          caps.InputReportByteLength <= KEYBOARD_REPORT_BUFFER_SIZE;
+                          caps.InputReportByteLength <= kReportBufferSize;
     return caps.UsagePage == kConsumerPage && caps.Usage == kConsumerControl && readable;
 }
 
@@ -127,7 +127,7 @@ bool FindKeyboard()
 
     // The lengths may be those of a refused interface: never zero past the buffer.
     USHORT clear = KeyboardDevice.inputReportLength.load();
-    if (clear > KEYBOARD_REPORT_BUFFER_SIZE) clear = KEYBOARD_REPORT_BUFFER_SIZE;
+    if (clear > kReportBufferSize) clear = kReportBufferSize;
     ZeroMemory(KeyboardDevice.reportBuffer, clear);
     return found;
 }

@@ -13,7 +13,6 @@
 // otherwise, the retire waits a moment and then leaves that reader to end
 // after its read completes.
 #include "keyboard/ReaderThread.h"
-#include "app/KeyboardDialog.h"
 #include "keyboard/KeyboardDevice.h"
 
 ReaderTargetRecord ReaderTarget;
@@ -40,7 +39,7 @@ bool ReadReport(HANDLE device, USHORT length, DWORD* bytesRead)
     if (ReadFile(device, KeyboardDevice.reportBuffer, length, bytesRead, NULL)) return true;
     if (GetLastError() != ERROR_MORE_DATA) return false;
     for (;;) {
-        BYTE rest[KEYBOARD_REPORT_BUFFER_SIZE];
+        BYTE rest[kReportBufferSize];
         DWORD got = 0;
         if (ReadFile(device, rest, sizeof rest, &got, NULL)) break;
         if (GetLastError() != ERROR_MORE_DATA) return false;
@@ -69,7 +68,7 @@ DWORD WINAPI ReaderThreadProc(LPVOID param)
     for (;;) {
         if (KeyboardDevice.open.load()) {
             USHORT length = KeyboardDevice.inputReportLength.load();
-            if (length > KEYBOARD_REPORT_BUFFER_SIZE) length = KEYBOARD_REPORT_BUFFER_SIZE;
+            if (length > kReportBufferSize) length = kReportBufferSize;
             DWORD bytesRead = 0;
             if (!ReadReport(KeyboardDevice.handle.load(), length, &bytesRead)) {
                 // The keyboard is gone; the next device arrival opens it again.
@@ -77,7 +76,7 @@ DWORD WINAPI ReaderThreadProc(LPVOID param)
                 ExitThread(0);
             }
             if (bytesRead == length)
-                PostMessageA(target->window.load(), WM_KEYBOARD_KEYS, 0,
+                PostMessageA(target->window.load(), target->message.load(), 0,
                              static_cast<LPARAM>(PackKeyCode(KeyboardDevice.reportBuffer, length)));
         } else {
             WaitForSingleObject(g_retireEvent, INFINITE);
@@ -97,14 +96,14 @@ void RetireReaderThread()
     ResetEvent(g_retireEvent);
 }
 
-bool StartReaderThread(HWND window)
+bool StartReaderThread(HWND window, UINT message)
 {
     RetireReaderThread();
     if (!g_retireEvent) g_retireEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
     if (!g_retireEvent) return false;
 
     ReaderTarget.window.store(window);
-    ReaderTarget.message.store(WM_KEYBOARD_KEYS);
+    ReaderTarget.message.store(message);
     g_startGeneration.store(g_generation.load());
     g_readerThread = CreateThread(NULL, 0, ReaderThreadProc, &ReaderTarget, 0, &ReaderThreadId);
     return g_readerThread != NULL;

@@ -1,5 +1,5 @@
 // The report reader: a worker thread that reads the keyboard's input reports
-// and posts each one to a window as WM_KEYBOARD_KEYS with its KeyCode.
+// and posts each one's KeyCode to a window.
 #pragma once
 #include <windows.h>
 #include <atomic>
@@ -22,9 +22,10 @@ DWORD PackKeyCode(const BYTE* report, USHORT length);
 
 DWORD WINAPI ReaderThreadProc(LPVOID target);
 
-// Starts a reader for the window; an earlier reader is retired first, so that
-// at most one reads the device. False when the thread could not be created.
-bool StartReaderThread(HWND window);
+// Starts a reader that posts message (WPARAM 0, LPARAM the KeyCode) to the
+// window; an earlier reader is retired first, so that at most one reads the
+// device. False when the thread could not be created.
+bool StartReaderThread(HWND window, UINT message);
 // Ends the current reader, if any, and closes its handle. Meant for a reader
 // that is not reading (the keyboard closed or gone); one still blocked in a
 // read of an open keyboard is waited for briefly, then left to end by itself

@@ -3,7 +3,7 @@
 // step); the gets and sets then address the control by that identifier with
 // a one-channel record, which the driver applies to every channel alike.
 #include "mixer/MixerControls.h"
-#include "mixer/device/mixer.h"
+#include "device/MixerDevice.h"
 
 MixerSessionRecord MixerSession;
 MixerControlInfo VolumeControl, BassControl, TrebleControl;

@@ -3,7 +3,6 @@
 // rather than overwritten with a stale value. The release (KeyCode 0) kills
 // the timer; a tick already queued then finds RepeatMode 0 and does nothing.
 #include "mixer/SoundKeys.h"
-#include "app/KeyboardDialog.h"
 #include "mixer/MixerControls.h"
 
 namespace {
@@ -27,9 +26,10 @@ const RepeatFader kRepeatFaders[] = {
 };
 const int kRepeatModeCount = sizeof kRepeatFaders / sizeof kRepeatFaders[0];
 
-const RepeatFader* FaderOf(int mode)
+const RepeatFader* FaderOf(RepeatMode mode)
 {
-    return mode >= 1 && mode <= kRepeatModeCount ? &kRepeatFaders[mode - 1] : 0;
+    const int index = static_cast<int>(mode) - 1;
+    return index >= 0 && index < kRepeatModeCount ? &kRepeatFaders[index] : 0;
 }
 
 // Flips a toggle. The control's own state wins over the remembered one, which
@@ -58,24 +58,24 @@ DWORD StepDown(DWORD current, DWORD step)
     return current >= step ? current - step : 0;
 }
 
-void StartRepeat(KeyboardDialog& dialog, int mode)
+void StartRepeat(HWND dialog, RepeatState& repeat, RepeatMode mode)
 {
     const RepeatFader* fader = FaderOf(mode);
     if (!fader || !*fader->available) return;
     // No step now: the first comes with the first tick. SetTimer with the
     // same identifier restarts the one timer when a mode is already running.
-    dialog.RepeatMode = mode;
-    dialog.m_repeatTimer = SetTimer(dialog.m_hWnd, REPEAT_TIMER_ID, REPEAT_PERIOD_MS, NULL);
+    repeat.mode = mode;
+    repeat.timer = SetTimer(dialog, kRepeatTimerId, kRepeatPeriodMs, NULL);
 }
 
-void StopRepeat(KeyboardDialog& dialog)
+void StopRepeat(HWND dialog, RepeatState& repeat)
 {
-    if (dialog.RepeatMode == RepeatNone) return;
-    KillTimer(dialog.m_hWnd, dialog.m_repeatTimer);
-    dialog.RepeatMode = RepeatNone;
+    if (repeat.mode == RepeatMode::kNone) return;
+    KillTimer(dialog, repeat.timer);
+    repeat.mode = RepeatMode::kNone;
 }
 
-void StepRepeat(int mode)
+void StepRepeat(RepeatMode mode)
 {
     const RepeatFader* fader = FaderOf(mode);
     if (!fader) return;
@@ -88,10 +88,3 @@ void StepRepeat(int mode)
 
 void ToggleMute() { Toggle(MuteAvailable, &RememberedMute, GetMute, SetMute); }
 void ToggleLoudness() { Toggle(LoudnessAvailable, &RememberedLoudness, GetLoudness, SetLoudness); }
-
-// Every tick is a step of the current mode, whichever timer sent it.
-LRESULT KeyboardDialog::OnTimer(WPARAM, LPARAM)
-{
-    StepRepeat(RepeatMode);
-    return 0;
-}

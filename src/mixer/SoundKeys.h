@@ -3,28 +3,36 @@
 #pragma once
 #include <windows.h>
 
-class KeyboardDialog;
+enum class RepeatMode : int {
+    kNone = 0,
+    kVolumeUp = 1,
+    kVolumeDown = 2,
+    kBassUp = 3,
+    kBassDown = 4,
+    kTrebleUp = 5,
+    kTrebleDown = 6,
+};
 
-enum RepeatModes {
-    RepeatNone = 0,
-    RepeatVolumeUp, RepeatVolumeDown,
-    RepeatBassUp, RepeatBassDown,
-    RepeatTrebleUp, RepeatTrebleDown,
+// The auto-repeat of the dialog that owns it: the running mode and what
+// SetTimer returned when it was started.
+struct RepeatState {
+    RepeatMode mode;
+    UINT_PTR timer;
 };
 
 // The auto-repeat timer: identifier 1 of the dialog window, 100 ms.
-const UINT_PTR REPEAT_TIMER_ID = 1;
-const UINT REPEAT_PERIOD_MS = 100;
+const UINT_PTR kRepeatTimerId = 1;
+const UINT kRepeatPeriodMs = 100;
 
-// Dispatcher rows. Each does nothing when its control is unavailable.
-void StartRepeat(KeyboardDialog& dialog, int mode);
-void StopRepeat(KeyboardDialog& dialog);
+// Key rows. Each does nothing when its control is unavailable.
+void StartRepeat(HWND dialog, RepeatState& repeat, RepeatMode mode);
+void StopRepeat(HWND dialog, RepeatState& repeat);
 void ToggleMute();
 void ToggleLoudness();
 
-// One auto-repeat step of the mode's fader; nothing for mode 0 or a fader
-// that cannot be read.
-void StepRepeat(int mode);
+// One auto-repeat step of the mode's fader, on each tick of the timer;
+// nothing for kNone or a fader that cannot be read.
+void StepRepeat(RepeatMode mode);
 
 // The fader arithmetic, unsigned 32-bit: one step towards the maximum or 0,
 // never past it.

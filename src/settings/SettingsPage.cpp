@@ -1,7 +1,6 @@
-// The settings page: the three edit controls of the main dialog are the live
-// settings (the launch keys read them as they stand), Save copies them to
-// the registry and Cancel copies the registry back.
-#include "app/KeyboardDialog.h"
+#include "settings/SettingsPage.h"
+#include <initializer_list>
+#include "res/resource.h"
 #include "settings/ProgramFileDialog.h"
 #include "settings/SettingDefaults.h"
 #include "settings/SettingsStore.h"
@@ -47,53 +46,38 @@ void SaveSetting(HWND dialog, const Setting& setting)
 
 }  // namespace
 
-void KeyboardDialog::LoadSettings()
+void LoadSettings(HWND dialog)
 {
-    LoadSetting(m_hWnd, kMail);
-    LoadSetting(m_hWnd, kMedia);
-    LoadSetting(m_hWnd, kSearch);
+    LoadSetting(dialog, kMail);
+    LoadSetting(dialog, kMedia);
+    LoadSetting(dialog, kSearch);
 }
 
-void KeyboardDialog::SaveSettings()
+void SaveSettings(HWND dialog)
 {
     // A value that cannot be written is left as it was; the reload below
     // then shows what the store really holds.
-    SaveSetting(m_hWnd, kMedia);
-    SaveSetting(m_hWnd, kMail);
-    SaveSetting(m_hWnd, kSearch);
-    LoadSettings();
+    SaveSetting(dialog, kMedia);
+    SaveSetting(dialog, kMail);
+    SaveSetting(dialog, kSearch);
+    LoadSettings(dialog);
 }
 
-void KeyboardDialog::BrowseForProgram(int editControlId)
+void BrowseForProgram(HWND dialog, int editControlId)
 {
-    CFileDialog dialog(TRUE, NULL, NULL, OFN_FILEMUSTEXIST | OFN_LONGNAMES,
-                       "Executable Files (*.exe)|*.exe|All Files (*.*)|*.*||", this);
-    dialog.m_ofn.lpstrTitle = "New Application";
+    CFileDialog fileDialog(NULL, NULL, OFN_FILEMUSTEXIST | OFN_LONGNAMES,
+                           "Executable Files (*.exe)|*.exe|All Files (*.*)|*.*||", dialog);
+    fileDialog.m_ofn.lpstrTitle = "New Application";
     // The chosen path replaces the whole command line, arguments included;
     // nothing is stored until Save.
-    if (RunProgramFileDialog(dialog) == IDOK) SetDlgItemTextA(m_hWnd, editControlId, dialog.GetPathName());
+    if (RunProgramFileDialog(fileDialog) == IDOK) SetDlgItemTextA(dialog, editControlId, fileDialog.GetPathName());
 }
 
-LRESULT KeyboardDialog::OnMailBrowse(WPARAM, LPARAM)
+bool HasUnsavedSettingEdits(HWND dialog)
 {
-    BrowseForProgram(IDC_MAIL);
-    return 0;
-}
-
-LRESULT KeyboardDialog::OnMediaBrowse(WPARAM, LPARAM)
-{
-    BrowseForProgram(IDC_MEDIA);
-    return 0;
-}
-
-LRESULT KeyboardDialog::OnSave(WPARAM, LPARAM)
-{
-    SaveSettings();
-    return 0;
-}
-
-LRESULT KeyboardDialog::OnRevert(WPARAM, LPARAM)
-{
-    LoadSettings();
-    return 0;
+    for (int id : { IDC_MAIL, IDC_MEDIA, IDC_SEARCH }) {
+        HWND edit = GetDlgItem(dialog, id);
+        if (edit && SendMessageA(edit, EM_GETMODIFY, 0, 0)) return true;
+    }
+    return false;
 }

@@ -1,6 +1,4 @@
 #include "tray/SystemTray.h"
-#include "fw/Menu.h"
-#include "fw/WinApp.h"
 
 // The extended record with a 128-byte tip, without the later fields that
 // older shells would refuse.
@@ -9,12 +7,10 @@ static const DWORD kNotifyDataSize = NOTIFYICONDATAA_V2_SIZE;
 static_assert(NOTIFYICONDATAA_V2_SIZE == 488, "the record Windows 98's shell is given");
 #endif
 
-const CRuntimeClass CSystemTray::classCSystemTray = { "CSystemTray", &CWnd::classCWnd };
-
 const MessageMap* CSystemTray::GetMessageMap() const { return &CWnd::messageMap; }
 
-CSystemTray::CSystemTray()
-    : m_enabled(FALSE), m_defaultItem(0), m_defaultByPosition(TRUE), m_taskbarCreatedMessage(0)
+CSystemTray::CSystemTray(const CWnd& commandTarget)
+    : m_commandTarget(commandTarget), m_enabled(FALSE), m_defaultItem(0), m_defaultByPosition(TRUE), m_taskbarCreatedMessage(0)
 {
     ZeroMemory(&m_notifyData, sizeof m_notifyData);
 }
@@ -31,7 +27,7 @@ BOOL CSystemTray::CreateTrayIcon(CWnd* parent, UINT callbackMessage, LPCSTR tip,
         m_enabled = FALSE;
         return FALSE;
     }
-    CreateEx(0, RegisterWndClass(0), "", WS_POPUP, 0, 0, 10, 10, NULL, NULL);
+    CreateEx(0, RegisterWndClass(), "", WS_POPUP, 0, 0, 10, 10, NULL, NULL);
 
     // The shell broadcasts this when the notification area is (re)started;
     // the icon must then be added again or the hidden program is unreachable.
@@ -71,6 +67,12 @@ LRESULT CSystemTray::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return CWnd::WindowProc(message, wParam, lParam);
 }
 
+HMENU CSystemTray::LoadTrayPopup(CMenu& menu) const
+{
+    if (!menu.LoadMenu(m_notifyData.uID)) return NULL;
+    return menu.GetSubMenu(0);
+}
+
 BOOL CSystemTray::SetDefaultItem(UINT item, BOOL byPosition)
 {
     if (item == m_defaultItem && byPosition == m_defaultByPosition) return TRUE;
@@ -80,31 +82,22 @@ BOOL CSystemTray::SetDefaultItem(UINT item, BOOL byPosition)
     // Only checks that the menu exists: the default shows on the copy that
     // each right click loads.
     CMenu menu;
-    if (!menu.LoadMenu(m_notifyData.uID)) return FALSE;
-    HMENU popup = menu.GetSubMenu(0);
-    if (!popup) {
-        menu.DestroyMenu();
-        return FALSE;
-    }
+    HMENU popup = LoadTrayPopup(menu);
+    if (!popup) return FALSE;
     SetMenuDefaultItem(popup, m_defaultItem, m_defaultByPosition);
-    menu.DestroyMenu();
     return TRUE;
 }
 
 LRESULT CSystemTray::OnIconNotify(WPARAM iconId, LPARAM mouseMessage)
 {
     if (iconId != m_notifyData.uID) return 0;
-    HWND target = GetMainWindowHandle();
+    HWND target = m_commandTarget.m_hWnd;
 
     switch (LOWORD(mouseMessage)) {
     case WM_RBUTTONUP: {
         CMenu menu;
-        if (!menu.LoadMenu(m_notifyData.uID)) return 0;
-        HMENU popup = menu.GetSubMenu(0);
-        if (!popup) {
-            menu.DestroyMenu();
-            return 0;
-        }
+        HMENU popup = LoadTrayPopup(menu);
+        if (!popup) return 0;
         SetMenuDefaultItem(popup, m_defaultItem, m_defaultByPosition);
         POINT cursor;
         GetCursorPos(&cursor);
@@ -115,24 +108,18 @@ LRESULT CSystemTray::OnIconNotify(WPARAM iconId, LPARAM mouseMessage)
         // A message to the owner after the menu, so that a second right
         // click opens the menu again instead of closing it at once.
         PostMessageA(target, WM_NULL, 0, 0);
-        menu.DestroyMenu();
         return 1;
     }
     case WM_LBUTTONDBLCLK: {
         SetForegroundWindow(target);
         UINT command = m_defaultItem;
-        CMenu menu;
         if (m_defaultByPosition) {
-            if (!menu.LoadMenu(m_notifyData.uID)) return 0;
-            HMENU popup = menu.GetSubMenu(0);
-            if (!popup) {
-                menu.DestroyMenu();
-                return 0;
-            }
+            CMenu menu;
+            HMENU popup = LoadTrayPopup(menu);
+            if (!popup) return 0;
             command = GetMenuItemID(popup, m_defaultItem);
         }
         ::SendMessageA(target, WM_COMMAND, command, 0);
-        menu.DestroyMenu();
         return 1;
     }
     default:

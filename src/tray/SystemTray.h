@@ -1,18 +1,17 @@
 // CSystemTray: the program's icon in the notification area, its pop-up menu
 // on a right click, and a double click turned into the menu's default command.
-// Its commands go to the application's main window as WM_COMMAND.
+// Its commands go as WM_COMMAND to the window it is told at construction.
 #pragma once
 #include <windows.h>
 #include <shellapi.h>
+#include "fw/Menu.h"
 #include "fw/Wnd.h"
 
 class CSystemTray : public CWnd {
 public:
-    CSystemTray();
+    // The commands go to commandTarget's window, as it is when they are sent.
+    explicit CSystemTray(const CWnd& commandTarget);
     ~CSystemTray() override;
-
-    static const CRuntimeClass classCSystemTray;
-    const CRuntimeClass* GetRuntimeClass() const override { return &classCSystemTray; }
 
     BOOL CreateTrayIcon(CWnd* parent, UINT callbackMessage, LPCSTR tip, HICON icon, UINT id);
     void RemoveTrayIcon();
@@ -27,6 +26,11 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // Loads the tray menu (its resource id is the icon's); a popup of it, or
+    // NULL when it is missing.
+    HMENU LoadTrayPopup(CMenu& menu) const;
+
+    const CWnd& m_commandTarget;
     BOOL m_enabled;
     NOTIFYICONDATAA m_notifyData;
     UINT m_defaultItem;

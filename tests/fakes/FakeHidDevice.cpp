@@ -1,5 +1,5 @@
 #include "fakes/FakeHidDevice.h"
-#include "keyboard/device/hid.h"
+#include "device/HidDevice.h"
 #include <stddef.h>
 
 namespace fake_hid {

@@ -1,5 +1,5 @@
 #include "fakes/FakeMixerDevice.h"
-#include "mixer/device/mixer.h"
+#include "device/MixerDevice.h"
 
 namespace mmk_fake {
 

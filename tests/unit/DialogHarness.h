@@ -5,6 +5,7 @@
 #pragma once
 #include <windows.h>
 #include "app/KeyboardDialog.h"
+#include "keyboard/KeyCodes.h"
 
 namespace mmk_test {
 
@@ -12,7 +13,7 @@ class DialogHarness {
 public:
     DialogHarness()
     {
-        dialog.CreateEx(0, CWnd::RegisterWndClass(0), "Multimedia Keyboard", WS_POPUP, 0, 0, 300,
+        dialog.CreateEx(0, CWnd::RegisterWndClass(), "Multimedia Keyboard", WS_POPUP, 0, 0, 300,
                         200, NULL, NULL);
     }
     ~DialogHarness()

@@ -8,6 +8,8 @@
 #include "keyboard/KeyboardConnection.h"
 #include "keyboard/KeyboardDevice.h"
 #include "keyboard/ReaderThread.h"
+#include "res/resource.h"
+#include "settings/SettingsPage.h"
 #include "support/WineTestSupport.h"
 #include "unit/DialogHarness.h"
 #include "unit/MixerTestState.h"
@@ -113,7 +115,7 @@ protected:
 
 TEST_F(KeyboardConnectionTest, WithoutKeyboardAtStartTheMixerStaysClosed)
 {
-    OpenKeyboard(harness.dialog, KeyboardOpenReason::StartUp);
+    OpenKeyboard(harness.Window(), KeyboardOpenReason::kStartUp);
     EXPECT_FALSE(KeyboardDevice.open.load());
     EXPECT_EQ(nullptr, KeyboardDevice.handle.load());
     EXPECT_EQ(0, card.opens);
@@ -123,7 +125,7 @@ TEST_F(KeyboardConnectionTest, WithoutKeyboardAtStartTheMixerStaysClosed)
 
 TEST_F(KeyboardConnectionTest, KeyboardArrivingLaterOpensKeyboardReaderAndMixer)
 {
-    OpenKeyboard(harness.dialog, KeyboardOpenReason::StartUp);
+    OpenKeyboard(harness.Window(), KeyboardOpenReason::kStartUp);
     fake_hid::SetInterfaces({ kKeyboard });
     card.mute.value = 1;
     card.loudness.value = 1;
@@ -144,7 +146,7 @@ TEST_F(KeyboardConnectionTest, KeyboardArrivingLaterOpensKeyboardReaderAndMixer)
 TEST_F(KeyboardConnectionTest, ArrivalWhileTheKeyboardIsOpenChangesNothing)
 {
     fake_hid::SetInterfaces({ kKeyboard });
-    OpenKeyboard(harness.dialog, KeyboardOpenReason::StartUp);
+    OpenKeyboard(harness.Window(), KeyboardOpenReason::kStartUp);
     ASSERT_TRUE(KeyboardDevice.open.load());
     const HANDLE device = KeyboardDevice.handle.load();
     const DWORD reader = ReaderThreadId;
@@ -158,7 +160,7 @@ TEST_F(KeyboardConnectionTest, ArrivalWhileTheKeyboardIsOpenChangesNothing)
 
 TEST_F(KeyboardConnectionTest, DeviceEventsOtherThanArrivalDoNothing)
 {
-    OpenKeyboard(harness.dialog, KeyboardOpenReason::StartUp);
+    OpenKeyboard(harness.Window(), KeyboardOpenReason::kStartUp);
     fake_hid::SetInterfaces({ kKeyboard });
     const WPARAM events[] = { DBT_DEVICEREMOVECOMPLETE, DBT_DEVICEQUERYREMOVE, DBT_DEVNODES_CHANGED,
                               DBT_CONFIGCHANGED };
@@ -172,7 +174,7 @@ TEST_F(KeyboardConnectionTest, DeviceEventsOtherThanArrivalDoNothing)
 TEST_F(KeyboardConnectionTest, UnplugAndPlugInAgainRereadsTogglesAndKeysWork)
 {
     fake_hid::SetInterfaces({ kKeyboard });
-    OpenKeyboard(harness.dialog, KeyboardOpenReason::StartUp);
+    OpenKeyboard(harness.Window(), KeyboardOpenReason::kStartUp);
     ASSERT_TRUE(KeyboardDevice.open.load());
     EXPECT_FALSE(RememberedMute);
 
@@ -196,7 +198,7 @@ TEST_F(KeyboardConnectionTest, UnplugAndPlugInAgainRereadsTogglesAndKeysWork)
 TEST_F(KeyboardConnectionTest, HundredUnplugsLeaveNoHandlesOrThreadsBehind)
 {
     fake_hid::SetInterfaces({ kKeyboard });
-    OpenKeyboard(harness.dialog, KeyboardOpenReason::StartUp);
+    OpenKeyboard(harness.Window(), KeyboardOpenReason::kStartUp);
     ASSERT_TRUE(KeyboardDevice.open.load());
     // One cycle first, so that whatever the system creates once is there.
     fake_hid::Unplug(0);
@@ -230,7 +232,7 @@ TEST_F(KeyboardConnectionTest, ArrivalKeepsSettingsTheUserHasNotSaved)
     HWND mail = harness.AddEdit(IDC_MAIL, "stored.exe");
     harness.AddEdit(IDC_MEDIA, "player.exe");
     harness.AddEdit(IDC_SEARCH, "http://search/");
-    OpenKeyboard(harness.dialog, KeyboardOpenReason::StartUp);
+    OpenKeyboard(harness.Window(), KeyboardOpenReason::kStartUp);
     EXPECT_FALSE(HasUnsavedSettingEdits(harness.Window()));
 
     SetWindowTextA(mail, "typed.exe");

@@ -1,7 +1,7 @@
 // The report reader against a real named pipe: what each report posts, and
 // how the reader ends, waits and is replaced.
 #include <gtest/gtest.h>
-#include "app/KeyboardDialog.h"
+#include "keyboard/KeyCodes.h"
 #include "fakes/FakeHidDevice.h"
 #include "keyboard/KeyboardDevice.h"
 #include "keyboard/KeyboardDiscovery.h"
@@ -40,7 +40,7 @@ protected:
         fake_hid::SetInterfaces({ KeyboardWithReports(reportLength) });
         KeyboardDevice.open.store(FindKeyboard());
         ASSERT_TRUE(KeyboardDevice.open.load());
-        ASSERT_TRUE(StartReaderThread(window));
+        ASSERT_TRUE(StartReaderThread(window, WM_KEYBOARD_KEYS));
     }
 
     // The next KeyCode posted to the window, or false when none came in time.
@@ -160,7 +160,7 @@ TEST_F(ReaderTest, StopFlagAtStartEndsTheReaderBeforeAnyRead)
 
 TEST_F(ReaderTest, KeyboardFoundAfterAReaderWithoutOneIsRead)
 {
-    ASSERT_TRUE(StartReaderThread(window));  // no keyboard at start
+    ASSERT_TRUE(StartReaderThread(window, WM_KEYBOARD_KEYS));  // no keyboard at start
     HANDLE idle = OpenThread(SYNCHRONIZE, FALSE, ReaderThreadId);
     ASSERT_NE(nullptr, idle);
     EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(idle, 200)) << "a reader must exist after every open";
@@ -176,7 +176,7 @@ TEST_F(ReaderTest, KeyboardFoundAfterAReaderWithoutOneIsRead)
 
 TEST_F(ReaderTest, ReaderWithoutKeyboardUsesNoProcessorTime)
 {
-    ASSERT_TRUE(StartReaderThread(window));
+    ASSERT_TRUE(StartReaderThread(window, WM_KEYBOARD_KEYS));
     FILETIME created, exited, kernelBefore, userBefore, kernelAfter, userAfter;
     ASSERT_TRUE(GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernelBefore, &userBefore));
     Sleep(5000);

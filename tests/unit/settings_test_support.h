@@ -6,6 +6,9 @@
 #include <windows.h>
 #include <string>
 #include "app/KeyboardDialog.h"
+#include "keyboard/KeyCodes.h"
+#include "res/resource.h"
+#include "settings/SettingsPage.h"
 
 namespace settings_test {
 
@@ -18,6 +21,8 @@ public:
     // Runs a command or message through the dialog's message map.
     LRESULT Command(int commandId) { return SendMessage(WM_COMMAND, commandId, 0); }
     LRESULT Key(DWORD keyCode) { return SendMessage(WM_KEYBOARD_KEYS, 0, keyCode); }
+    void LoadSettings() { ::LoadSettings(m_hWnd); }
+    void SaveSettings() { ::SaveSettings(m_hWnd); }
 };
 
 // A stored value as the registry holds it.

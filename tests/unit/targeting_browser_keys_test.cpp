@@ -5,7 +5,6 @@
 #include <thread>
 #include "actions/BrowserPlayerKeys.h"
 #include "actions/WindowTargeting.h"
-#include "fw/WinApp.h"
 #include "unit/targeting_stub_helpers.h"
 
 using namespace targeting_test;
@@ -68,7 +67,6 @@ private:
 class BrowserKeysTest : public ::testing::Test {
 protected:
     void SetUp() override { ClearTargetWindow(); }
-    CWinApp app;  // gives the message box its caption
     OtherWindow dialog{ "Multimedia Keyboard" };
     RunningProgram browser;
     const std::string browserPath = StubPath("IEXPLORE.EXE");

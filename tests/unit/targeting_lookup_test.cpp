@@ -54,8 +54,8 @@ TEST(ProcessLookup, TheForegroundPlayerIsRecognisedByItsExecutable)
         const char* exe;
         PlayerKind kind;
     };
-    const Case cases[] = { { "CDPLAYER.EXE", PlayerCd }, { "WMPLAYER.EXE", PlayerWmplayer },
-                           { "MPLAYER2.EXE", PlayerMplayer2 }, { "IEXPLORE.EXE", PlayerNone } };
+    const Case cases[] = { { "CDPLAYER.EXE", PlayerKind::kCdPlayer }, { "WMPLAYER.EXE", PlayerKind::kWmplayer },
+                           { "MPLAYER2.EXE", PlayerKind::kMplayer2 }, { "IEXPLORE.EXE", PlayerKind::kNone } };
     for (const Case& c : cases) {
         RunningProgram program;
         HWND window = StartStub(program, StubPath(c.exe));
@@ -64,7 +64,7 @@ TEST(ProcessLookup, TheForegroundPlayerIsRecognisedByItsExecutable)
         EXPECT_EQ(c.kind, IdentifyForegroundPlayer()) << c.exe;
         OtherWindow other;
         ASSERT_TRUE(other.TakeForeground());
-        EXPECT_EQ(PlayerNone, IdentifyForegroundPlayer()) << c.exe << " behind another window";
+        EXPECT_EQ(PlayerKind::kNone, IdentifyForegroundPlayer()) << c.exe << " behind another window";
     }
 }
 
@@ -85,9 +85,9 @@ TEST(ProcessLookup, OfTwoCopiesOfAPlayerOnlyTheLaterInTheSnapshotIsRecognised)
 
     EXPECT_EQ(laterProcess, FindProcessByModule("CDPLAYER.EXE"));
     ASSERT_TRUE(BringToForeground(later));
-    EXPECT_EQ(PlayerCd, IdentifyForegroundPlayer());
+    EXPECT_EQ(PlayerKind::kCdPlayer, IdentifyForegroundPlayer());
     ASSERT_TRUE(BringToForeground(earlier));
-    EXPECT_EQ(PlayerNone, IdentifyForegroundPlayer());
+    EXPECT_EQ(PlayerKind::kNone, IdentifyForegroundPlayer());
 }
 
 // A window of a thread of our own, made the foreground and then destroyed:
@@ -108,7 +108,7 @@ TEST(ForegroundWindow, WithNoForegroundWindowNoPlayerAndNoTitleIsRecognised)
     CloseHandle(thread);
     ASSERT_EQ(NULL, GetForegroundWindow());
     // No player runs: a lookup gives 0, the same as the missing window's process.
-    EXPECT_EQ(PlayerNone, IdentifyForegroundPlayer());
+    EXPECT_EQ(PlayerKind::kNone, IdentifyForegroundPlayer());
     EXPECT_FALSE(ForegroundTitleContains("Microsoft Internet Explorer"));
     EXPECT_FALSE(ForegroundTitleContains(""));
 }

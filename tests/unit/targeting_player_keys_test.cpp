@@ -153,7 +153,7 @@ TEST_F(PlayerKeysTest, ATargetAlreadyInFrontIsNotShownAgain)
     ASSERT_TRUE(BringToForeground(window));
     ForgetLog(wmPath);
     FoundProcessId = wm.ProcessId();
-    TitleFilter = TitleMediaPlayer;
+    TitleFilter = TitleRule::kMediaPlayer;
     ClearTargetWindow();
     FindTargetWindow();
     ASSERT_EQ(window, TargetWindow.handle);

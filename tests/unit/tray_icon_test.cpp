@@ -1,6 +1,5 @@
 // The tray icon's reaction to the notification area's callback messages.
 #include <gtest/gtest.h>
-#include "fw/WinApp.h"
 #include "res/resource.h"
 #include "tray/SystemTray.h"
 
@@ -16,7 +15,7 @@ public:
 
     bool Create()
     {
-        return CreateEx(0, RegisterWndClass(0), "recorder", WS_POPUP, 0, 0, 10, 10, NULL, NULL) != FALSE;
+        return CreateEx(0, RegisterWndClass(), "recorder", WS_POPUP, 0, 0, 10, 10, NULL, NULL) != FALSE;
     }
 
 protected:
@@ -36,20 +35,14 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(recorder.Create());
-        app.m_pMainWnd = &recorder;
         tray.CreateTrayIcon(0, kCallback, "Multimedia Keyboard", LoadIcon(NULL, IDI_APPLICATION),
                             IDR_TRAYMENU);
     }
-    void TearDown() override
-    {
-        app.m_pMainWnd = 0;
-        recorder.DestroyWindow();
-    }
+    void TearDown() override { recorder.DestroyWindow(); }
     LRESULT Notify(WPARAM id, LPARAM mouse) { return tray.SendMessage(kCallback, id, mouse); }
 
-    CWinApp app;
     CommandRecorder recorder;
-    CSystemTray tray;
+    CSystemTray tray{ recorder };
 };
 
 TEST_F(TrayIconTest, DoubleClickBeforeAnyDefaultHidesByMenuPosition)
@@ -91,19 +84,19 @@ bool IconIsShown(HWND window, UINT id)
 TEST_F(TrayIconTest, RestartedNotificationAreaGetsTheIconBack)
 {
     ASSERT_TRUE(tray.IsEnabled());
-    ASSERT_TRUE(IconIsShown(tray.GetSafeHwnd(), IDR_TRAYMENU));
+    ASSERT_TRUE(IconIsShown(tray.m_hWnd, IDR_TRAYMENU));
     // The restarted notification area has forgotten the icon...
     NOTIFYICONDATAA gone = {};
     gone.cbSize = NOTIFYICONDATAA_V2_SIZE;
-    gone.hWnd = tray.GetSafeHwnd();
+    gone.hWnd = tray.m_hWnd;
     gone.uID = IDR_TRAYMENU;
     ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &gone));
-    ASSERT_FALSE(IconIsShown(tray.GetSafeHwnd(), IDR_TRAYMENU));
+    ASSERT_FALSE(IconIsShown(tray.m_hWnd, IDR_TRAYMENU));
 
     // ...and tells every top-level window that it is back.
     SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0,
                         SMTO_ABORTIFHUNG, 5000, NULL);
-    EXPECT_TRUE(IconIsShown(tray.GetSafeHwnd(), IDR_TRAYMENU));
+    EXPECT_TRUE(IconIsShown(tray.m_hWnd, IDR_TRAYMENU));
     EXPECT_TRUE(tray.IsEnabled());
 }
 
@@ -112,20 +105,18 @@ TEST_F(TrayIconTest, RemovedIconStaysRemovedWhenTheNotificationAreaRestarts)
     tray.RemoveTrayIcon();
     SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0,
                         SMTO_ABORTIFHUNG, 5000, NULL);
-    EXPECT_FALSE(IconIsShown(tray.GetSafeHwnd(), IDR_TRAYMENU));
+    EXPECT_FALSE(IconIsShown(tray.m_hWnd, IDR_TRAYMENU));
     EXPECT_FALSE(tray.IsEnabled());
 }
 
 // An icon whose id names no menu resource: the menu can never be loaded.
 TEST(TrayIconWithoutMenu, SameDefaultTwiceSucceedsWithoutTheMenuAndIsKept)
 {
-    CWinApp app;
     CommandRecorder recorder;
     ASSERT_TRUE(recorder.Create());
-    app.m_pMainWnd = &recorder;
     {
         const UINT kNoMenuId = 131;
-        CSystemTray tray;
+        CSystemTray tray(recorder);
         tray.CreateTrayIcon(0, kCallback, "Multimedia Keyboard", LoadIcon(NULL, IDI_APPLICATION),
                             kNoMenuId);
         EXPECT_FALSE(tray.SetDefaultItem(ID_TRAY_SHOW, FALSE));  // had to load the menu
@@ -137,7 +128,6 @@ TEST(TrayIconWithoutMenu, SameDefaultTwiceSucceedsWithoutTheMenuAndIsKept)
         EXPECT_EQ(1, tray.SendMessage(kCallback, kNoMenuId, WM_LBUTTONDBLCLK));
         EXPECT_EQ((UINT)ID_TRAY_HIDE, recorder.lastCommand);
     }
-    app.m_pMainWnd = 0;
     recorder.DestroyWindow();
 }
 

@@ -1,31 +1,13 @@
 #include "KeyPadDevice.h"
-#include "KeyPadKeys.h"
+#include "device/Simulator.h"
 
 namespace {
-
-const char kDevicesKey[] = "Software\\MMKeyboard Simulator\\Devices";
-const DWORD kMaxDevices = 32;
 
 HANDLE g_pipe = INVALID_HANDLE_VALUE;
 HANDLE g_event;     // the pending connect, or the pending read that notices the client leave
 OVERLAPPED g_io;
 BYTE g_ignored[16];
-PadState g_state = PadState::Unplugged;
-
-bool IsOwnEntry(HKEY entry)
-{
-    char path[MAX_PATH] = "";
-    DWORD type = 0, size = sizeof path - 1;
-    return RegQueryValueExA(entry, "DevicePath", NULL, &type, reinterpret_cast<BYTE*>(path), &size) ==
-               ERROR_SUCCESS &&
-           type == REG_SZ && lstrcmpiA(path, KEYPAD_PIPE_PATH) == 0;
-}
-
-bool SetDword(HKEY key, const char* name, DWORD value)
-{
-    return RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value) ==
-           ERROR_SUCCESS;
-}
+PadState g_state = PadState::kUnplugged;
 
 void StartIo()
 {
@@ -37,7 +19,7 @@ void StartIo()
 // Starts waiting for the next client on the pipe.
 void Listen()
 {
-    g_state = PadState::Waiting;
+    g_state = PadState::kWaiting;
     for (int attempt = 0; attempt < 3; ++attempt) {
         StartIo();
         if (ConnectNamedPipe(g_pipe, &g_io)) return;
@@ -63,42 +45,22 @@ void WatchClient()
 
 bool RegisterKeyPadDevice()
 {
-    HKEY devices;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kDevicesKey, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &devices, NULL) !=
-        ERROR_SUCCESS)
-        return false;
+    const SimulatedInterface pad = SimulatedKeyboard(kKeyPadPipePath);
     // Enumeration stops at the first missing index: take our old entry or
     // the first gap, never leave one.
-    HKEY entry = NULL;
-    for (DWORD index = 0; index < kMaxDevices && !entry; ++index) {
-        char name[16];
-        wsprintfA(name, "%lu", index);
-        HKEY existing;
-        if (RegOpenKeyExA(devices, name, 0, KEY_ALL_ACCESS, &existing) == ERROR_SUCCESS) {
-            if (IsOwnEntry(existing)) entry = existing;
-            else RegCloseKey(existing);
-        } else if (RegCreateKeyExA(devices, name, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &entry, NULL) != ERROR_SUCCESS) {
-            entry = NULL;
-            break;
-        }
+    for (DWORD index = 0; index < kMaxSimulatedDevices; ++index) {
+        SimulatedInterface existing;
+        if (!ReadSimulatedInterface(index, &existing) || lstrcmpiA(existing.devicePath, kKeyPadPipePath) == 0)
+            return WriteSimulatedInterface(index, pad);
     }
-    RegCloseKey(devices);
-    if (!entry) return false;
-
-    bool ok = SetDword(entry, "VendorID", KEYBOARD_VENDOR_ID) && SetDword(entry, "ProductID", 0x0101) &&
-              SetDword(entry, "UsagePage", 0x000C) && SetDword(entry, "Usage", 0x0001) &&
-              SetDword(entry, "InputReportLength", KEYPAD_REPORT_LENGTH) && SetDword(entry, "OutputReportLength", 0);
-    ok = ok && RegSetValueExA(entry, "DevicePath", 0, REG_SZ, reinterpret_cast<const BYTE*>(KEYPAD_PIPE_PATH),
-                              sizeof KEYPAD_PIPE_PATH) == ERROR_SUCCESS;
-    RegCloseKey(entry);
-    return ok;
+    return false;
 }
 
 bool PlugInPad()
 {
     UnplugPad();
     if (!g_event) g_event = CreateEventA(NULL, TRUE, FALSE, NULL);
-    g_pipe = CreateNamedPipeA(KEYPAD_PIPE_PATH, PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
+    g_pipe = CreateNamedPipeA(kKeyPadPipePath, PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
                               PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT, 1, 4096, 4096, 0, NULL);
     if (g_pipe == INVALID_HANDLE_VALUE || !g_event) return false;
     Listen();
@@ -113,7 +75,7 @@ void UnplugPad()
         g_pipe = INVALID_HANDLE_VALUE;
     }
     if (g_event) ResetEvent(g_event);
-    g_state = PadState::Unplugged;
+    g_state = PadState::kUnplugged;
 }
 
 PadState GetPadState() { return g_state; }
@@ -121,16 +83,16 @@ HANDLE PadEvent() { return g_event; }
 
 void OnPadEvent()
 {
-    if (g_state == PadState::Unplugged) {
+    if (g_state == PadState::kUnplugged) {
         ResetEvent(g_event);
         return;
     }
     DWORD got = 0;
     const BOOL ok = GetOverlappedResult(g_pipe, &g_io, &got, FALSE);
-    if (g_state == PadState::Waiting && (ok || GetLastError() == ERROR_PIPE_CONNECTED)) {
-        g_state = PadState::Connected;
+    if (g_state == PadState::kWaiting && (ok || GetLastError() == ERROR_PIPE_CONNECTED)) {
+        g_state = PadState::kConnected;
         WatchClient();
-    } else if (g_state == PadState::Connected && ok) {
+    } else if (g_state == PadState::kConnected && ok) {
         WatchClient();  // the client wrote something; nothing reads it
     } else {
         DisconnectNamedPipe(g_pipe);
@@ -140,7 +102,7 @@ void OnPadEvent()
 
 bool SendPadReport(const BYTE* report, DWORD length)
 {
-    if (g_state != PadState::Connected) return false;
+    if (g_state != PadState::kConnected) return false;
     OVERLAPPED write;
     ZeroMemory(&write, sizeof write);
     write.hEvent = CreateEventA(NULL, TRUE, FALSE, NULL);

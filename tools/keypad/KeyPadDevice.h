@@ -3,13 +3,13 @@
 #pragma once
 #include <windows.h>
 
-const char KEYPAD_PIPE_PATH[] = "\\\\.\\pipe\\MMKeyboard KeyPad";
+const char kKeyPadPipePath[] = "\\\\.\\pipe\\MMKeyboard KeyPad";
 
 // Lists the key pad's keyboard under the simulator's devices: its own entry
 // again if it has one, otherwise the first free index.
 bool RegisterKeyPadDevice();
 
-enum class PadState { Unplugged, Waiting, Connected };
+enum class PadState { kUnplugged, kWaiting, kConnected };
 
 // Creates the pipe and waits for MMKeyboard to open it.
 bool PlugInPad();

@@ -1,5 +1,4 @@
-// The keys of the multimedia keyboard as the key pad offers them, and the
-// input report the keyboard sends for each.
+// The keys of the multimedia keyboard as the key pad offers them.
 #pragma once
 #include <windows.h>
 
@@ -10,7 +9,3 @@ struct KeyPadKey {
 
 extern const KeyPadKey kKeyPadKeys[];
 extern const int kKeyPadKeyCount;
-
-// Report ID byte, then the three data bytes, most significant first.
-const DWORD KEYPAD_REPORT_LENGTH = 4;
-void BuildKeyReport(DWORD keyCode, BYTE report[KEYPAD_REPORT_LENGTH]);

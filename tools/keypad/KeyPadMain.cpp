@@ -7,6 +7,7 @@
 #include "KeyPadDevice.h"
 #include "KeyPadKeys.h"
 #include "KeyPadMixer.h"
+#include "device/Simulator.h"
 
 namespace {
 
@@ -22,16 +23,16 @@ WNDPROC g_buttonProc;
 void ShowState()
 {
     const char* text = "Unplugged";
-    if (GetPadState() == PadState::Waiting) text = "Plugged in, waiting for MMKeyboard";
-    if (GetPadState() == PadState::Connected) text = "Plugged in, MMKeyboard is listening";
+    if (GetPadState() == PadState::kWaiting) text = "Plugged in, waiting for MMKeyboard";
+    if (GetPadState() == PadState::kConnected) text = "Plugged in, MMKeyboard is listening";
     SetDlgItemTextA(g_window, kStatusId, text);
-    SetDlgItemTextA(g_window, kPlugId, GetPadState() == PadState::Unplugged ? "Plug in" : "Unplug");
+    SetDlgItemTextA(g_window, kPlugId, GetPadState() == PadState::kUnplugged ? "Plug in" : "Unplug");
 }
 
 void SendKey(DWORD keyCode)
 {
-    BYTE report[KEYPAD_REPORT_LENGTH];
-    BuildKeyReport(keyCode, report);
+    BYTE report[kSimulatedReportLength];
+    BuildSimulatedReport(keyCode, report);
     SendPadReport(report, sizeof report);
     ShowState();
 }
@@ -97,7 +98,7 @@ LRESULT CALLBACK KeyPadProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     switch (message) {
     case WM_COMMAND:
         if (LOWORD(wParam) == kPlugId) {
-            if (GetPadState() == PadState::Unplugged) PlugIn();
+            if (GetPadState() == PadState::kUnplugged) PlugIn();
             else {
                 UnplugPad();
                 ShowState();

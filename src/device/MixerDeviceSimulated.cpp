@@ -1,18 +1,11 @@
-// The simulated sound card of MMKeyboard-sim.exe. Its whole state lives in
-// the registry, under HKEY_CURRENT_USER\Software\MMKeyboard Simulator\Mixer,
-// and is read on every get and written on every set, nothing cached: outside
-// tools (the key pad, the tests) watch each step and can change a value the
-// way the system's own volume control would.
-//
-//   Present                       REG_DWORD, 0 or absent: no mixer device
-//   Volume, Bass, Treble          a fader's current value
-//   VolumeMax, BassMax, TrebleMax its maximum; absent: no such fader
-//   Mute, Loudness                a toggle's state; absent: no such toggle
-#include "mixer/device/mixer.h"
+// The simulated sound card of MMKeyboard-sim.exe: one mixer device whose
+// speakers line has the controls the simulator's registry values describe
+// (device/Simulator.h), each read and written there on every call.
+#include "device/MixerDevice.h"
+#include "device/Simulator.h"
 
 namespace {
 
-const char kMixerKey[] = "Software\\MMKeyboard Simulator\\Mixer";
 const DWORD kSpeakersLineId = 0xFFFF0000;
 // The one device's handle; the program never looks inside it.
 const HMIXER kSimulatedMixer = reinterpret_cast<HMIXER>(static_cast<UINT_PTR>(0x51A0));
@@ -23,46 +16,20 @@ struct SimulatedControl {
     DWORD id;
     const char* valueName;
     const char* maximumName;  // NULL for a toggle
-    const char* label;
 };
 
 const SimulatedControl kControls[] = {
-    { MIXERCONTROL_CONTROLTYPE_VOLUME, 1, "Volume", "VolumeMax", "Volume" },
-    { MIXERCONTROL_CONTROLTYPE_MUTE, 2, "Mute", 0, "Mute" },
-    { MIXERCONTROL_CONTROLTYPE_BASS, 3, "Bass", "BassMax", "Bass" },
-    { MIXERCONTROL_CONTROLTYPE_TREBLE, 4, "Treble", "TrebleMax", "Treble" },
-    { MIXERCONTROL_CONTROLTYPE_LOUDNESS, 5, "Loudness", 0, "Loudness" },
+    { MIXERCONTROL_CONTROLTYPE_VOLUME, 1, kMixerVolume, kMixerVolumeMax },
+    { MIXERCONTROL_CONTROLTYPE_MUTE, 2, kMixerMute, 0 },
+    { MIXERCONTROL_CONTROLTYPE_BASS, 3, kMixerBass, kMixerBassMax },
+    { MIXERCONTROL_CONTROLTYPE_TREBLE, 4, kMixerTreble, kMixerTrebleMax },
+    { MIXERCONTROL_CONTROLTYPE_LOUDNESS, 5, kMixerLoudness, 0 },
 };
-
-bool ReadValue(const char* name, DWORD* value)
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kMixerKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return false;
-    DWORD type = 0, data = 0, size = sizeof data;
-    const LONG result = RegQueryValueExA(key, name, NULL, &type, reinterpret_cast<BYTE*>(&data), &size);
-    RegCloseKey(key);
-    if (result != ERROR_SUCCESS || type != REG_DWORD || size != sizeof data) return false;
-    *value = data;
-    return true;
-}
-
-// Into the existing key only: a card taken away stays away.
-bool WriteValue(const char* name, DWORD value)
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kMixerKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
-        return false;
-    const LONG result = RegSetValueExA(key, name, 0, REG_DWORD,
-                                       reinterpret_cast<const BYTE*>(&value), sizeof value);
-    RegCloseKey(key);
-    return result == ERROR_SUCCESS;
-}
 
 bool IsPresent()
 {
     DWORD present = 0;
-    return ReadValue("Present", &present) && present != 0;
+    return ReadMixerValue(kMixerPresent, &present) && present != 0;
 }
 
 // A control that exists now, with its maximum (1 for a toggle).
@@ -72,9 +39,9 @@ bool ExistingControl(const SimulatedControl& control, DWORD* maximum)
     if (!control.maximumName) {
         DWORD state = 0;
         *maximum = 1;
-        return ReadValue(control.valueName, &state);
+        return ReadMixerValue(control.valueName, &state);
     }
-    return ReadValue(control.maximumName, maximum);
+    return ReadMixerValue(control.maximumName, maximum);
 }
 
 const SimulatedControl* ControlByType(DWORD type)
@@ -192,8 +159,8 @@ MMRESULT GetLineControls(HMIXEROBJ mixer, MIXERLINECONTROLSA* controls, DWORD fl
     out->dwControlID = control->id;
     out->dwControlType = control->type;
     out->fdwControl = MIXERCONTROL_CONTROLF_UNIFORM;
-    lstrcpynA(out->szShortName, control->label, sizeof out->szShortName);
-    lstrcpynA(out->szName, control->label, sizeof out->szName);
+    lstrcpynA(out->szShortName, control->valueName, sizeof out->szShortName);
+    lstrcpynA(out->szName, control->valueName, sizeof out->szName);
     out->Bounds.dwMinimum = 0;
     out->Bounds.dwMaximum = maximum;
     out->Metrics.cSteps = control->maximumName ? maximum : 0;
@@ -207,7 +174,7 @@ MMRESULT GetControlDetails(HMIXEROBJ mixer, MIXERCONTROLDETAILS* details, DWORD 
     const SimulatedControl* control = ControlById(details->dwControlID);
     DWORD maximum = 0, value = 0;
     if (!control || !ExistingControl(*control, &maximum)) return MIXERR_INVALCONTROL;
-    if (!ReadValue(control->valueName, &value)) return MMSYSERR_ERROR;
+    if (!ReadMixerValue(control->valueName, &value)) return MMSYSERR_ERROR;
     if (!control->maximumName) value = value != 0;
     // Every channel of a uniform control holds the same value.
     BYTE* channel = static_cast<BYTE*>(details->paDetails);
@@ -225,7 +192,7 @@ MMRESULT SetControlDetails(HMIXEROBJ mixer, MIXERCONTROLDETAILS* details, DWORD 
     if (!control || !ExistingControl(*control, &maximum)) return MIXERR_INVALCONTROL;
     DWORD value = *static_cast<const DWORD*>(details->paDetails);
     value = control->maximumName ? (value > maximum ? maximum : value) : (value != 0);
-    return WriteValue(control->valueName, value) ? MMSYSERR_NOERROR : MMSYSERR_ERROR;
+    return WriteMixerValue(control->valueName, value) ? MMSYSERR_NOERROR : MMSYSERR_ERROR;
 }
 
 }  // namespace MixerDevice

@@ -1,84 +1,36 @@
-// The simulated keyboard: the HID calls of discovery answered from the
-// registry instead of the hardware, for MMKeyboard-sim.exe.
-//
-// The devices are listed under HKEY_CURRENT_USER\Software\MMKeyboard
-// Simulator\Devices in subkeys "0", "1", ... (until one is missing), each with
-// the DWORDs VendorID, ProductID, UsagePage, Usage, InputReportLength,
-// OutputReportLength and the string DevicePath. The path is a named pipe whose
-// server plays the keyboard and writes one input report per message; the
-// program opens it with the real CreateFileA and reads it with the real
-// ReadFile. A path whose pipe does not exist is an interface that cannot be
-// opened, and the server closing its pipe is the keyboard being unplugged.
+// The simulated keyboard of MMKeyboard-sim.exe: the HID calls of discovery
+// answered from the simulator's device list (device/Simulator.h) instead of
+// the hardware. CreateFileA and ReadFile stay real, on the entry's pipe.
 //
 // The attribute and capability calls get a handle, but nothing maps a pipe
 // handle back to its name on this platform. Discovery describes an interface,
 // opens it and checks it before it describes the next, so the handle being
 // checked is always that of the device described last: the module remembers
 // that one.
-#include "keyboard/device/hid.h"
+#include "device/HidDevice.h"
 #include <stddef.h>
+#include "device/Simulator.h"
 
 namespace {
 
-const char kDevicesKey[] = "Software\\MMKeyboard Simulator\\Devices";
-const DWORD kMaxDevices = 32;
 const NTSTATUS kHidpStatusSuccess = 0x00110000;
 const NTSTATUS kHidpStatusInvalidPreparsedData = (NTSTATUS)0xC0110001;
 
-struct SimulatedDevice {
-    DWORD vendorId, productId, usagePage, usage, inputReportLength, outputReportLength;
-    char devicePath[MAX_PATH];
-};
-
 struct DeviceList {
     DWORD count;
-    SimulatedDevice devices[kMaxDevices];
+    SimulatedInterface devices[kMaxSimulatedDevices];
 };
 
-DeviceList g_deviceSet;            // the one set discovery holds at a time
-SimulatedDevice g_described;       // the device whose path was described last
+DeviceList g_deviceSet;              // the one set discovery holds at a time
+SimulatedInterface g_described;      // the device whose path was described last
 bool g_hasDescribed;
-SimulatedDevice g_preparsedData;   // what GetPreparsedData hands out
-
-DWORD ReadDword(HKEY key, const char* name)
-{
-    DWORD value = 0, type = 0, size = sizeof value;
-    if (RegQueryValueExA(key, name, NULL, &type, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
-        type != REG_DWORD || size != sizeof value)
-        return 0;
-    return value;
-}
-
-void ReadPath(HKEY key, char* path, DWORD pathSize)
-{
-    DWORD type = 0, size = pathSize - 1;
-    ZeroMemory(path, pathSize);
-    if (RegQueryValueExA(key, "DevicePath", NULL, &type, reinterpret_cast<BYTE*>(path), &size) != ERROR_SUCCESS ||
-        type != REG_SZ)
-        path[0] = '\0';
-}
+SimulatedInterface g_preparsedData;  // what GetPreparsedData hands out
 
 void LoadDevices(DeviceList* list)
 {
     list->count = 0;
-    HKEY devices;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kDevicesKey, 0, KEY_READ, &devices) != ERROR_SUCCESS) return;
-    while (list->count < kMaxDevices) {
-        char name[16];
-        wsprintfA(name, "%lu", list->count);
-        HKEY entry;
-        if (RegOpenKeyExA(devices, name, 0, KEY_READ, &entry) != ERROR_SUCCESS) break;
-        SimulatedDevice& device = list->devices[list->count++];
-        device.vendorId = ReadDword(entry, "VendorID");
-        device.productId = ReadDword(entry, "ProductID");
-        device.usagePage = ReadDword(entry, "UsagePage");
-        device.usage = ReadDword(entry, "Usage");
-        device.inputReportLength = ReadDword(entry, "InputReportLength");
-        device.outputReportLength = ReadDword(entry, "OutputReportLength");
-        ReadPath(entry, device.devicePath, sizeof device.devicePath);
-        RegCloseKey(entry);
-    }
-    RegCloseKey(devices);
+    while (list->count < kMaxSimulatedDevices && ReadSimulatedInterface(list->count, &list->devices[list->count]))
+        ++list->count;
 }
 
 HDEVINFO SetHandle() { return reinterpret_cast<HDEVINFO>(&g_deviceSet); }
@@ -125,7 +77,7 @@ BOOL GetDeviceInterfaceDetail(HDEVINFO set, SP_DEVICE_INTERFACE_DATA* interfaceD
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    const SimulatedDevice& device = g_deviceSet.devices[interfaceData->Reserved];
+    const SimulatedInterface& device = g_deviceSet.devices[interfaceData->Reserved];
     const DWORD needed = static_cast<DWORD>(offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_A, DevicePath) +
                                             lstrlenA(device.devicePath) + 1);
     if (requiredSize) *requiredSize = needed;

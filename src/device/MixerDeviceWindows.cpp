@@ -1,4 +1,4 @@
-#include "mixer/device/mixer.h"
+#include "device/MixerDevice.h"
 
 namespace MixerDevice {
 

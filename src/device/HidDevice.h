@@ -1,8 +1,9 @@
 // The HID class and device-installation calls that keyboard discovery makes.
-// They sit in one module so that a simulated keyboard (hid_simulated.cpp) or
-// a test's fake can stand in for the hardware; hid_windows.cpp forwards to
-// HID.DLL and SETUPAPI.DLL. CreateFileA, ReadFile and CloseHandle are not
-// here: they stay real, so a simulated device is a real handle (a pipe).
+// They sit in one module so that the simulated keyboard
+// (HidDeviceSimulated.cpp) can stand in for the hardware;
+// HidDeviceWindows.cpp forwards to HID.DLL and SETUPAPI.DLL. CreateFileA,
+// ReadFile and CloseHandle are not here: they stay real, so a simulated
+// device is a real handle (a pipe).
 #pragma once
 #include <windows.h>
 #include <setupapi.h>

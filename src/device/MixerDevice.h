@@ -1,6 +1,6 @@
-// The WINMM mixer calls, in one module so that a simulated mixer
-// (mixer_simulated.cpp) or a test's fake can stand in for the sound card;
-// mixer_windows.cpp forwards to WINMM.DLL.
+// The WINMM mixer calls, in one module so that the simulated sound card
+// (MixerDeviceSimulated.cpp) can stand in for the hardware;
+// MixerDeviceWindows.cpp forwards to WINMM.DLL.
 #pragma once
 #include <windows.h>
 #include <mmsystem.h>

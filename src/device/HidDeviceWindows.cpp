@@ -1,4 +1,4 @@
-#include "keyboard/device/hid.h"
+#include "device/HidDevice.h"
 
 namespace HidDevice {
 

@@ -1,0 +1,66 @@
+// The contract of MMKeyboard-sim.exe's simulated keyboard and sound card,
+// shared by the simulated device modules, the key pad and the tests. Both
+// live in the registry under HKEY_CURRENT_USER, so that another process can
+// plug a keyboard in, play it and watch the mixer.
+//
+// Keyboards: subkeys "0", "1", ... of kSimulatorDevicesKey (enumeration
+// stops at the first missing index), one HID interface each. DevicePath
+// names a pipe whose server plays the keyboard:
+// - the program opens it with the real CreateFileA and reads it with the
+//   real ReadFile, in message-read mode, one input report per message;
+// - a path with no pipe behind it is an interface that cannot be opened;
+// - the server closing its pipe is the keyboard being unplugged.
+//
+// Sound card: DWORD values of kSimulatorMixerKey, read on every get and
+// written on every set, nothing cached, so that a watcher sees each step
+// and can change a value as the system's volume control would. "Present"
+// 0 or absent: no mixer device. A fader exists while its maximum value
+// exists, a toggle while its state value exists.
+#pragma once
+#include <windows.h>
+
+#define MMK_SIMULATOR_KEY "Software\\MMKeyboard Simulator"
+const char kSimulatorRootKey[] = MMK_SIMULATOR_KEY;
+const char kSimulatorDevicesKey[] = MMK_SIMULATOR_KEY "\\Devices";
+const char kSimulatorMixerKey[] = MMK_SIMULATOR_KEY "\\Mixer";
+#undef MMK_SIMULATOR_KEY
+
+const DWORD kMaxSimulatedDevices = 32;
+
+// One simulated HID interface.
+struct SimulatedInterface {
+    DWORD vendorId, productId, usagePage, usage, inputReportLength, outputReportLength;
+    char devicePath[MAX_PATH];
+};
+
+// A simulated keyboard's input report: the report-ID byte, then the three
+// data bytes of the KeyCode, most significant first.
+const DWORD kSimulatedReportLength = 4;
+void BuildSimulatedReport(DWORD keyCode, BYTE report[kSimulatedReportLength]);
+
+// The keyboard's consumer-control interface as the keyboard describes it,
+// its reports served on the given pipe.
+SimulatedInterface SimulatedKeyboard(const char* pipePath);
+
+// False when there is no entry at that index.
+bool ReadSimulatedInterface(DWORD index, SimulatedInterface* entry);
+// Creates or replaces the entry at that index.
+bool WriteSimulatedInterface(DWORD index, const SimulatedInterface& entry);
+
+// The mixer's value names.
+const char kMixerPresent[] = "Present";
+const char kMixerVolume[] = "Volume";
+const char kMixerVolumeMax[] = "VolumeMax";
+const char kMixerBass[] = "Bass";
+const char kMixerBassMax[] = "BassMax";
+const char kMixerTreble[] = "Treble";
+const char kMixerTrebleMax[] = "TrebleMax";
+const char kMixerMute[] = "Mute";
+const char kMixerLoudness[] = "Loudness";
+
+// False when the value (or the key) is absent or not a DWORD.
+bool ReadMixerValue(const char* name, DWORD* value);
+// Writes into the existing key only: a card taken away stays away.
+bool WriteMixerValue(const char* name, DWORD value);
+// Creates the key when it is missing, then writes.
+bool PutMixerValue(const char* name, DWORD value);
