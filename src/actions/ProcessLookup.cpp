@@ -37,3 +37,13 @@ DWORD FindProcessByModule(const char* moduleName)
     CloseHandle(snapshot);
     return processId;
 }
+
+bool FindExecutableModule(DWORD processId, MODULEENTRY32* found)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return false;
+    ProcessSnapshotWalk walk = { snapshot };
+    const bool matched = MatchExecutableOf(walk, FindModuleEntry, processId, found);
+    CloseHandle(snapshot);
+    return matched;
+}

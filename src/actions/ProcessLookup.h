@@ -7,6 +7,9 @@
 // case), the last one in the snapshot when several are; 0 when none.
 DWORD FindProcessByModule(const char* moduleName);
 
+// The executable module of one process; false when there is none.
+bool FindExecutableModule(DWORD processId, MODULEENTRY32* found);
+
 // The module of a process that carries the module identifier (or, for the
 // identifier 0, the process's executable); false when there is none.
 bool FindModuleEntry(DWORD processId, DWORD moduleId, MODULEENTRY32* found);

@@ -40,6 +40,27 @@ bool MatchExecutableModule(ModuleWalk& modules, DWORD processModuleId, MODULEENT
     return false;
 }
 
+// The file name of a process entry's executable: Windows 98 gives its whole
+// path in szExeFile, NT and Wine the name alone.
+inline const char* ExeFileName(const PROCESSENTRY32& entry)
+{
+    const char* name = entry.szExeFile;
+    for (const char* p = entry.szExeFile; *p; ++p)
+        if (*p == '\\' || *p == '/') name = p + 1;
+    return name;
+}
+
+// Whether the process may run moduleName, judged from its process entry
+// alone: its executable module is its own file, so a file of another name
+// rules it out without the cost of a module snapshot. File names ignore
+// case; the module name is then compared with case. An entry without a file
+// name proves nothing and is looked at closely.
+inline bool MayRunModule(const PROCESSENTRY32& entry, const char* moduleName)
+{
+    const char* fileName = ExeFileName(entry);
+    return !fileName[0] || lstrcmpiA(fileName, moduleName) == 0;
+}
+
 // The process whose executable module is called moduleName, compared byte
 // for byte with case; 0 when none. The walk goes on after a match, so of
 // several copies the one that comes last in the snapshot wins.
@@ -52,9 +73,24 @@ DWORD MatchProcessByModule(ProcessWalk& processes, ModuleFinder findModule, cons
     ZeroMemory(&entry, sizeof entry);
     entry.dwSize = sizeof entry;
     for (bool more = processes.First(&entry); more; more = processes.Next(&entry)) {
+        if (!MayRunModule(entry, moduleName)) continue;
         MODULEENTRY32 module;
         if (!findModule(entry.th32ProcessID, entry.th32ModuleID, &module)) continue;
         if (strcmp(module.szModule, moduleName) == 0) result = entry.th32ProcessID;
     }
     return result;
+}
+
+// The executable module of one process: its process entry says which
+// module that is (Windows 98), or the process's own snapshot does (module
+// identifier 0); false when the process or its module is not found.
+template <class ProcessWalk, class ModuleFinder>
+bool MatchExecutableOf(ProcessWalk& processes, ModuleFinder findModule, DWORD processId, MODULEENTRY32* found)
+{
+    PROCESSENTRY32 entry;
+    ZeroMemory(&entry, sizeof entry);
+    entry.dwSize = sizeof entry;
+    for (bool more = processes.First(&entry); more; more = processes.Next(&entry))
+        if (entry.th32ProcessID == processId) return findModule(processId, entry.th32ModuleID, found);
+    return false;
 }

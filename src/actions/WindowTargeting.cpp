@@ -26,16 +26,16 @@ bool ForegroundTitleContains(const char* text)
 
 PlayerKind IdentifyForegroundPlayer()
 {
-    // A player that is not running looks up as process 0; without this
-    // check it would "own" a missing foreground window, whose process is 0.
+    // The foreground process's own executable module decides: one module
+    // snapshot, not a search of every process for each player.
     HWND foreground = GetForegroundWindow();
     if (!foreground) return PlayerKind::kNone;
     DWORD foregroundProcess = 0;
     GetWindowThreadProcessId(foreground, &foregroundProcess);
-    if (foregroundProcess == 0) return PlayerKind::kNone;
+    MODULEENTRY32 executable;
+    if (foregroundProcess == 0 || !FindExecutableModule(foregroundProcess, &executable)) return PlayerKind::kNone;
     for (int kind = 0; kind < kPlayerCount; ++kind) {
-        if (FindProcessByModule(kPlayerModules[kind]) == foregroundProcess)
-            return static_cast<PlayerKind>(kind);
+        if (strcmp(executable.szModule, kPlayerModules[kind]) == 0) return static_cast<PlayerKind>(kind);
     }
     return PlayerKind::kNone;
 }

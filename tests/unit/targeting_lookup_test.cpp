@@ -68,7 +68,7 @@ TEST(ProcessLookup, TheForegroundPlayerIsRecognisedByItsExecutable)
     }
 }
 
-TEST(ProcessLookup, OfTwoCopiesOfAPlayerOnlyTheLaterInTheSnapshotIsRecognised)
+TEST(ProcessLookup, TheSearchFindsTheLaterOfTwoCopiesButEitherInFrontIsAPlayer)
 {
     const std::string copyDir = mmk_test::BuildFile("stubs\\second");
     CreateDirectoryA(copyDir.c_str(), NULL);
@@ -87,7 +87,7 @@ TEST(ProcessLookup, OfTwoCopiesOfAPlayerOnlyTheLaterInTheSnapshotIsRecognised)
     ASSERT_TRUE(BringToForeground(later));
     EXPECT_EQ(PlayerKind::kCdPlayer, IdentifyForegroundPlayer());
     ASSERT_TRUE(BringToForeground(earlier));
-    EXPECT_EQ(PlayerKind::kNone, IdentifyForegroundPlayer());
+    EXPECT_EQ(PlayerKind::kCdPlayer, IdentifyForegroundPlayer());
 }
 
 // A window of a thread of our own, made the foreground and then destroyed:
