@@ -69,8 +69,12 @@ void BrowseForProgram(HWND dialog, int editControlId)
                            "Executable Files (*.exe)|*.exe|All Files (*.*)|*.*||", dialog);
     fileDialog.m_ofn.lpstrTitle = "New Application";
     // The chosen path replaces the whole command line, arguments included;
-    // nothing is stored until Save.
-    if (RunProgramFileDialog(fileDialog) == IDOK) SetDlgItemTextA(dialog, editControlId, fileDialog.GetPathName());
+    // nothing is stored until Save. Setting the text clears the control's
+    // modified flag, yet the path is an unsaved edit like a typed one, and
+    // must survive a device arrival's reload until it is saved.
+    if (RunProgramFileDialog(fileDialog) != IDOK) return;
+    SetDlgItemTextA(dialog, editControlId, fileDialog.GetPathName());
+    SendDlgItemMessageA(dialog, editControlId, EM_SETMODIFY, TRUE, 0);
 }
 
 bool HasUnsavedSettingEdits(HWND dialog)
