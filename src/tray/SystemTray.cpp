@@ -10,7 +10,7 @@ static_assert(NOTIFYICONDATAA_V2_SIZE == 488, "the record Windows 98's shell is 
 const MessageMap* CSystemTray::GetMessageMap() const { return &CWnd::messageMap; }
 
 CSystemTray::CSystemTray(const CWnd& commandTarget)
-    : m_commandTarget(commandTarget), m_enabled(FALSE), m_defaultItem(0), m_defaultByPosition(TRUE), m_taskbarCreatedMessage(0)
+    : m_commandTarget(commandTarget), m_enabled(FALSE), m_wanted(false), m_defaultItem(0), m_defaultByPosition(TRUE), m_taskbarCreatedMessage(0)
 {
     ZeroMemory(&m_notifyData, sizeof m_notifyData);
 }
@@ -41,12 +41,14 @@ BOOL CSystemTray::CreateTrayIcon(CWnd* parent, UINT callbackMessage, LPCSTR tip,
     m_notifyData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     lstrcpynA(m_notifyData.szTip, tip, sizeof m_notifyData.szTip);
 
+    m_wanted = true;
     m_enabled = Shell_NotifyIconA(NIM_ADD, &m_notifyData);
     return m_enabled;
 }
 
 void CSystemTray::RemoveTrayIcon()
 {
+    m_wanted = false;
     if (!m_enabled) return;
     m_notifyData.uFlags = 0;
     Shell_NotifyIconA(NIM_DELETE, &m_notifyData);
@@ -57,11 +59,13 @@ LRESULT CSystemTray::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (m_notifyData.uCallbackMessage && message == m_notifyData.uCallbackMessage)
         return OnIconNotify(wParam, lParam);
-    if (m_taskbarCreatedMessage && message == m_taskbarCreatedMessage && m_notifyData.cbSize &&
-        m_notifyData.uFlags) {
-        // uFlags is cleared only by RemoveTrayIcon: an icon that was removed
-        // on purpose stays removed.
-        m_enabled = Shell_NotifyIconA(NIM_ADD, &m_notifyData);
+    if (m_taskbarCreatedMessage && message == m_taskbarCreatedMessage) {
+        // Added again unless it was removed on purpose. The broadcast can
+        // come while the icon is still there (another program may send it),
+        // and then the add fails: the icon counts as present as long as the
+        // notification area still knows it, or it would never be removed.
+        if (m_wanted)
+            m_enabled = Shell_NotifyIconA(NIM_ADD, &m_notifyData) || Shell_NotifyIconA(NIM_MODIFY, &m_notifyData);
         return 0;
     }
     return CWnd::WindowProc(message, wParam, lParam);

@@ -31,7 +31,8 @@ private:
     HMENU LoadTrayPopup(CMenu& menu) const;
 
     const CWnd& m_commandTarget;
-    BOOL m_enabled;
+    BOOL m_enabled;  // the notification area shows the icon
+    bool m_wanted;   // from CreateTrayIcon until RemoveTrayIcon
     NOTIFYICONDATAA m_notifyData;
     UINT m_defaultItem;
     BOOL m_defaultByPosition;
