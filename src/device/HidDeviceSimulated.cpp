@@ -24,7 +24,9 @@ struct DeviceList {
 DeviceList g_deviceSet;              // the one set discovery holds at a time
 SimulatedInterface g_described;      // the device whose path was described last
 bool g_hasDescribed;
+bool g_setHeld;                      // from GetClassDevs to DestroyDeviceInfoList
 SimulatedInterface g_preparsedData;  // what GetPreparsedData hands out
+bool g_preparsedHeld;                // until FreePreparsedData
 
 void LoadDevices(DeviceList* list)
 {
@@ -48,6 +50,8 @@ void GetHidGuid(GUID* classGuid)
 
 HDEVINFO GetClassDevs(const GUID*, DWORD)
 {
+    if (g_setHeld) return INVALID_HANDLE_VALUE;
+    g_setHeld = true;
     LoadDevices(&g_deviceSet);
     return SetHandle();
 }
@@ -55,7 +59,8 @@ HDEVINFO GetClassDevs(const GUID*, DWORD)
 BOOL EnumDeviceInterfaces(HDEVINFO set, const GUID* classGuid, DWORD memberIndex,
                           SP_DEVICE_INTERFACE_DATA* interfaceData)
 {
-    if (set != SetHandle() || !interfaceData || interfaceData->cbSize != sizeof(SP_DEVICE_INTERFACE_DATA)) {
+    if (set != SetHandle() || !g_setHeld || !interfaceData ||
+        interfaceData->cbSize != sizeof(SP_DEVICE_INTERFACE_DATA)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
@@ -73,7 +78,7 @@ BOOL GetDeviceInterfaceDetail(HDEVINFO set, SP_DEVICE_INTERFACE_DATA* interfaceD
                               SP_DEVICE_INTERFACE_DETAIL_DATA_A* detail, DWORD detailSize,
                               DWORD* requiredSize)
 {
-    if (set != SetHandle() || !interfaceData || interfaceData->Reserved >= g_deviceSet.count) {
+    if (set != SetHandle() || !g_setHeld || !interfaceData || interfaceData->Reserved >= g_deviceSet.count) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
@@ -95,7 +100,12 @@ BOOL GetDeviceInterfaceDetail(HDEVINFO set, SP_DEVICE_INTERFACE_DATA* interfaceD
     return TRUE;
 }
 
-BOOL DestroyDeviceInfoList(HDEVINFO set) { return set == SetHandle(); }
+BOOL DestroyDeviceInfoList(HDEVINFO set)
+{
+    if (set != SetHandle() || !g_setHeld) return FALSE;
+    g_setHeld = false;
+    return TRUE;
+}
 
 BOOLEAN GetAttributes(HANDLE device, HIDD_ATTRIBUTES* attributes)
 {
@@ -112,20 +122,23 @@ BOOLEAN GetAttributes(HANDLE device, HIDD_ATTRIBUTES* attributes)
 
 BOOLEAN GetPreparsedData(HANDLE, PHIDP_PREPARSED_DATA* preparsedData)
 {
-    if (!g_hasDescribed) return FALSE;
+    if (!g_hasDescribed || g_preparsedHeld) return FALSE;
     g_preparsedData = g_described;
+    g_preparsedHeld = true;
     *preparsedData = reinterpret_cast<PHIDP_PREPARSED_DATA>(&g_preparsedData);
     return TRUE;
 }
 
 BOOLEAN FreePreparsedData(PHIDP_PREPARSED_DATA preparsedData)
 {
-    return preparsedData == reinterpret_cast<PHIDP_PREPARSED_DATA>(&g_preparsedData);
+    if (preparsedData != reinterpret_cast<PHIDP_PREPARSED_DATA>(&g_preparsedData) || !g_preparsedHeld) return FALSE;
+    g_preparsedHeld = false;
+    return TRUE;
 }
 
 NTSTATUS GetCaps(PHIDP_PREPARSED_DATA preparsedData, HIDP_CAPS* capabilities)
 {
-    if (preparsedData != reinterpret_cast<PHIDP_PREPARSED_DATA>(&g_preparsedData))
+    if (preparsedData != reinterpret_cast<PHIDP_PREPARSED_DATA>(&g_preparsedData) || !g_preparsedHeld)
         return kHidpStatusInvalidPreparsedData;
     ZeroMemory(capabilities, sizeof *capabilities);
     capabilities->UsagePage = static_cast<USAGE>(g_preparsedData.usagePage);

@@ -58,14 +58,21 @@ const SimulatedControl* ControlById(DWORD id)
     return 0;
 }
 
+bool Refuses(DWORD call)
+{
+    DWORD refused = 0;
+    return ReadMixerValue(kMixerRefuse, &refused) && (refused & call) != 0;
+}
+
 bool IsOpen(HMIXEROBJ mixer)
 {
     return g_openCount > 0 && reinterpret_cast<HMIXER>(mixer) == kSimulatedMixer;
 }
 
-MMRESULT CheckDetails(HMIXEROBJ mixer, const MIXERCONTROLDETAILS* details, DWORD flags)
+MMRESULT CheckDetails(HMIXEROBJ mixer, const MIXERCONTROLDETAILS* details, DWORD flags, DWORD call)
 {
     if (!IsOpen(mixer)) return MMSYSERR_INVALHANDLE;
+    if (Refuses(call)) return MMSYSERR_ERROR;
     if ((flags & MIXER_GETCONTROLDETAILSF_QUERYMASK) != MIXER_GETCONTROLDETAILSF_VALUE)
         return MMSYSERR_NOTSUPPORTED;
     if (!details || details->cbStruct < sizeof *details || details->cChannels == 0 ||
@@ -84,6 +91,8 @@ MMRESULT Open(HMIXER* mixer, UINT deviceId, DWORD_PTR, DWORD_PTR, DWORD)
 {
     if (!mixer) return MMSYSERR_INVALPARAM;
     if (deviceId != 0 || !IsPresent()) return MMSYSERR_BADDEVICEID;
+    if (g_openCount > 0) return MMSYSERR_ALLOCATED;
+    if (Refuses(kRefuseOpen)) return MMSYSERR_ERROR;
     *mixer = kSimulatedMixer;
     ++g_openCount;
     return MMSYSERR_NOERROR;
@@ -95,6 +104,7 @@ MMRESULT GetDevCaps(UINT_PTR deviceId, MIXERCAPSA* capabilities, UINT size)
     const bool known =
         deviceId == 0 || (g_openCount > 0 && deviceId == reinterpret_cast<UINT_PTR>(kSimulatedMixer));
     if (!known || !IsPresent()) return MMSYSERR_BADDEVICEID;
+    if (Refuses(kRefuseCapabilities)) return MMSYSERR_ERROR;
     if (!capabilities) return MMSYSERR_INVALPARAM;
     MIXERCAPSA caps;
     ZeroMemory(&caps, sizeof caps);
@@ -118,7 +128,7 @@ MMRESULT GetLineInfo(HMIXEROBJ mixer, MIXERLINEA* line, DWORD flags)
     if ((flags & MIXER_GETLINEINFOF_QUERYMASK) != MIXER_GETLINEINFOF_COMPONENTTYPE)
         return MMSYSERR_NOTSUPPORTED;
     if (!line || line->cbStruct < sizeof *line) return MMSYSERR_INVALPARAM;
-    if (line->dwComponentType != MIXERLINE_COMPONENTTYPE_DST_SPEAKERS || !IsPresent())
+    if (line->dwComponentType != MIXERLINE_COMPONENTTYPE_DST_SPEAKERS || !IsPresent() || Refuses(kRefuseLine))
         return MIXERR_INVALLINE;
 
     DWORD controls = 0, maximum = 0;
@@ -169,7 +179,7 @@ MMRESULT GetLineControls(HMIXEROBJ mixer, MIXERLINECONTROLSA* controls, DWORD fl
 
 MMRESULT GetControlDetails(HMIXEROBJ mixer, MIXERCONTROLDETAILS* details, DWORD flags)
 {
-    const MMRESULT checked = CheckDetails(mixer, details, flags);
+    const MMRESULT checked = CheckDetails(mixer, details, flags, kRefuseGet);
     if (checked != MMSYSERR_NOERROR) return checked;
     const SimulatedControl* control = ControlById(details->dwControlID);
     DWORD maximum = 0, value = 0;
@@ -185,7 +195,7 @@ MMRESULT GetControlDetails(HMIXEROBJ mixer, MIXERCONTROLDETAILS* details, DWORD 
 
 MMRESULT SetControlDetails(HMIXEROBJ mixer, MIXERCONTROLDETAILS* details, DWORD flags)
 {
-    const MMRESULT checked = CheckDetails(mixer, details, flags);
+    const MMRESULT checked = CheckDetails(mixer, details, flags, kRefuseSet);
     if (checked != MMSYSERR_NOERROR) return checked;
     const SimulatedControl* control = ControlById(details->dwControlID);
     DWORD maximum = 0;

@@ -53,7 +53,7 @@ void BuildSimulatedReport(DWORD keyCode, BYTE report[kSimulatedReportLength])
     report[3] = static_cast<BYTE>(keyCode);
 }
 
-SimulatedInterface SimulatedKeyboard(const char* pipePath)
+SimulatedInterface SimulatedKeyboardInterface(const char* pipePath)
 {
     SimulatedInterface keyboard;
     ZeroMemory(&keyboard, sizeof keyboard);

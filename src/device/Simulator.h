@@ -16,6 +16,12 @@
 // and can change a value as the system's volume control would. "Present"
 // 0 or absent: no mixer device. A fader exists while its maximum value
 // exists, a toggle while its state value exists.
+//
+// Both are stricter than hardware where a slip of the program would go
+// unseen there: the keyboard refuses a second device set or preparsed-data
+// block while one is still held, and the card a second open while it is
+// open, so whatever is not released shows up as a device that stops
+// working.
 #pragma once
 #include <windows.h>
 
@@ -40,14 +46,15 @@ void BuildSimulatedReport(DWORD keyCode, BYTE report[kSimulatedReportLength]);
 
 // The keyboard's consumer-control interface as the keyboard describes it,
 // its reports served on the given pipe.
-SimulatedInterface SimulatedKeyboard(const char* pipePath);
+SimulatedInterface SimulatedKeyboardInterface(const char* pipePath);
 
 // False when there is no entry at that index.
 bool ReadSimulatedInterface(DWORD index, SimulatedInterface* entry);
 // Creates or replaces the entry at that index.
 bool WriteSimulatedInterface(DWORD index, const SimulatedInterface& entry);
 
-// The mixer's value names.
+// The mixer's value names. kMixerRefuse holds kRefuse... bits: the calls
+// the card answers with an error, as a failing driver would.
 const char kMixerPresent[] = "Present";
 const char kMixerVolume[] = "Volume";
 const char kMixerVolumeMax[] = "VolumeMax";
@@ -57,6 +64,12 @@ const char kMixerTreble[] = "Treble";
 const char kMixerTrebleMax[] = "TrebleMax";
 const char kMixerMute[] = "Mute";
 const char kMixerLoudness[] = "Loudness";
+const char kMixerRefuse[] = "Refuse";
+const DWORD kRefuseOpen = 0x01;
+const DWORD kRefuseCapabilities = 0x02;
+const DWORD kRefuseLine = 0x04;
+const DWORD kRefuseGet = 0x08;
+const DWORD kRefuseSet = 0x10;
 
 // False when the value (or the key) is absent or not a DWORD.
 bool ReadMixerValue(const char* name, DWORD* value);

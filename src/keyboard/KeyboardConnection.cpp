@@ -26,21 +26,6 @@ void RegisterForDeviceNotifications(HWND dialog)
     if (!g_deviceNotification) MessageBoxA(dialog, "error", AppName(), MB_OK);
 }
 
-// The mixer's five controls and the toggles' current states.
-static void OpenMixerControls(HWND dialog)
-{
-    OpenMixer(dialog);
-    VolumeAvailable = FindVolumeControl();
-    MuteAvailable = FindMuteControl();
-    BassAvailable = FindBassControl();
-    TrebleAvailable = FindTrebleControl();
-    LoudnessAvailable = FindLoudnessControl();
-
-    DWORD state = 0;
-    if (MuteAvailable && GetMute(&state)) RememberedMute = state != 0;
-    if (LoudnessAvailable && GetLoudness(&state)) RememberedLoudness = state != 0;
-}
-
 void OpenKeyboard(HWND dialog, KeyboardOpenReason reason)
 {
     KeyboardDevice.open.store(FindKeyboard());
@@ -54,7 +39,7 @@ void OpenKeyboard(HWND dialog, KeyboardOpenReason reason)
     if (reason == KeyboardOpenReason::kStartUp || !HasUnsavedSettingEdits(dialog)) LoadSettings(dialog);
 
     if (!KeyboardDevice.open.load()) return;  // the available flags keep their values
-    OpenMixerControls(dialog);
+    OpenMixerAndControls(dialog);
 }
 
 void CloseKeyboard()

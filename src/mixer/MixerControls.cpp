@@ -141,6 +141,20 @@ bool CloseMixer()
     return MixerDevice::Close(mixer) == MMSYSERR_NOERROR;
 }
 
+void OpenMixerAndControls(HWND notifyWindow)
+{
+    OpenMixer(notifyWindow);
+    VolumeAvailable = FindVolumeControl();
+    MuteAvailable = FindMuteControl();
+    BassAvailable = FindBassControl();
+    TrebleAvailable = FindTrebleControl();
+    LoudnessAvailable = FindLoudnessControl();
+
+    DWORD state = 0;
+    if (MuteAvailable && GetMute(&state)) RememberedMute = state != 0;
+    if (LoudnessAvailable && GetLoudness(&state)) RememberedLoudness = state != 0;
+}
+
 bool FindVolumeControl() { return FindFader(MIXERCONTROL_CONTROLTYPE_VOLUME, &VolumeControl); }
 bool FindBassControl() { return FindFader(MIXERCONTROL_CONTROLTYPE_BASS, &BassControl); }
 bool FindTrebleControl() { return FindFader(MIXERCONTROL_CONTROLTYPE_TREBLE, &TrebleControl); }

@@ -28,6 +28,10 @@ extern bool RememberedMute, RememberedLoudness;
 bool OpenMixer(HWND notifyWindow);
 bool CloseMixer();
 
+// Opens the mixer, looks up the five controls, sets their available flags
+// and reads the toggles' current states into the remembered ones.
+void OpenMixerAndControls(HWND notifyWindow);
+
 bool FindVolumeControl();
 bool FindMuteControl();
 bool FindBassControl();

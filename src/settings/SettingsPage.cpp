@@ -1,12 +1,9 @@
 #include "settings/SettingsPage.h"
 #include <initializer_list>
+#include "fw/FileDialog.h"
 #include "res/resource.h"
-#include "settings/ProgramFileDialog.h"
 #include "settings/SettingDefaults.h"
 #include "settings/SettingsStore.h"
-
-INT_PTR RunFileDialogModally(CFileDialog& dialog) { return dialog.DoModal(); }
-FileDialogRunner RunProgramFileDialog = RunFileDialogModally;
 
 namespace {
 
@@ -72,7 +69,7 @@ void BrowseForProgram(HWND dialog, int editControlId)
     // nothing is stored until Save. Setting the text clears the control's
     // modified flag, yet the path is an unsaved edit like a typed one, and
     // must survive a device arrival's reload until it is saved.
-    if (RunProgramFileDialog(fileDialog) != IDOK) return;
+    if (fileDialog.DoModal() != IDOK) return;
     SetDlgItemTextA(dialog, editControlId, fileDialog.GetPathName());
     SendDlgItemMessageA(dialog, editControlId, EM_SETMODIFY, TRUE, 0);
 }

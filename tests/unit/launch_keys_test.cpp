@@ -1,141 +1,132 @@
-// The launch rows of the key table, through the dialog's message map: the
-// command line each key hands to WinExec (recorded here instead of run).
+// The launch keys through the real dialog's key routing and the real
+// WinExec: each starts a stand-in, which logs the command line it was given.
 #include <gtest/gtest.h>
-#include "support/WineTestSupport.h"
 #include <algorithm>
-#include <string>
-#include <vector>
 #include "actions/LaunchKeys.h"
-#include "settings_test_support.h"
+#include "support/DialogRig.h"
+#include "support/StandIns.h"
 
-using namespace settings_test;
+using namespace mmk_test;
 
 namespace {
 
-struct Start {
-    std::string commandLine;
-    UINT showCommand;
-};
-std::vector<Start> g_starts;
-
-UINT WINAPI RecordStart(LPCSTR commandLine, UINT showCommand)
-{
-    g_starts.push_back({ commandLine, showCommand });
-    return 33;
-}
-
+const char kBrowserDirectory[] = "C:\\Program Files\\Internet Explorer";
 const char kBrowser[] = "C:\\Program Files\\Internet Explorer\\iexplore.exe";
-const char kMyComputer[] = "\\explorer.exe /n, ::{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
+const char kMyComputer[] = " /n, ::{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
+
+// The command line a started program sees. Wine, unlike Windows, puts quotes
+// around an unquoted program path with blanks when it finds the program from
+// the command line; the rest arrives byte for byte.
+std::string AsStartedUnderWine(const std::string& commandLine, const std::string& program)
+{
+    if (program.find(' ') == std::string::npos || commandLine.compare(0, program.size(), program) != 0)
+        return commandLine;
+    return "\"" + program + "\"" + commandLine.substr(program.size());
+}
 
 class LaunchKeysTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(page.Create());
-        g_starts.clear();
-        realStarter = StartProgram;
-        StartProgram = RecordStart;
+        // Wine's own browser goes aside while a stand-in takes its place.
+        CreateDirectoryA("C:\\Program Files", NULL);
+        CreateDirectoryA(kBrowserDirectory, NULL);
+        MoveFileA(kBrowser, (std::string(kBrowser) + ".wine").c_str());
+        ASSERT_TRUE(CopyFileOver(StandIn("IEXPLORE.EXE"), kBrowser));
+        ASSERT_TRUE(CopyFileOver(StandIn("calc.exe"), calculator));
     }
-    void TearDown() override { StartProgram = realStarter; }
-    // The one command line the key started, or "(none)" / "(several)".
-    std::string Launch(DWORD keyCode)
+    void TearDown() override
     {
-        g_starts.clear();
-        page.Key(keyCode);
-        if (g_starts.empty()) return "(none)";
-        if (g_starts.size() > 1) return "(several)";
-        EXPECT_EQ((UINT)SW_SHOWNORMAL, g_starts[0].showCommand);
-        return g_starts[0].commandLine;
+        for (const char* name : { "iexplore.exe", "calc.exe", "explorer.exe", "mailstub.exe", "mediastub.exe" })
+            EndProcessesNamed(name);
+        DeleteFileA(kBrowser);
+        MoveFileA((std::string(kBrowser) + ".wine").c_str(), kBrowser);
     }
-    PageDialog page;
-    ProgramStarter realStarter = nullptr;
+
+    // The command line a key gave the program, which logs it.
+    std::string Launch(DWORD keyCode, const std::string& program)
+    {
+        ForgetLog(program);
+        dialog.Keys(keyCode);
+        return CommandLineOf(program);
+    }
+
+    DialogRig dialog;
+    const std::string calculator = WindowsDirectory() + "\\calc.exe";
+    const std::string mail = StandIn("mailstub.exe");
+    const std::string media = StandIn("mediastub.exe");
 };
 
-TEST_F(LaunchKeysTest, EachLaunchKeyStartsItsProgramWithItsCommandLine)
+TEST_F(LaunchKeysTest, EachKeyStartsItsProgramWithItsWholeCommandLine)
 {
-    page.SetText(IDC_MAIL, "C:\\Mail\\mail.exe /compose");
-    page.SetText(IDC_MEDIA, "\"C:\\Media Tools\\player.exe\" /play");
-    page.SetText(IDC_SEARCH, "http://search.example/?q=two words");
-    const struct {
-        DWORD keyCode;
-        std::string commandLine;
-    } rows[] = {
-        { 0x1, mmk_test::WindowsDirectory() + kMyComputer },
-        { 0x2, std::string(kBrowser) + " http://search.example/?q=two words" },
-        { 0x4, kBrowser },
-        { 0x4000, "C:\\Mail\\mail.exe /compose" },
-        { 0x8000, mmk_test::WindowsDirectory() + "\\calc.exe" },
-        { 0x800000, "\"C:\\Media Tools\\player.exe\" /play" },
-    };
-    for (const auto& row : rows) EXPECT_EQ(row.commandLine, Launch(row.keyCode)) << std::hex << row.keyCode;
-}
+    EXPECT_EQ(calculator, Launch(kKeyCalculator, calculator));
+    EXPECT_EQ(AsStartedUnderWine(kBrowser, kBrowser), Launch(kKeyHomePage, kBrowser));
 
-TEST_F(LaunchKeysTest, KeysWithoutALaunchRowAndChordsStartNothing)
-{
-    page.SetText(IDC_MAIL, "mail.exe");
-    page.SetText(IDC_MEDIA, "media.exe");
-    const DWORD values[] = { 0x0, 0x8, 0x80, 0x100, 0x10000, 0x100000, 0x200000, 0x400000, 0x1000000,
-                             0x80000000, 0x3, 0x4001, 0x8000 | 0x800000, 0xFFFFFFFF };
-    for (DWORD value : values) EXPECT_EQ("(none)", Launch(value)) << std::hex << value;
-}
-
-TEST_F(LaunchKeysTest, LongSearchTextsStillSearchUpTo99Characters)
-{
-    // 51 characters filled the old 100-byte command line; longer ones must
-    // not be cut or refused. The edit's text is read up to 99 characters.
-    for (size_t length : { 0, 50, 51, 52, 98, 99, 100, 150 }) {
-        page.SetText(IDC_SEARCH, Repeat('q', length));
-        const std::string expected = std::string(kBrowser) + " " + Repeat('q', std::min<size_t>(length, 99));
-        EXPECT_EQ(expected, Launch(0x2)) << length;
+    // The search text is read up to 99 characters and never cut after that:
+    // 51 filled the 100 bytes of the old command line.
+    for (size_t length : { 0, 51, 52, 99, 150 }) {
+        dialog.SetText(IDC_SEARCH, std::string(length, 'q'));
+        const std::string search = std::string(kBrowser) + " " + std::string(std::min<size_t>(length, 99), 'q');
+        EXPECT_EQ(AsStartedUnderWine(search, kBrowser), Launch(kKeyWebSearch, kBrowser)) << length;
     }
-}
-
-TEST_F(LaunchKeysTest, MailAndMediaCommandLinesAreTheirFirst99Characters)
-{
-    for (size_t length : { 0, 1, 98, 99, 100, 160 }) {
-        const std::string expected = Repeat('m', std::min<size_t>(length, 99));
-        page.SetText(IDC_MAIL, Repeat('m', length));
-        page.SetText(IDC_MEDIA, Repeat('m', length));
-        EXPECT_EQ(expected, Launch(0x4000)) << length;
-        EXPECT_EQ(expected, Launch(0x800000)) << length;
+    // Mail and media run the text standing in the box, saved or not, up to
+    // 99 characters.
+    for (size_t length : { 60, 99, 100, 160 }) {
+        for (const auto& key : { std::make_pair(kKeyMail, IDC_MAIL), std::make_pair(kKeyMediaPlayer, IDC_MEDIA) }) {
+            const std::string& program = key.second == IDC_MAIL ? mail : media;
+            const std::string text = program + " /" + std::string(length - program.size() - 2, 'a');
+            dialog.SetText(key.second, text);
+            EXPECT_EQ(text.substr(0, 99), Launch(key.first, program)) << length;
+        }
     }
 }
 
 TEST_F(LaunchKeysTest, DeepWindowsDirectoriesGiveWholeCommandLines)
 {
     // 41 and 49 characters were the limits of the old 100- and 50-byte buffers.
-    for (size_t length : { 3, 41, 42, 49, 50, 51, 120, MAX_PATH - 1 }) {
-        const std::string directory = "C:\\" + Repeat('w', length - 3);
-        g_starts.clear();
+    for (size_t length : { 41, 42, 49, 50, 120 }) {
+        const std::string directory = "C:\\" + std::string(length - 3, 'w');
+        CreateDirectoryA(directory.c_str(), NULL);
+        ASSERT_TRUE(CopyFileOver(StandIn("calc.exe"), directory + "\\calc.exe"));
+        ASSERT_TRUE(CopyFileOver(StandIn("calc.exe"), directory + "\\explorer.exe"));
+        ForgetLog(directory + "\\calc.exe");
+        ForgetLog(directory + "\\explorer.exe");
         LaunchMyComputer(directory.c_str());
         LaunchCalculator(directory.c_str());
-        ASSERT_EQ(2u, g_starts.size()) << length;
-        EXPECT_EQ(directory + kMyComputer, g_starts[0].commandLine) << length;
-        EXPECT_EQ(directory + "\\calc.exe", g_starts[1].commandLine) << length;
+        EXPECT_EQ(directory + "\\explorer.exe" + kMyComputer, CommandLineOf(directory + "\\explorer.exe")) << length;
+        EXPECT_EQ(directory + "\\calc.exe", CommandLineOf(directory + "\\calc.exe")) << length;
     }
 }
 
-TEST_F(LaunchKeysTest, AnUnreadableWindowsDirectoryStartsNoShellOrCalculator)
+TEST_F(LaunchKeysTest, OtherKeysChordsAndAnUnreadableWindowsDirectoryStartNothing)
 {
-    LaunchMyComputer("");
+    dialog.SetText(IDC_MAIL, mail);
+    dialog.SetText(IDC_MEDIA, media);
+    ForgetLog(calculator);
+    ForgetLog(kBrowser);
+    ForgetLog(mail);
+    ForgetLog(media);
     LaunchCalculator("");
     LaunchMyComputer(NULL);
-    LaunchCalculator(NULL);
-    EXPECT_TRUE(g_starts.empty());
+    const DWORD values[] = { kKeysReleased, kKeyBack, kKeyVolumeUp, kKeyMute, 0x200000, 0x1000000, 0x80000000,
+                             kKeyCalculator | kKeyHomePage, kKeyMail | kKeyWebSearch, kKeyMail | kKeyMediaPlayer };
+    for (DWORD value : values) dialog.Keys(value);
+    EXPECT_EQ(media, Launch(kKeyMediaPlayer, media)) << "the sentinel";
+    for (const std::string& program : { calculator, std::string(kBrowser), mail })
+        EXPECT_EQ("", ReadFileText(LogOf(program))) << program;
 }
 
-TEST_F(LaunchKeysTest, TheWindowsDirectoryIsReadOnlyWhenItFits)
+TEST(WindowsDirectory, IsReadOnlyWhenItFits)
 {
-    const std::string directory = mmk_test::WindowsDirectory();
-    const UINT length = static_cast<UINT>(directory.size());
+    const std::string directory = WindowsDirectory();
     char buffer[MAX_PATH];
-    EXPECT_TRUE(ReadWindowsDirectory(buffer, length + 1));
+    EXPECT_TRUE(ReadWindowsDirectory(buffer, static_cast<UINT>(directory.size() + 1)));
     EXPECT_EQ(directory, buffer);
-    lstrcpyA(buffer, "stale");
-    EXPECT_FALSE(ReadWindowsDirectory(buffer, length));
-    EXPECT_EQ("", std::string(buffer));
-    EXPECT_FALSE(ReadWindowsDirectory(buffer, 1));
-    EXPECT_EQ("", std::string(buffer));
+    for (UINT size : { static_cast<UINT>(directory.size()), 1u }) {
+        lstrcpyA(buffer, "stale");
+        EXPECT_FALSE(ReadWindowsDirectory(buffer, size));
+        EXPECT_STREQ("", buffer);
+    }
 }
 
 }  // namespace

@@ -1,40 +1,54 @@
-// The sound keys through the dialog's own key and timer handling, with a fake
-// sound card.
+// The sound keys through the real dialog's key and timer routing, on the
+// simulated sound card: everything the real mixer of the test machine does
+// not offer (bass, treble, loudness) and every refusal.
 #include <gtest/gtest.h>
+#include "mixer/MixerControls.h"
 #include "mixer/SoundKeys.h"
-#include "unit/DialogHarness.h"
-#include "unit/MixerTestState.h"
+#include "support/DialogRig.h"
+#include "support/Program.h"
+#include "support/SimulatedKeyboard.h"
 
-using mmk_fake::AddFakeControl;
-using mmk_fake::FakeMixerControl;
-using mmk_fake::TheFakeMixer;
+using namespace mmk_test;
 
 namespace {
 
-const DWORD kVolumeUp = 0x100, kVolumeDown = 0x200, kMute = 0x100000, kLoudness = 0x400000;
+DWORD Mixer(const char* name)
+{
+    DWORD value = 0xDEAD;
+    ReadMixerValue(name, &value);
+    return value;
+}
 
 class SoundKeysTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    void TearDown() override
     {
-        mmk_test::ResetMixerState();
-        ASSERT_NE(nullptr, harness.Window());
+        CloseMixer();
+        ClearSimulator();
     }
-    void TearDown() override { mmk_test::ResetMixerState(); }
-
-    // A card with all five controls, faders at the given value and maximum.
-    void FullCard(DWORD value, DWORD maximum)
+    // A card whose faders (all three, or the one named) stand at the value.
+    void Card(DWORD value, DWORD maximum = 65535, const char* onlyFader = NULL)
     {
-        mmk_fake::AddAllFakeControls(maximum, value);
-        mmk_test::OpenAndLookUpControls();
+        CloseMixer();
+        ClearSimulator();
+        const char* faders[][2] = { { kMixerVolume, kMixerVolumeMax }, { kMixerBass, kMixerBassMax },
+                                    { kMixerTreble, kMixerTrebleMax } };
+        for (auto fader : faders) {
+            if (onlyFader && lstrcmpA(onlyFader, fader[0]) != 0) continue;
+            PutMixerValue(fader[1], maximum);
+            PutMixerValue(fader[0], value);
+        }
+        if (!onlyFader)
+            for (const char* toggle : { kMixerMute, kMixerLoudness }) PutMixerValue(toggle, 0);
+        PutMixerValue(kMixerPresent, 1);
+        OpenMixerAndControls(NULL);
     }
     void Ticks(int count)
     {
-        for (int i = 0; i < count; ++i) harness.Tick();
+        for (int i = 0; i < count; ++i) dialog.Tick();
     }
 
-    mmk_fake::FakeMixer& card = TheFakeMixer();
-    mmk_test::DialogHarness harness;
+    DialogRig dialog;
 };
 
 TEST(FaderArithmetic, StepsStopAtTheEndsWithoutWrapping)
@@ -42,9 +56,7 @@ TEST(FaderArithmetic, StepsStopAtTheEndsWithoutWrapping)
     const struct { DWORD current, maximum, step, up, down; } cases[] = {
         { 0, 65535, 3276, 3276, 0 },
         { 65520, 65535, 3276, 65535, 62244 },
-        { 65535, 65535, 3276, 65535, 62259 },
         { 15, 65535, 3276, 3291, 0 },
-        { 3276, 65535, 3276, 6552, 0 },
         { 5, 19, 0, 5, 5 },
         { 0xFFFFFFF0u, 0xFFFFFFFFu, 0x20, 0xFFFFFFFFu, 0xFFFFFFD0u },
         { 70000, 65535, 3276, 65535, 66724 },  // a driver reporting beyond its maximum
@@ -55,176 +67,118 @@ TEST(FaderArithmetic, StepsStopAtTheEndsWithoutWrapping)
     }
 }
 
-TEST_F(SoundKeysTest, HeldUpKeyCrossesTheWholeRangeInTwentyOneSteps)
+TEST_F(SoundKeysTest, AHeldKeyCrossesItsFadersRangeInTwentyOneSteps)
 {
-    const struct { DWORD key; FakeMixerControl* fader; } keys[] = {
-        { 0x100, &card.volume }, { 0x400, &card.bass }, { 0x1000, &card.treble },
+    const struct {
+        DWORD key;
+        const char* fader;
+        DWORD from, afterTwenty, end;
+    } keys[] = {
+        { kKeyVolumeUp, kMixerVolume, 0, 65520, 65535 },     { kKeyVolumeDown, kMixerVolume, 65535, 15, 0 },
+        { kKeyBassUp, kMixerBass, 0, 65520, 65535 },         { kKeyBassDown, kMixerBass, 65535, 15, 0 },
+        { kKeyTrebleUp, kMixerTreble, 0, 65520, 65535 },     { kKeyTrebleDown, kMixerTreble, 65535, 15, 0 },
     };
     for (const auto& k : keys) {
-        mmk_test::ResetMixerState();
-        FullCard(0, 65535);
-        harness.Keys(k.key);
+        SCOPED_TRACE(k.fader);
+        Card(k.from);
+        dialog.Keys(k.key);
+        EXPECT_EQ(k.from, Mixer(k.fader)) << "no step before the first tick";
         Ticks(20);
-        EXPECT_EQ(65520u, k.fader->value) << std::hex << k.key;
-        harness.Tick();
-        EXPECT_EQ(65535u, k.fader->value);
-        harness.Tick();
-        EXPECT_EQ(65535u, k.fader->value);
-        harness.Keys(0);
+        EXPECT_EQ(k.afterTwenty, Mixer(k.fader));
+        Ticks(2);
+        EXPECT_EQ(k.end, Mixer(k.fader));
+        for (const char* other : { kMixerVolume, kMixerBass, kMixerTreble })
+            if (lstrcmpA(other, k.fader) != 0) EXPECT_EQ(k.from, Mixer(other)) << other;
+        dialog.Keys(kKeysReleased);
     }
-}
-
-TEST_F(SoundKeysTest, HeldDownKeyReachesSilenceInTwentyOneSteps)
-{
-    const struct { DWORD key; FakeMixerControl* fader; } keys[] = {
-        { 0x200, &card.volume }, { 0x800, &card.bass }, { 0x2000, &card.treble },
-    };
-    for (const auto& k : keys) {
-        mmk_test::ResetMixerState();
-        FullCard(65535, 65535);
-        harness.Keys(k.key);
-        Ticks(20);
-        EXPECT_EQ(15u, k.fader->value) << std::hex << k.key;
-        harness.Tick();
-        EXPECT_EQ(0u, k.fader->value);
-        harness.Keys(0);
-    }
-}
-
-TEST_F(SoundKeysTest, HeldKeyStepsAboutTenTimesASecondUntilReleased)
-{
-    FullCard(0, 65535);
-    harness.Keys(kVolumeUp);
-    mmk_test::DialogHarness::Pump(1000);
-    const int steps = card.volume.sets;
-    EXPECT_GE(steps, 4);   // timing on a shared machine: a generous range around 10
-    EXPECT_LE(steps, 12);
-    harness.Keys(0);
-    mmk_test::DialogHarness::Pump(300);
-    EXPECT_EQ(steps, card.volume.sets);
-}
-
-TEST_F(SoundKeysTest, PressAndReleaseWithinATickChangesNothing)
-{
-    FullCard(1000, 65535);
-    harness.Keys(kVolumeUp);
-    harness.Keys(0);
-    mmk_test::DialogHarness::Pump(350);
-    EXPECT_EQ(1000u, card.volume.value);
-    EXPECT_EQ(0, card.volume.gets);
-}
-
-TEST_F(SoundKeysTest, SecondKeyHeldTogetherKeepsTheFirstGoingUntilOneIsReleased)
-{
-    FullCard(10000, 65535);
-    harness.Keys(kVolumeUp);
-    Ticks(2);
-    harness.Keys(kVolumeUp | kVolumeDown);  // two bits match no row
-    Ticks(2);
-    EXPECT_EQ(10000u + 4 * 3276, card.volume.value);
-    harness.Keys(kVolumeDown);  // volume up released: down alone remains
+    Card(0, 19);  // a step of 0: such a fader never moves
+    dialog.Keys(kKeyVolumeUp);
     Ticks(3);
-    EXPECT_EQ(10000u + 1 * 3276, card.volume.value);
-    harness.Keys(0);
-    Ticks(1);
-    EXPECT_EQ(10000u + 1 * 3276, card.volume.value);
+    EXPECT_EQ(0u, Mixer(kMixerVolume));
 }
 
-TEST_F(SoundKeysTest, KeyOfAMissingControlAndItsReleaseDoNothing)
+TEST_F(SoundKeysTest, TheReleaseStopsTheStepsAndASecondKeyWaitsForIt)
 {
-    AddFakeControl(&card.volume, 1, 65535, 0);
-    mmk_test::OpenAndLookUpControls();  // volume only
-    const DWORD missing[] = { 0x400, 0x800, 0x1000, 0x2000, kMute, kLoudness };
-    for (DWORD key : missing) {
-        const int calls = card.calls;
-        harness.Keys(key);
-        harness.Keys(0);
-        mmk_test::DialogHarness::Pump(250);
-        EXPECT_EQ(calls, card.calls) << std::hex << key;
-    }
-}
+    Card(10000);
+    dialog.Keys(kKeyVolumeUp);
+    dialog.Keys(kKeysReleased);  // within the first 100 ms: no step at all
+    Pump(250);
+    EXPECT_EQ(10000u, Mixer(kMixerVolume));
 
-TEST_F(SoundKeysTest, TickQueuedBeforeTheReleaseDoesNothing)
-{
-    FullCard(5000, 65535);
-    harness.Keys(kVolumeUp);
-    harness.Tick();
-    EXPECT_EQ(5000u + 3276, card.volume.value);
-    PostMessageA(harness.Window(), WM_TIMER, 1, 0);  // already queued when the release comes
-    harness.Keys(0);
-    const int gets = card.volume.gets;
-    mmk_test::DialogHarness::Pump(300);
-    EXPECT_EQ(5000u + 3276, card.volume.value);
-    EXPECT_EQ(gets, card.volume.gets);
-}
-
-TEST_F(SoundKeysTest, UnreadableFaderSkipsTheStepButKeepsRepeating)
-{
-    FullCard(100, 65535);
-    harness.Keys(kVolumeUp);
-    card.volume.getResult = MMSYSERR_ERROR;
+    dialog.Keys(kKeyVolumeUp);
     Ticks(2);
-    EXPECT_EQ(0, card.volume.sets);
-    card.volume.getResult = MMSYSERR_NOERROR;
-    harness.Tick();
-    EXPECT_EQ(100u + 3276, card.volume.value);
-    harness.Keys(0);
+    dialog.Keys(kKeyVolumeUp | kKeyVolumeDown);  // two bits match no row
+    Ticks(2);
+    EXPECT_EQ(10000u + 4 * 3276, Mixer(kMixerVolume));
+    dialog.Keys(kKeyVolumeDown);  // volume up let go: down alone remains
+    Ticks(3);
+    EXPECT_EQ(10000u + 1 * 3276, Mixer(kMixerVolume));
+
+    // A tick already queued when the keys are released finds nothing to do.
+    PostMessageA(dialog.Window(), WM_TIMER, kRepeatTimerId, 0);
+    dialog.Keys(kKeysReleased);
+    Pump(350);
+    EXPECT_EQ(10000u + 1 * 3276, Mixer(kMixerVolume));
 }
 
-TEST_F(SoundKeysTest, ToggleKeysFlipTheCardsCurrentState)
+TEST_F(SoundKeysTest, KeysOfMissingOrRefusingControlsChangeNothingElse)
 {
-    // The card's state changed elsewhere must win over what the program
-    // remembered; only an unreadable card falls back to the remembered state.
+    Card(100, 65535, kMixerVolume);  // volume only
+    for (DWORD key : { kKeyBassUp, kKeyBassDown, kKeyTrebleUp, kKeyTrebleDown, kKeyMute, kKeyLoudness }) {
+        dialog.Keys(key);
+        Ticks(2);
+        dialog.Keys(kKeysReleased);
+    }
+    EXPECT_EQ(100u, Mixer(kMixerVolume));
+    EXPECT_EQ(0xDEADu, Mixer(kMixerMute)) << "a missing toggle was written";
+
+    // An unreadable fader skips its steps but the repeat goes on.
+    dialog.Keys(kKeyVolumeUp);
+    PutMixerValue(kMixerRefuse, kRefuseGet);
+    Ticks(2);
+    PutMixerValue(kMixerRefuse, 0);
+    dialog.Tick();
+    EXPECT_EQ(100u + 3276, Mixer(kMixerVolume));
+    dialog.Keys(kKeysReleased);
+}
+
+TEST_F(SoundKeysTest, ToggleKeysFlipTheCardsOwnStateOrElseTheRememberedOne)
+{
+    // The card's state, changed elsewhere, wins over the remembered one;
+    // only a card that cannot be read leaves the remembered state to flip.
     const struct {
         bool remembered;
         DWORD onCard;
-        bool readable;
+        DWORD refused;
         DWORD written;
+        bool rememberedAfter;
     } cases[] = {
-        { false, 0, true, 1 }, { true, 1, true, 0 },
-        { false, 1, true, 0 },  // muted elsewhere: the key unmutes at once
-        { true, 0, true, 1 },   // unmuted elsewhere: the key mutes at once
-        { false, 1, false, 1 }, { true, 0, false, 0 },
+        { false, 0, 0, 1, true },
+        { true, 1, 0, 0, false },
+        { false, 1, 0, 0, false },  // set elsewhere: the key clears it at once
+        { true, 0, 0, 1, true },
+        { false, 0, kRefuseGet, 1, true },
+        { true, 1, kRefuseGet, 0, false },
+        { true, 0, kRefuseGet | kRefuseSet, 0, false },  // refused: remembered flips all the same
     };
-    const struct { DWORD key; FakeMixerControl* control; bool* remembered; } toggles[] = {
-        { kMute, &card.mute, &RememberedMute }, { kLoudness, &card.loudness, &RememberedLoudness },
-    };
+    const struct {
+        DWORD key;
+        const char* toggle;
+        bool* remembered;
+    } toggles[] = { { kKeyMute, kMixerMute, &RememberedMute }, { kKeyLoudness, kMixerLoudness, &RememberedLoudness } };
     for (const auto& t : toggles) {
         for (const auto& c : cases) {
-            mmk_test::ResetMixerState();
-            FullCard(0, 65535);
+            SCOPED_TRACE(testing::Message() << t.toggle << " case " << &c - cases);
+            Card(0);
             *t.remembered = c.remembered;
-            t.control->value = c.onCard;
-            if (!c.readable) t.control->getResult = MMSYSERR_ERROR;
-            harness.Keys(t.key);
-            EXPECT_EQ(c.written, card.lastDetailsValue) << std::hex << t.key << " case " << &c - cases;
-            EXPECT_EQ(c.written, t.control->value);
-            EXPECT_EQ(c.written != 0, *t.remembered);
+            PutMixerValue(t.toggle, c.onCard);
+            PutMixerValue(kMixerRefuse, c.refused);
+            dialog.Keys(t.key);
+            PutMixerValue(kMixerRefuse, 0);
+            EXPECT_EQ(c.refused & kRefuseSet ? c.onCard : c.written, Mixer(t.toggle));
+            EXPECT_EQ(c.rememberedAfter, *t.remembered);
         }
     }
-}
-
-TEST_F(SoundKeysTest, MutePressedTwiceRestoresTheCard)
-{
-    FullCard(0, 65535);
-    card.mute.value = 1;
-    harness.Keys(kMute);
-    harness.Keys(0);
-    harness.Keys(kMute);
-    EXPECT_EQ(1u, card.mute.value);
-    EXPECT_TRUE(RememberedMute);
-    EXPECT_EQ(2, card.mute.sets);
-}
-
-TEST_F(SoundKeysTest, RefusedToggleStillFlipsTheRememberedState)
-{
-    FullCard(0, 65535);
-    card.mute.getResult = MMSYSERR_ERROR;
-    card.mute.setResult = MMSYSERR_ERROR;
-    harness.Keys(kMute);
-    EXPECT_TRUE(RememberedMute);
-    harness.Keys(kMute);
-    EXPECT_FALSE(RememberedMute);
 }
 
 }  // namespace

@@ -45,7 +45,7 @@ void WatchClient()
 
 bool RegisterKeyPadDevice()
 {
-    const SimulatedInterface pad = SimulatedKeyboard(kKeyPadPipePath);
+    const SimulatedInterface pad = SimulatedKeyboardInterface(kKeyPadPipePath);
     // Enumeration stops at the first missing index: take our old entry or
     // the first gap, never leave one.
     for (DWORD index = 0; index < kMaxSimulatedDevices; ++index) {

@@ -1,0 +1,159 @@
+// Every kind of key end to end, in one start of MMKeyboard-sim.exe under Wine
+// reporting Windows 98: reports written to its simulated keyboard start the
+// stand-ins, reach the browser and player stand-ins as chords, step and
+// toggle the simulated sound card, and work again after a replug.
+#include <gtest/gtest.h>
+#include "support/Program.h"
+#include "support/SimulatedKeyboard.h"
+#include "support/StandIns.h"
+#include "keyboard/KeyCodes.h"
+#include "res/resource.h"
+
+using namespace mmk_test;
+
+namespace {
+
+const char kSettingsKey[] = "Software\\Zerith\\Multimedia Keyboard";
+const char kBrowser[] = "C:\\Program Files\\Internet Explorer\\iexplore.exe";
+
+DWORD Mixer(const char* name)
+{
+    DWORD value = 0xDEAD;
+    ReadMixerValue(name, &value);
+    return value;
+}
+
+class KeysEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ClearSimulator();
+        DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey);
+        for (const char* name : { kMixerVolume, kMixerMute }) PutMixerValue(name, 0);
+        PutMixerValue(kMixerVolumeMax, 65535);
+        PutMixerValue(kMixerPresent, 1);
+        SetRegistryText(HKEY_CURRENT_USER, kSettingsKey, "Mail", mail + " --stored");
+        SetRegistryText(HKEY_CURRENT_USER, kSettingsKey, "Media", media + " /play C:\\music\\song.mp3");
+        SetRegistryText(HKEY_CURRENT_USER, kSettingsKey, "WWWSearch", search);
+        // Wine's own browser goes aside while a stand-in takes its place.
+        CreateDirectoryA("C:\\Program Files", NULL);
+        CreateDirectoryA("C:\\Program Files\\Internet Explorer", NULL);
+        MoveFileA(kBrowser, (std::string(kBrowser) + ".wine").c_str());
+        ASSERT_TRUE(CopyFileOver(StandIn("IEXPLORE.EXE"), kBrowser));
+        ASSERT_TRUE(CopyFileOver(StandIn("calc.exe"), calculator));
+
+        ASSERT_TRUE(keyboard.Register() && keyboard.PlugIn());
+        dialog = StartSettled(program, "MMKeyboard-sim.exe").dialog;
+        ASSERT_TRUE(dialog) << "MMKeyboard-sim.exe did not settle";
+        ASSERT_TRUE(keyboard.WaitOpened(10000)) << "the program never opened the simulated keyboard";
+    }
+    void TearDown() override
+    {
+        program.Stop();
+        for (const char* name : { "iexplore.exe", "calc.exe", "mailstub.exe", "mediastub.exe" }) EndProcessesNamed(name);
+        DeleteFileA(kBrowser);
+        MoveFileA((std::string(kBrowser) + ".wine").c_str(), kBrowser);
+        ClearSimulator();
+        DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey);
+    }
+
+    // A key pressed and let go.
+    void Press(DWORD keyCode)
+    {
+        ASSERT_TRUE(keyboard.Send(keyCode));
+        ASSERT_TRUE(keyboard.Send(kKeysReleased));
+    }
+    std::string Launch(DWORD keyCode, const std::string& program)
+    {
+        ForgetLog(program);
+        Press(keyCode);
+        return CommandLineOf(program);
+    }
+
+    SimulatedKeyboard keyboard{ "e2e-keyboard" };
+    RunningProgram program;
+    HWND dialog = NULL;
+    const std::string calculator = WindowsDirectory() + "\\calc.exe";
+    const std::string mail = StandIn("mailstub.exe"), media = StandIn("mediastub.exe");
+    // 90 characters: the browser's command line is longer than 100 bytes.
+    const std::string search = "http://search.example/find?q=two words&lang=en&" + std::string(43, 'x');
+};
+
+TEST_F(KeysEndToEnd, EveryKindOfKeyActsAndActsAgainAfterAReplug)
+{
+    // Launch keys. Wine quotes the browser's path, which has blanks, when it
+    // passes the command line on; the rest arrives byte for byte.
+    EXPECT_EQ(calculator, Launch(kKeyCalculator, calculator));
+    EXPECT_EQ("\"" + std::string(kBrowser) + "\"", Launch(kKeyHomePage, kBrowser));
+    EXPECT_EQ("\"" + std::string(kBrowser) + "\" " + search, Launch(kKeyWebSearch, kBrowser));
+    EXPECT_EQ(media + " /play C:\\music\\song.mp3", Launch(kKeyMediaPlayer, media));
+    SetDlgItemTextA(dialog, IDC_MAIL, (mail + " --unsaved edit").c_str());
+    EXPECT_EQ(mail + " --unsaved edit", Launch(kKeyMail, mail));
+
+    // Two keys held together, and values of no key, do nothing; the lone
+    // calculator key after them proves they were read.
+    ForgetLog(mail);
+    ForgetLog(kBrowser);
+    for (DWORD value : { kKeyCalculator | kKeyHomePage, kKeyMail | kKeyWebSearch, DWORD(0x200000) }) Press(value);
+    EXPECT_EQ(calculator, Launch(kKeyCalculator, calculator));
+    EXPECT_EQ("", ReadFileText(LogOf(mail)) + ReadFileText(LogOf(kBrowser)));
+
+    // Chords for the browser and a player behind another window; favourites
+    // with a browser that has no window of its title says "not found".
+    EndProcessesNamed("iexplore.exe");  // the launch keys' browsers
+    RunningProgram browser, player;
+    OtherWindow other;
+    ASSERT_TRUE(StartStandIn(browser, StandIn("IEXPLORE.EXE")) && StartStandIn(player, StandIn("WMPLAYER.EXE")));
+    ASSERT_TRUE(other.TakeForeground());
+    Press(kKeyBack);
+    EXPECT_EQ(kAltLeft, WaitForKeys(StandIn("IEXPLORE.EXE"), kAltLeft));
+    ASSERT_TRUE(other.TakeForeground());
+    Press(kKeyPlayPause);
+    EXPECT_EQ(kCtrlP, WaitForKeys(StandIn("WMPLAYER.EXE"), kCtrlP));
+    ASSERT_TRUE(StartStandIn(browser, StandIn("IEXPLORE.EXE"), { { "MMK_STUB_TITLE", "about:blank" } }));
+    Press(kKeyFavourites);
+    HWND box = NULL;
+    ASSERT_TRUE(WaitUntil([&] { return (box = FindShownDialog(program.ProcessId(), kDialogTitle)) != NULL; }));
+    char caption[64] = "";
+    GetWindowTextA(box, caption, sizeof caption);
+    EXPECT_STREQ("MMKeyboard-sim", caption);
+    EXPECT_EQ("not found", MessageBoxText(box));
+    EXPECT_EQ(dialog, GetWindow(box, GW_OWNER));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+
+    // Holding volume up steps it ten times a second until it is let go.
+    ASSERT_TRUE(keyboard.Send(kKeyVolumeUp));
+    Sleep(1000);
+    ASSERT_TRUE(keyboard.Send(kKeysReleased));
+    Press(kKeyMute);  // the sentinel: once mute is on, the release was handled
+    ASSERT_TRUE(WaitUntil([] { return Mixer(kMixerMute) == 1; }));
+    const DWORD volume = Mixer(kMixerVolume);
+    EXPECT_EQ(0u, volume % 3276) << volume;
+    EXPECT_TRUE(volume / 3276 >= 6 && volume / 3276 <= 13) << volume / 3276 << " steps in a second";
+    PutMixerValue(kMixerMute, 0);  // unmuted elsewhere: the next press mutes
+    Press(kKeyMute);
+    EXPECT_TRUE(WaitUntil([] { return Mixer(kMixerMute) == 1; }));
+    EXPECT_EQ(volume, Mixer(kMixerVolume)) << "the volume kept rising after the release";
+
+    // Unplugged and plugged in again: the keys work, the toggles are read
+    // afresh; without a sound card then, the sound keys do nothing.
+    for (DWORD present : { 1, 0 }) {
+        SCOPED_TRACE(present);
+        keyboard.Unplug();
+        PutMixerValue(kMixerPresent, present);
+        ASSERT_TRUE(keyboard.Replug(dialog)) << "the arrival did not open the keyboard again";
+        Press(kKeyMute);  // muted: unmutes, with a card
+        ASSERT_TRUE(keyboard.Send(kKeyVolumeDown));
+        Sleep(300);
+        ASSERT_TRUE(keyboard.Send(kKeysReleased));
+        EXPECT_EQ(calculator, Launch(kKeyCalculator, calculator)) << "after the replug";
+        EXPECT_EQ(present ? 0u : 1u, Mixer(kMixerMute));
+        if (present) EXPECT_LT(Mixer(kMixerVolume), volume);
+        else EXPECT_EQ(volume, Mixer(kMixerVolume));
+        PutMixerValue(kMixerMute, 1);
+        PutMixerValue(kMixerVolume, volume);
+    }
+    EXPECT_FALSE(program.HasExited());
+}
+
+}  // namespace

@@ -1,0 +1,30 @@
+// MMKeyboard.exe or MMKeyboard-sim.exe started as a user would start it,
+// and what a test finds of it from outside.
+#pragma once
+#include <windows.h>
+#include "support/TestSupport.h"
+
+namespace mmk_test {
+
+const char kDialogTitle[] = "Multimedia Keyboard";
+
+// Starts the program and waits until it has settled: its dialog made,
+// hidden, holding the loaded settings, and the tray's hidden window made.
+// The dialog and that window, or NULL for both when it did not settle.
+struct SettledProgram {
+    HWND dialog;
+    HWND tray;
+};
+SettledProgram StartSettled(RunningProgram& program, const char* exeName, Environment environment = {});
+
+// The tray's hidden window: the framework's class, no title, a bare popup.
+HWND FindTrayWindow(DWORD processId);
+// A click on the tray icon as the notification area reports it.
+void ClickTrayIcon(HWND trayWindow, UINT mouseMessage);
+// Icons in Wine's notification area (its stand-alone window under Xvfb).
+int CountTrayIcons();
+// Ends the program through its modal loop, so that it removes its icon:
+// Wine keeps the icons of killed programs.
+void EndThroughItsLoop(RunningProgram& program, HWND dialog);
+
+}  // namespace mmk_test

@@ -1,0 +1,54 @@
+// The test's side of the simulated keyboard (device/Simulator.h): an entry
+// in the simulator's device list and the named pipe server that plays the
+// keyboard, one input report per message.
+#pragma once
+#include <windows.h>
+#include <string>
+#include <vector>
+#include "device/Simulator.h"
+
+namespace mmk_test {
+
+// Forgets every simulated device and the simulated sound card.
+bool ClearSimulator();
+
+class SimulatedKeyboard {
+public:
+    // The pipe's name is made unique to this test process.
+    explicit SimulatedKeyboard(const std::string& name);
+    ~SimulatedKeyboard() { Unplug(); }
+    SimulatedKeyboard(const SimulatedKeyboard&) = delete;
+    SimulatedKeyboard& operator=(const SimulatedKeyboard&) = delete;
+
+    // Lists this pipe as simulated device `index`: by default the keyboard's
+    // consumer-control interface, or any other interface's description.
+    bool Register(DWORD index = 0) const;
+    bool Register(DWORD index, SimulatedInterface entry) const;
+    const std::string& Path() const { return path_; }
+
+    // Creates the pipe; the program may open it from now on.
+    bool PlugIn();
+    // Closes the pipe: the program's read fails as on an unplug.
+    void Unplug();
+    // Whether a client has opened the pipe (waiting up to the time given),
+    // and whether one holds it open now.
+    bool WaitOpened(DWORD timeoutMs);
+    bool Held();
+
+    // One report with the key bits of keyCode; or any bytes as one report.
+    bool Send(DWORD keyCode);
+    bool SendBytes(const std::vector<BYTE>& report);
+    // Plugs in again and announces a device arrival to the program's window
+    // until the program opens the pipe: it acts on an arrival only once its
+    // reader has noticed the unplug.
+    bool Replug(HWND programWindow, DWORD timeoutMs = 10000);
+
+private:
+    std::string path_;
+    HANDLE pipe_ = INVALID_HANDLE_VALUE;
+    HANDLE connectEvent_ = NULL;
+    OVERLAPPED connect_ = {};
+    bool opened_ = false;
+};
+
+}  // namespace mmk_test

@@ -1,0 +1,121 @@
+#include "support/StandIns.h"
+#include <string.h>
+#include <vector>
+
+namespace mmk_test {
+
+namespace {
+
+// The log lines that start with one of the prefixes, in order.
+std::vector<std::string> Logged(const std::string& exePath, std::initializer_list<const char*> prefixes)
+{
+    const std::string text = ReadFileText(LogOf(exePath));
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        for (const char* prefix : prefixes)
+            if (line.compare(0, strlen(prefix), prefix) == 0) {
+                lines.push_back(line);
+                break;
+            }
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::string Joined(const std::vector<std::string>& lines)
+{
+    std::string joined;
+    for (const std::string& line : lines) joined += (joined.empty() ? "" : ",") + line;
+    return joined;
+}
+
+}  // namespace
+
+std::string StandIn(const std::string& exeName) { return BuildFile("stubs\\" + exeName); }
+std::string LogOf(const std::string& exePath) { return exePath + ".log"; }
+void ForgetLog(const std::string& exePath) { DeleteFileA(LogOf(exePath).c_str()); }
+
+std::string CommandLineOf(const std::string& exePath, DWORD timeoutMs)
+{
+    std::vector<std::string> lines;
+    WaitUntil([&] { return !(lines = Logged(exePath, { "cmdline " })).empty(); }, timeoutMs);
+    return lines.empty() ? "" : lines.front().substr(8);
+}
+
+std::string KeysOf(const std::string& exePath) { return Joined(Logged(exePath, { "down ", "up " })); }
+
+std::string WaitForKeys(const std::string& exePath, const std::string& expected, DWORD timeoutMs)
+{
+    WaitUntil([&] { return KeysOf(exePath) == expected; }, timeoutMs);
+    return KeysOf(exePath);
+}
+
+std::string SizesOf(const std::string& exePath) { return Joined(Logged(exePath, { "size " })); }
+
+HWND StartStandIn(RunningProgram& program, const std::string& exePath, Environment options)
+{
+    ForgetLog(exePath);
+    SetEnvironmentVariableA("MMK_STUB_LOG_SIZES", "1");
+    const bool started = program.Start(exePath, "", options);
+    SetEnvironmentVariableA("MMK_STUB_LOG_SIZES", NULL);
+    HWND window = NULL;
+    // Shown and idle: a log forgotten after that holds only what the test
+    // causes.
+    const bool shown = started && program.WaitIdle() && WaitUntil([&] {
+        window = FindProcessWindow(program.ProcessId(), "MMKeyboardStub", NULL);
+        return window && !SizesOf(exePath).empty();
+    });
+    return shown ? window : NULL;
+}
+
+bool BringToForeground(HWND window)
+{
+    return WaitUntil([&] {
+        if (GetForegroundWindow() != window) SetForegroundWindow(window);
+        return GetForegroundWindow() == window;
+    }, 5000);
+}
+
+OtherWindow::OtherWindow(const char* title)
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleA(NULL);
+    wc.lpszClassName = "MMKeyboardTestOtherWindow";
+    RegisterClassA(&wc);
+    window_ = CreateWindowExA(0, wc.lpszClassName, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 200, 100, NULL,
+                              NULL, wc.hInstance, NULL);
+    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+int OtherWindow::KeysReceived()
+{
+    Pump(100);
+    return keys_;
+}
+
+LRESULT CALLBACK OtherWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    OtherWindow* self = reinterpret_cast<OtherWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    switch (message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        if (self) ++self->keys_;
+        return 0;
+    case WM_SYSCHAR:
+        return 0;  // an Alt chord must not open the system menu and take later keys
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_KEYMENU) return 0;
+        break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace mmk_test

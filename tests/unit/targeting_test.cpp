@@ -1,0 +1,405 @@
+// Window targeting and the browser and player keys: the lookup's rules over
+// snapshots of both shapes, then the real thing with stand-ins for the
+// browser and the players, keys sent through the real dialog's routing.
+#include <gtest/gtest.h>
+#include <vector>
+#include "actions/ProcessLookup.h"
+#include "actions/ToolhelpMatch.h"
+#include "actions/WindowTargeting.h"
+#include "fw/WinApp.h"
+#include "support/DialogRig.h"
+#include "support/Program.h"
+#include "support/StandIns.h"
+
+using namespace mmk_test;
+
+namespace {
+
+// A snapshot as a table: Windows 98 names a process's executable by module
+// identifier and gives its whole path in szExeFile; NT and Wine give every
+// process entry identifier 0, every module 1, the executable first.
+struct FakeProcess {
+    DWORD processId, moduleId;
+    const char* exeFile;
+    std::vector<std::pair<DWORD, const char*>> modules;  // empty: no module snapshot
+};
+
+template <class Entry>
+struct TableWalk {
+    std::vector<Entry> entries;
+    size_t next = 0;
+    bool First(Entry* entry) { next = 0; return Next(entry); }
+    bool Next(Entry* entry)
+    {
+        if (next >= entries.size()) return false;
+        const DWORD size = entry->dwSize;
+        *entry = entries[next++];
+        entry->dwSize = size;
+        return true;
+    }
+};
+
+struct FakeSnapshot {
+    std::vector<FakeProcess> processes;
+    mutable int moduleSnapshots = 0;
+
+    TableWalk<PROCESSENTRY32> Processes() const
+    {
+        TableWalk<PROCESSENTRY32> walk;
+        for (const FakeProcess& process : processes) {
+            PROCESSENTRY32 entry = {};
+            entry.th32ProcessID = process.processId;
+            entry.th32ModuleID = process.moduleId;
+            lstrcpynA(entry.szExeFile, process.exeFile, sizeof entry.szExeFile);
+            walk.entries.push_back(entry);
+        }
+        return walk;
+    }
+    bool FindModule(DWORD processId, DWORD moduleId, MODULEENTRY32* found) const
+    {
+        ++moduleSnapshots;
+        TableWalk<MODULEENTRY32> walk;
+        for (const FakeProcess& process : processes) {
+            if (process.processId != processId) continue;
+            if (process.modules.empty()) return false;
+            for (const auto& module : process.modules) {
+                MODULEENTRY32 entry = {};
+                entry.th32ModuleID = module.first;
+                entry.th32ProcessID = processId;
+                lstrcpynA(entry.szModule, module.second, sizeof entry.szModule);
+                walk.entries.push_back(entry);
+            }
+        }
+        return MatchExecutableModule(walk, moduleId, found);
+    }
+    DWORD Find(const char* moduleName) const
+    {
+        TableWalk<PROCESSENTRY32> walk = Processes();
+        return MatchProcessByModule(walk, [this](DWORD p, DWORD m, MODULEENTRY32* f) { return FindModule(p, m, f); },
+                                    moduleName);
+    }
+    std::string ExecutableOf(DWORD processId) const
+    {
+        TableWalk<PROCESSENTRY32> walk = Processes();
+        MODULEENTRY32 found = {};
+        const bool matched = MatchExecutableOf(
+            walk, [this](DWORD p, DWORD m, MODULEENTRY32* f) { return FindModule(p, m, f); }, processId, &found);
+        return matched ? found.szModule : "(none)";
+    }
+};
+
+const FakeSnapshot kWindows98 = { {
+    { 0xFFF1, 0x21, "C:\\WINDOWS\\EXPLORER.EXE", { { 0x11, "KERNEL32.DLL" }, { 0x21, "EXPLORER.EXE" } } },
+    { 0xFFF2, 0x35, "C:\\WINDOWS\\CDPLAYER.EXE", { { 0x11, "KERNEL32.DLL" }, { 0x35, "CDPLAYER.EXE" } } },
+    { 0xFFF3, 0x36, "C:\\PROGRAM FILES\\WMPLAYER.EXE", { { 0x36, "wmplayer.exe" } } },
+    { 0xFFF4, 0x37, "C:\\WINDOWS\\RUNDLL32.EXE", { { 0x11, "MPLAYER2.EXE" }, { 0x37, "RUNDLL32.EXE" } } },
+    { 0xFFF5, 0x38, "C:\\PROGRAM FILES\\IEXPLORE.EXE", {} },
+    { 0xFFF6, 0x39, "", { { 0x39, "MPLAYER2.EXE" } } },
+    { 0xFFF7, 0x41, "C:\\WINDOWS\\CDPLAYER.EXE", { { 0x41, "CDPLAYER.EXE" } } },
+} };
+const FakeSnapshot kWine = { {
+    { 0x20, 0, "explorer.exe", { { 1, "explorer.exe" }, { 1, "ntdll.dll" } } },
+    { 0x24, 0, "CDPLAYER.EXE", { { 1, "CDPLAYER.EXE" }, { 1, "KERNEL32.dll" } } },
+    { 0x28, 0, "wmplayer.exe", { { 1, "WMPLAYER.EXE" } } },
+    { 0x2C, 0, "notepad.exe", { { 1, "MPLAYER2.EXE" } } },
+    { 0x30, 0, "IEXPLORE.EXE", {} },
+} };
+
+TEST(ProcessLookupRules, ExecutablesAreMatchedByNameWithCaseAfterTheirFileNameWithout)
+{
+    const struct {
+        const FakeSnapshot* snapshot;
+        const char* module;
+        DWORD found;
+        int moduleSnapshots;
+    } cases[] = {
+        // The later of two copies wins; the module is found by identifier
+        // wherever it stands; other files cost no module snapshot.
+        { &kWindows98, "CDPLAYER.EXE", 0xFFF7, 3 },
+        { &kWindows98, "EXPLORER.EXE", 0xFFF1, 2 },
+        { &kWindows98, "WMPLAYER.EXE", 0, 2 },    // a module of lower case is no player
+        { &kWindows98, "MPLAYER2.EXE", 0xFFF6, 1 },  // no file name: looked at closely
+        { &kWindows98, "KERNEL32.DLL", 0, 1 },    // a module, not the executable
+        { &kWindows98, "IEXPLORE.EXE", 0, 2 },    // no module snapshot: skipped
+        { &kWine, "CDPLAYER.EXE", 0x24, 1 },
+        { &kWine, "WMPLAYER.EXE", 0x28, 1 },      // the file name ignores case, the module not
+        { &kWine, "MPLAYER2.EXE", 0, 0 },
+        { &kWine, "IEXPLORE.EXE", 0, 1 },
+    };
+    for (const auto& c : cases) {
+        c.snapshot->moduleSnapshots = 0;
+        EXPECT_EQ(c.found, c.snapshot->Find(c.module)) << c.module;
+        EXPECT_EQ(c.moduleSnapshots, c.snapshot->moduleSnapshots) << c.module;
+    }
+    EXPECT_EQ("CDPLAYER.EXE", kWindows98.ExecutableOf(0xFFF2));
+    EXPECT_EQ("RUNDLL32.EXE", kWindows98.ExecutableOf(0xFFF4));
+    EXPECT_EQ("explorer.exe", kWine.ExecutableOf(0x20));
+    EXPECT_EQ("(none)", kWine.ExecutableOf(0x99));
+}
+
+// The message box a key showed, noted and answered at once from a hook of
+// this thread, so that the key's own modal loop closes it; empty text when
+// none showed.
+struct BoxSeen {
+    std::string text, caption;
+    HWND owner = NULL;
+};
+BoxSeen g_box;
+HHOOK g_boxHook;
+
+LRESULT CALLBACK AnswerBox(int code, WPARAM wParam, LPARAM lParam)
+{
+    HWND box = reinterpret_cast<HWND>(wParam);
+    char caption[64] = "", className[16] = "";
+    if (code == HCBT_ACTIVATE && GetClassNameA(box, className, sizeof className) && !lstrcmpA(className, "#32770") &&
+        GetWindowTextA(box, caption, sizeof caption) && lstrcmpA(caption, kDialogTitle) != 0) {
+        g_box.caption = caption;
+        g_box.text = MessageBoxText(box);
+        g_box.owner = GetWindow(box, GW_OWNER);
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    }
+    return CallNextHookEx(g_boxHook, code, wParam, lParam);
+}
+
+class TargetingTest : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        for (RunningProgram* program : { &cd, &wm, &mp, &browser }) program->Stop();
+    }
+    // A key through the dialog, as the reader would deliver it.
+    void Press(DWORD keyCode) { dialog.Keys(keyCode); }
+    BoxSeen PressAnsweringTheBox(DWORD keyCode)
+    {
+        g_box = BoxSeen();
+        g_boxHook = SetWindowsHookExA(WH_CBT, AnswerBox, NULL, GetCurrentThreadId());
+        Press(keyCode);
+        UnhookWindowsHookEx(g_boxHook);
+        return g_box;
+    }
+
+    DialogRig dialog;
+    OtherWindow other;
+    RunningProgram cd, wm, mp, browser;
+    const std::string cdPath = StandIn("CDPLAYER.EXE"), wmPath = StandIn("WMPLAYER.EXE");
+    const std::string mpPath = StandIn("MPLAYER2.EXE"), browserPath = StandIn("IEXPLORE.EXE");
+};
+
+TEST_F(TargetingTest, ThePlayerInFrontIsToldByItsOwnExecutable)
+{
+    const struct {
+        const char* exe;
+        PlayerKind kind;
+    } cases[] = { { "CDPLAYER.EXE", PlayerKind::kCdPlayer }, { "WMPLAYER.EXE", PlayerKind::kWmplayer },
+                  { "MPLAYER2.EXE", PlayerKind::kMplayer2 }, { "IEXPLORE.EXE", PlayerKind::kNone } };
+    for (const auto& c : cases) {
+        RunningProgram program;
+        HWND window = StartStandIn(program, StandIn(c.exe));
+        ASSERT_TRUE(window && BringToForeground(window)) << c.exe;
+        EXPECT_EQ(c.kind, IdentifyForegroundPlayer()) << c.exe;
+        ASSERT_TRUE(other.TakeForeground());
+        EXPECT_EQ(PlayerKind::kNone, IdentifyForegroundPlayer()) << c.exe << " behind another window";
+    }
+    // Found only by its name in capitals, and only while it runs.
+    ASSERT_TRUE(StartStandIn(wm, wmPath));
+    EXPECT_EQ(wm.ProcessId(), FindProcessByModule("WMPLAYER.EXE"));
+    for (const char* name : { "wmplayer.exe", "WMPLAYER", "MPLAYER2.EXE" }) EXPECT_EQ(0u, FindProcessByModule(name));
+    wm.Stop();
+    EXPECT_EQ(0u, FindProcessByModule("WMPLAYER.EXE"));
+}
+
+TEST_F(TargetingTest, OfTwoCopiesTheSearchTakesTheLaterButEitherInFrontIsThePlayer)
+{
+    const std::string copy = BuildFile("stubs\\second\\WMPLAYER.EXE");
+    CreateDirectoryA(BuildFile("stubs\\second").c_str(), NULL);
+    ASSERT_TRUE(CopyFileOver(wmPath, copy));
+    RunningProgram second;
+    HWND first = StartStandIn(wm, wmPath), later = StartStandIn(second, copy);
+    ASSERT_TRUE(first && later);
+    const DWORD found = FindProcessByModule("WMPLAYER.EXE");
+    ASSERT_TRUE(found == wm.ProcessId() || found == second.ProcessId());
+    if (found == wm.ProcessId()) std::swap(first, later);
+    const std::string& laterPath = found == wm.ProcessId() ? wmPath : copy;
+    for (HWND window : { first, later }) {
+        ASSERT_TRUE(BringToForeground(window));
+        EXPECT_EQ(PlayerKind::kWmplayer, IdentifyForegroundPlayer());
+    }
+    ASSERT_TRUE(other.TakeForeground());
+    ForgetLog(wmPath);
+    ForgetLog(copy);
+    Press(kKeyPlayPause);
+    EXPECT_EQ(kCtrlP, WaitForKeys(laterPath, kCtrlP));
+    EXPECT_EQ("", KeysOf(laterPath == copy ? wmPath : copy));
+}
+
+// A window of a thread of our own, made the foreground and destroyed: the
+// foreground then belongs to that thread's input, which has no window.
+DWORD WINAPI ForegroundThenGone(LPVOID)
+{
+    HWND window = CreateWindowExA(0, "STATIC", "Windows Media Player - Microsoft Internet Explorer",
+                                  WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, NULL, NULL, NULL, NULL);
+    SetForegroundWindow(window);
+    DestroyWindow(window);
+    return 0;
+}
+
+TEST_F(TargetingTest, TheForegroundTitleIsSearchedWithCaseInItsFirst499Characters)
+{
+    const struct {
+        std::string title;
+        bool contains;
+    } cases[] = {
+        { "Start Page - Microsoft Internet Explorer", true },
+        { "Mail - microsoft internet explorer", false },
+        { "Microsoft Internet", false },
+        { std::string(472, 'x') + "Microsoft Internet Explorer", true },
+        { std::string(473, 'x') + "Microsoft Internet Explorer", false },
+    };
+    ASSERT_TRUE(other.TakeForeground());
+    for (const auto& c : cases) {
+        SetWindowTextA(other.Handle(), c.title.c_str());
+        EXPECT_EQ(c.contains, ForegroundTitleContains("Microsoft Internet Explorer")) << c.title.size();
+    }
+}
+
+TEST(ForegroundWindow, WithNoneThereIsNoPlayerAndNoTitle)
+{
+    HANDLE thread = CreateThread(NULL, 0, ForegroundThenGone, NULL, 0, NULL);
+    WaitForSingleObject(thread, 5000);
+    CloseHandle(thread);
+    ASSERT_EQ(NULL, GetForegroundWindow());
+    EXPECT_EQ(PlayerKind::kNone, IdentifyForegroundPlayer());
+    EXPECT_FALSE(ForegroundTitleContains(""));
+}
+
+TEST_F(TargetingTest, BrowserKeysReachTheBrowserInFrontOrBehindAndOnlyFavouritesComplains)
+{
+    const struct {
+        DWORD key;
+        const char* chord;
+    } keys[] = { { kKeyBack, kAltLeft }, { kKeyForward, kAltRight }, { kKeyBrowserStop, kEscape },
+                 { kKeyRefresh, kF5 }, { kKeyFavourites, kCtrlI } };
+    HWND window = StartStandIn(browser, browserPath);
+    ASSERT_TRUE(window);
+    for (const auto& k : keys) {
+        for (bool inFront : { true, false }) {
+            SCOPED_TRACE(testing::Message() << k.chord << (inFront ? " in front" : " behind"));
+            ASSERT_TRUE(inFront ? BringToForeground(window) : other.TakeForeground());
+            ForgetLog(browserPath);
+            Press(k.key);
+            EXPECT_EQ(k.chord, WaitForKeys(browserPath, k.chord));
+            EXPECT_EQ(window, GetForegroundWindow());
+            EXPECT_EQ(inFront ? "" : "size 1,size 0", SizesOf(browserPath));  // minimised, then restored
+        }
+    }
+    EXPECT_EQ(0, other.KeysReceived());
+
+    // Any window in front whose title says it is the browser takes the chord.
+    OtherWindow lookalike("Help - Microsoft Internet Explorer");
+    ASSERT_TRUE(lookalike.TakeForeground());
+    Press(kKeyRefresh);
+    EXPECT_EQ(2, lookalike.KeysReceived());
+
+    // A browser without a window of its title: favourites says so, owned by
+    // the dialog and captioned with the program's name; the others are silent.
+    browser.Stop();
+    ASSERT_TRUE(StartStandIn(browser, browserPath, { { "MMK_STUB_TITLE", "Blank page" } }));
+    for (const auto& k : keys) {
+        ASSERT_TRUE(other.TakeForeground());
+        const BoxSeen seen = PressAnsweringTheBox(k.key);
+        EXPECT_EQ(k.key == kKeyFavourites ? "not found" : "", seen.text) << k.chord;
+        if (k.key == kKeyFavourites) {
+            EXPECT_EQ(AppName(), seen.caption);
+            EXPECT_EQ(dialog.Window(), seen.owner);
+        }
+    }
+    browser.Stop();  // and not running at all: every key is silent
+    EXPECT_EQ("", PressAnsweringTheBox(kKeyFavourites).text);
+    EXPECT_EQ("", KeysOf(browserPath));
+    EXPECT_EQ(0, other.KeysReceived());
+}
+
+TEST_F(TargetingTest, PlayerKeysGoToThePlayerInFrontOrTheFirstRunningOneInSearchOrder)
+{
+    HWND mpWindow = StartStandIn(mp, mpPath);
+    ASSERT_TRUE(mpWindow && BringToForeground(mpWindow));
+    Press(kKeyNextTrack);  // MPLAYER2.EXE cannot skip, and no other player runs
+    Press(kKeyPreviousTrack);
+    Press(kKeyPlayPause);
+    Press(kKeyMediaStop);
+    EXPECT_EQ(std::string(kSpace) + "," + kFullStop, WaitForKeys(mpPath, std::string(kSpace) + "," + kFullStop));
+    EXPECT_EQ(mpWindow, GetForegroundWindow());
+
+    HWND cdWindow = StartStandIn(cd, cdPath);
+    ASSERT_TRUE(StartStandIn(wm, wmPath));
+    ASSERT_TRUE(cdWindow && BringToForeground(mpWindow));
+    Press(kKeyNextTrack);  // MPLAYER2.EXE in front: the CD player, first in the search
+    EXPECT_EQ(kAltKDown, WaitForKeys(cdPath, kAltKDown));
+    EXPECT_EQ(cdWindow, GetForegroundWindow());
+
+    const struct {
+        DWORD key;
+        const char* chord;
+    } keys[] = { { kKeyNextTrack, kAltKDown }, { kKeyPreviousTrack, kAltKUp }, { kKeyMediaStop, kCtrlS },
+                 { kKeyPlayPause, kCtrlP } };
+    for (const auto& k : keys) {
+        for (bool cdInFront : { true, false }) {
+            ASSERT_TRUE(cdInFront ? BringToForeground(cdWindow) : other.TakeForeground());
+            ForgetLog(cdPath);
+            Press(k.key);
+            EXPECT_EQ(k.chord, WaitForKeys(cdPath, k.chord)) << k.chord;
+        }
+    }
+    EXPECT_EQ("", KeysOf(wmPath));
+    EXPECT_EQ(0, other.KeysReceived());
+
+    // The CD player with only untitled windows ends the search: nothing.
+    cd.Stop();
+    ASSERT_TRUE(StartStandIn(cd, cdPath, { { "MMK_STUB_TITLE", "" } }));
+    ASSERT_TRUE(other.TakeForeground());
+    for (const auto& k : keys) Press(k.key);
+    ForgetLog(mpPath);
+    cd.Stop();
+    wm.Stop();
+    Press(kKeyPlayPause);  // the sentinel: only MPLAYER2.EXE is left, behind
+    EXPECT_EQ(kSpace, WaitForKeys(mpPath, kSpace));
+    EXPECT_EQ(mpWindow, GetForegroundWindow());
+    EXPECT_EQ("", KeysOf(wmPath) + KeysOf(cdPath));
+    EXPECT_EQ(0, other.KeysReceived());
+}
+
+TEST_F(TargetingTest, TheTargetIsRestoredAsItWasShownAndOneThatNeverComesToFrontGetsNothing)
+{
+    const struct {
+        const char* show;
+        const char* sizes;  // the show states the restore passes through
+        UINT placement;
+    } cases[] = {
+        { "normal", "size 1,size 0", SW_SHOWNORMAL },
+        { "minimized", "size 0", SW_SHOWNORMAL },
+        { "maximized", "size 0,size 2", SW_SHOWMAXIMIZED },
+    };
+    for (const auto& c : cases) {
+        HWND window = StartStandIn(wm, wmPath, { { "MMK_STUB_SHOW", c.show } });
+        ASSERT_TRUE(window && other.TakeForeground()) << c.show;
+        ForgetLog(wmPath);
+        Press(kKeyPlayPause);
+        EXPECT_EQ(kCtrlP, WaitForKeys(wmPath, kCtrlP)) << c.show;
+        EXPECT_EQ(c.sizes, SizesOf(wmPath)) << c.show;
+        WINDOWPLACEMENT placement = {};
+        placement.length = sizeof placement;
+        ASSERT_TRUE(GetWindowPlacement(window, &placement));
+        EXPECT_EQ(c.placement, placement.showCmd) << c.show;
+        EXPECT_EQ(window, GetForegroundWindow()) << c.show;
+    }
+    wm.Stop();
+    ASSERT_TRUE(StartStandIn(cd, cdPath, { { "MMK_STUB_UNACTIVATABLE", "1" } }));
+    ASSERT_TRUE(other.TakeForeground());
+    const DWORD start = GetTickCount();
+    Press(kKeyPlayPause);
+    EXPECT_LT(GetTickCount() - start, 3000u) << "activation must give up";
+    EXPECT_EQ("", KeysOf(cdPath));
+    EXPECT_EQ(0, other.KeysReceived());
+}
+
+}  // namespace
