@@ -13,7 +13,6 @@ using namespace mmk_test;
 
 namespace {
 
-const char kSettingsKey[] = "Software\\Zerith\\Multimedia Keyboard";
 const char kBrowser[] = "C:\\Program Files\\Internet Explorer\\iexplore.exe";
 
 DWORD Mixer(const char* name)

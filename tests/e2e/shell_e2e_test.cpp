@@ -11,7 +11,6 @@ using namespace mmk_test;
 
 namespace {
 
-const char kSettingsKey[] = "Software\\Zerith\\Multimedia Keyboard";
 
 void Type(std::initializer_list<BYTE> keys, bool withAlt = false)
 {

@@ -7,6 +7,9 @@
 namespace mmk_test {
 
 const char kDialogTitle[] = "Multimedia Keyboard";
+// Where the settings are stored: what other programs and earlier versions
+// rely on, so spelt out here rather than taken from the program.
+const char kSettingsKey[] = "Software\\Zerith\\Multimedia Keyboard";
 
 // Starts the program and waits until it has settled: its dialog made,
 // hidden, holding the loaded settings, and the tray's hidden window made.

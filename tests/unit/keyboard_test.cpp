@@ -218,20 +218,25 @@ protected:
     HWND window = NULL;
 };
 
-TEST(KeyCodePacking, DataBytesAfterTheReportIdFormTheKeyCode)
+TEST(KeyCodePacking, EachKeyIsItsBitOfTheReportAndTheReportIdNeverCounts)
 {
-    const struct {
-        std::vector<BYTE> report;
-        DWORD keyCode;
-    } cases[] = {
-        { { 0x01 }, 0 },
-        { { 0x01, 0x00, 0x80, 0x00 }, kKeyCalculator },
-        { { 0x01, 0x01, 0x00, 0x00 }, kKeyNextTrack },
-        { { 0x01, 0x00, 0x00, 0x01 }, kKeyMyComputer },
-        { { 0xFF, 0x80, 0x00, 0x00 }, kKeyMediaPlayer },  // the ID byte never counts
-        { { 0x01, 0x11, 0x22, 0x33, 0x44, 0x55 }, 0x22334455 },
+    // The keyboard's report: data bytes 1 to 3, each key one bit, lowest first.
+    const DWORD layout[3][8] = {
+        { kKeyNextTrack, kKeyPreviousTrack, kKeyMediaStop, kKeyPlayPause, kKeyMute, 0, kKeyLoudness, kKeyMediaPlayer },
+        { kKeyVolumeUp, kKeyVolumeDown, kKeyBassUp, kKeyBassDown, kKeyTrebleUp, kKeyTrebleDown, kKeyMail, kKeyCalculator },
+        { kKeyMyComputer, kKeyWebSearch, kKeyHomePage, kKeyBack, kKeyForward, kKeyBrowserStop, kKeyRefresh,
+          kKeyFavourites },
     };
-    for (const auto& c : cases) EXPECT_EQ(c.keyCode, PackKeyCode(c.report.data(), (USHORT)c.report.size())) << c.keyCode;
+    for (int byte = 0; byte < 3; ++byte) {
+        for (int bit = 0; bit < 8; ++bit) {
+            BYTE report[4] = { 0xFF, 0, 0, 0 };
+            report[1 + byte] = static_cast<BYTE>(1 << bit);
+            if (layout[byte][bit]) EXPECT_EQ(layout[byte][bit], PackKeyCode(report, 4)) << byte << "." << bit;
+        }
+    }
+    const BYTE idAlone[] = { 0x01 }, six[] = { 0x01, 0x11, 0x22, 0x33, 0x44, 0x55 };
+    EXPECT_EQ(kKeysReleased, PackKeyCode(idAlone, 1));
+    EXPECT_EQ(0x22334455u, PackKeyCode(six, 6));  // byte 1 shifted out of the 32 bits
 }
 
 TEST_F(ReaderTest, EveryWholeReportIsPostedAndOthersAreDropped)

@@ -12,7 +12,6 @@
 #include "keyboard/KeyboardConnection.h"
 #include "settings/SettingDefaults.h"
 #include "settings/SettingsPage.h"
-#include "settings/SettingsStore.h"
 #include "support/DialogRig.h"
 #include "support/Program.h"
 
@@ -31,16 +30,16 @@ struct Setting {
     std::string defaultText;
 };
 const Setting kSettings[] = {
-    { IDC_MAIL, kMailValue, std::string(kOutlookRoot) + "\\msimn.exe" },
-    { IDC_MEDIA, kMediaValue, std::string(kPlayerRoot) + "\\mplayer2.exe" },
-    { IDC_SEARCH, kSearchValue, kDefaultSearchAddress },
+    { IDC_MAIL, "Mail", std::string(kOutlookRoot) + "\\msimn.exe" },
+    { IDC_MEDIA, "Media", std::string(kPlayerRoot) + "\\mplayer2.exe" },
+    { IDC_SEARCH, "WWWSearch", kDefaultSearchAddress },
 };
 
-std::string Stored(const char* name) { return RegistryValue(HKEY_CURRENT_USER, kSettingsWriteKey, name); }
+std::string Stored(const char* name) { return RegistryValue(HKEY_CURRENT_USER, kSettingsKey, name); }
 bool SettingsKeyExists()
 {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsReadKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
     RegCloseKey(key);
     return true;
 }
@@ -49,13 +48,13 @@ std::string Text(size_t length, char c = 'x') { return std::string(length, c); }
 class SettingsTest : public ::testing::Test {
 protected:
     void SetUp() override { InstallRoots(kOutlookRoot, kPlayerRoot); }
-    void TearDown() override { DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsWriteKey); }
+    void TearDown() override { DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey); }
 
     // No stored settings, and the install directories the defaults are made
     // of (empty: absent).
     static void InstallRoots(const std::string& outlook, const std::string& player)
     {
-        DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsWriteKey);
+        DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey);
         DeleteRegistryTree(HKEY_LOCAL_MACHINE, kOutlookKey);
         DeleteRegistryTree(HKEY_LOCAL_MACHINE, kPlayerKey);
         if (!outlook.empty()) SetRegistryText(HKEY_LOCAL_MACHINE, kOutlookKey, "InstallRoot", outlook);
@@ -105,8 +104,8 @@ TEST_F(SettingsTest, StoredValuesUpTo99CharactersLoadAsStoredLongerOnesGiveTheDe
     };
     for (const Setting& setting : kSettings) {
         for (const auto& c : cases) {
-            DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsWriteKey);
-            SetRegistryValue(HKEY_CURRENT_USER, kSettingsWriteKey, setting.valueName, c.bytes);
+            DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey);
+            SetRegistryValue(HKEY_CURRENT_USER, kSettingsKey, setting.valueName, c.bytes);
             page.Command(IDC_REVERT);
             EXPECT_EQ(c.loads ? std::string(c.bytes.c_str()) : setting.defaultText, page.Text(setting.editControlId))
                 << setting.valueName << " stored as " << c.bytes.size() << " bytes";
@@ -116,7 +115,7 @@ TEST_F(SettingsTest, StoredValuesUpTo99CharactersLoadAsStoredLongerOnesGiveTheDe
     std::vector<size_t> lengths = { 1, 50, 99 };
     do {
         for (size_t i = 0; i < 3; ++i)
-            SetRegistryText(HKEY_CURRENT_USER, kSettingsWriteKey, kSettings[i].valueName, Text(lengths[i], 'a' + i));
+            SetRegistryText(HKEY_CURRENT_USER, kSettingsKey, kSettings[i].valueName, Text(lengths[i], 'a' + i));
         page.Command(IDC_REVERT);
         for (size_t i = 0; i < 3; ++i) EXPECT_EQ(Text(lengths[i], 'a' + i), page.Text(kSettings[i].editControlId));
     } while (std::next_permutation(lengths.begin(), lengths.end()));
@@ -137,7 +136,7 @@ TEST_F(SettingsTest, SaveStoresAllThreeAsTheirFirst99CharactersAndCancelBringsTh
     }
     DWORD type = 0;
     HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsReadKey, 0, KEY_QUERY_VALUE, &key));
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &key));
     for (const Setting& setting : kSettings) {
         EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(key, setting.valueName, NULL, &type, NULL, NULL));
         EXPECT_EQ((DWORD)REG_SZ, type) << setting.valueName;
