@@ -83,6 +83,14 @@ protected:
         ClearSimulatedDevices();
     }
 
+    std::string LastKeyLine()
+    {
+        for (HWND line = FindWindowExA(window, NULL, "STATIC", NULL); line;
+             line = FindWindowExA(window, line, "STATIC", NULL))
+            if (WindowText(line).rfind("Last key:", 0) == 0) return WindowText(line);
+        return "";
+    }
+
     RunningProgram keyPad;
     HWND window = NULL;
     HWND status = NULL;
@@ -130,6 +138,8 @@ TEST_F(KeyPadTest, HoldingAKeyButtonSendsItsReportAndLettingGoTheRelease)
         EXPECT_EQ(c.report, NextReport(pad));
         PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
         EXPECT_EQ(std::vector<BYTE>({ 0x01, 0x00, 0x00, 0x00 }), NextReport(pad));
+        EXPECT_TRUE(WaitUntil([&] { return LastKeyLine().find(std::string("Last key: ") + c.button + " - ") == 0; },
+                              5000)) << LastKeyLine();
     }
 }
 

@@ -25,18 +25,20 @@ namespace {
 struct KnownProgram {
     const char* exeName;
     const char* title;  // as the real program titles its window
-    int x, y;           // placed beside the key pad, not on it
+    int x, y;
 };
 
+// Below MMKeyboard's dialog and the key pad, which take the top of the
+// try-out run's desktop.
 const KnownProgram kKnownPrograms[] = {
-    { "IEXPLORE.EXE", "Start Page - Microsoft Internet Explorer", 520, 0 },
-    { "WMPLAYER.EXE", "Windows Media Player", 520, 240 },
-    { "MPLAYER2.EXE", "Movie - Windows Media Player", 520, 260 },
-    { "CDPLAYER.EXE", "CD Player", 500, 220 },
-    { "calc.exe", "Calculator", 0, 360 },
-    { "msimn.exe", "Inbox - Outlook Express", 40, 380 },
+    { "IEXPLORE.EXE", "Start Page - Microsoft Internet Explorer", 0, 230 },
+    { "WMPLAYER.EXE", "Windows Media Player", 0, 455 },
+    { "MPLAYER2.EXE", "Movie - Windows Media Player", 12, 443 },
+    { "CDPLAYER.EXE", "CD Player", 24, 431 },
+    { "calc.exe", "Calculator", 524, 430 },
+    { "msimn.exe", "Inbox - Outlook Express", 512, 445 },
 };
-const int kWidth = 500, kHeight = 230;
+const int kWidth = 500, kHeight = 220;
 const int kMargin = 8;
 const COLORREF kNoticeColour = RGB(255, 236, 140);
 
