@@ -17,6 +17,8 @@ const int kFirstKeyId = 1000;
 const int kPlugId = 900;
 const int kStatusId = 901;
 const int kLastKeyId = 902;
+const UINT_PTR kAnnounceTimerId = 2;  // 1 is the mixer view's
+const UINT kAnnounceMs = 2000;
 
 HWND g_window;
 WNDPROC g_buttonProc;
@@ -121,7 +123,13 @@ LRESULT CALLBACK KeyPadProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         }
         return 0;
     case WM_TIMER:
-        RefreshMixerView();
+        // MMKeyboard may have missed the arrival: started after it, or
+        // before it listened for devices, as when both start together.
+        if (wParam == kAnnounceTimerId) {
+            if (GetPadState() == PadState::Waiting) AnnounceArrival();
+        } else {
+            RefreshMixerView();
+        }
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
@@ -161,6 +169,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     RegisterKeyPadDevice();
     ShowWindow(g_window, showCommand);
     PlugIn();
+    SetTimer(g_window, kAnnounceTimerId, kAnnounceMs, NULL);
 
     // Wait for messages and for MMKeyboard opening or leaving the pipe at once.
     for (;;) {

@@ -99,8 +99,8 @@ void Paint(HWND window)
     DrawTextA(dc, g_notice, -1, &notice, DT_WORDBREAK | DT_NOPREFIX);
 
     RECT text = { kMargin, lineHeight * 2 + kMargin * 2, client.right - kMargin, client.bottom - kMargin };
-    char line[1200];
-    wsprintfA(line, "Command line: %.1080s", g_commandLine);
+    char line[sizeof g_commandLine + 16] = "Command line: ";
+    lstrcatA(line, g_commandLine);
     text.top += DrawTextA(dc, line, -1, &text, DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX) + kMargin;
     DrawTextA(dc, g_chords.count ? "Keys received:" : "Keys received: none yet", -1, &text, DT_SINGLELINE);
     text.top += lineHeight;
@@ -165,8 +165,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
         if (*c == '\\') exeName = c + 1;
 
     lstrcpynA(g_commandLine, GetCommandLineA(), sizeof g_commandLine);
-    char line[sizeof g_commandLine + 8];
-    wsprintfA(line, "cmdline %s", g_commandLine);
+    // wsprintfA would stop at 1024 characters; the log keeps them all.
+    char line[sizeof g_commandLine + 8] = "cmdline ";
+    lstrcatA(line, g_commandLine);
     AppendLog(line);
 
     const KnownProgram* known = FindKnownProgram(exeName);
