@@ -5,7 +5,8 @@
 #define NOTHING_IF_NO_BROWSER "; nothing if the browser is not running"
 #define NOTHING_IF_NO_PLAYER "; nothing if no player is running"
 const KeyPadKey kKeyPadKeys[] = {
-    { "My Computer", 0x000001, "an explorer window opens (under Wine at the Desktop folder)" },
+    { "My Computer", 0x000001,
+      "an explorer window opens (under Wine: at the Desktop folder, the first time after some seconds)" },
     { "Web Search", 0x000002, "Internet Explorer opens at the settings' search address" },
     { "Home Page", 0x000004, "Internet Explorer opens" },
     { "Back", 0x000008, "Internet Explorer comes to the front and lists Alt+Left" NOTHING_IF_NO_BROWSER },

@@ -69,14 +69,27 @@ void ShowLastKey(const KeyPadKey& key)
 }
 
 // Buttons report only clicks; the key's press and release need the mouse.
+// The button's own handling is left out: it would take the focus, and with
+// it the foreground, from the program the key is meant for; a keyboard's
+// key never does.
 LRESULT CALLBACK KeyButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam)
 {
     const int key = GetDlgCtrlID(button) - kFirstKeyId;
     if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) {
+        SetCapture(button);
+        SendMessageA(button, BM_SETSTATE, TRUE, 0);
         SendKey(kKeyPadKeys[key].keyCode);
         ShowLastKey(kKeyPadKeys[key]);
+        return 0;
     }
-    if (message == WM_LBUTTONUP && GetCapture() == button) SendKey(0);
+    if (message == WM_LBUTTONUP) {
+        if (GetCapture() == button) {
+            ReleaseCapture();
+            SendMessageA(button, BM_SETSTATE, FALSE, 0);
+            SendKey(0);
+        }
+        return 0;
+    }
     return CallWindowProcA(g_buttonProc, button, message, wParam, lParam);
 }
 
@@ -131,6 +144,12 @@ LRESULT CALLBACK KeyPadProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             RefreshMixerView();
         }
         return 0;
+    case WM_MOUSEACTIVATE:
+        // A click on a key leaves the foreground window in front, as a
+        // keyboard's key does: the player or browser there gets its chord.
+        // The caption still activates, so the pad can be moved.
+        if (LOWORD(lParam) == HTCLIENT) return MA_NOACTIVATE;
+        break;
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
