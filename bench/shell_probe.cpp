@@ -2,6 +2,8 @@
 //   shell_probe startup PROGRAM.exe RUNS  - start-up time to the tray icon
 //   shell_probe show PROGRAM.exe SECONDS  - shows the dialog, then the About
 //                                           box, printing where each is
+//   shell_probe tryout DONE_FILE          - plays keys on the try-out run's
+//                                           key pad, then creates DONE_FILE
 #include <windows.h>
 #include <algorithm>
 #include <cstdio>
@@ -114,12 +116,63 @@ int ShowWindows(const char* program, int seconds)
     return settled ? 0 : 1;
 }
 
+// A press and release of a key pad button, as the mouse makes them.
+void ClickKeyPadButton(HWND keyPad, const char* name)
+{
+    HWND button = FindWindowExA(keyPad, NULL, "BUTTON", name);
+    PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+}
+
+bool Contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
+
+// Plays the try-out run for the README picture, from inside its desktop:
+// Home Page starts the browser stand-in and Back reaches it; Media Player
+// starts Windows Media Player and Play/Pause reaches it.
+int PlayTryOut(const char* doneFile)
+{
+    const std::string browserLog = "C:\\Program Files\\Internet Explorer\\IEXPLORE.EXE.log";
+    const std::string playerLog = "C:\\Program Files\\Windows Media Player\\WMPLAYER.EXE.log";
+    DeleteFileA(browserLog.c_str());
+    DeleteFileA(playerLog.c_str());
+    HWND keyPad = NULL;
+    const bool listening = WaitFor([&] {
+        keyPad = FindWindowA("MMKeyboardKeyPad", NULL);
+        char status[128] = "";
+        GetWindowTextA(FindWindowExA(keyPad, NULL, "STATIC", NULL), status, sizeof status);
+        HWND dialog = FindWindowA("#32770", kDialogTitle);
+        return keyPad && Contains(status, "listening") && dialog && !IsWindowVisible(dialog);
+    }, 30000);
+    if (!listening) return 1;
+    const struct Step {
+        const char* button;
+        const std::string& log;
+        const char* seen;
+    } steps[] = {
+        { "Home Page", browserLog, "cmdline" },
+        { "Back", browserLog, "down 37" },
+        { "Media Player", playerLog, "cmdline" },
+        { "Play/Pause", playerLog, "down 80" },
+    };
+    for (const Step& step : steps) {
+        ClickKeyPadButton(keyPad, step.button);
+        if (!WaitFor([&] { return Contains(ReadFileText(step.log), step.seen); }, 20000)) {
+            std::printf("%s: nothing seen\n", step.button);
+            return 1;
+        }
+        Sleep(500);  // the stand-in paints what it logged
+    }
+    CloseHandle(CreateFileA(doneFile, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL));
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     if (argc == 4 && std::string(argv[1]) == "startup") return MeasureStartUp(argv[2], std::atoi(argv[3]));
     if (argc == 4 && std::string(argv[1]) == "show") return ShowWindows(argv[2], std::atoi(argv[3]));
-    std::fprintf(stderr, "usage: shell_probe startup|show PROGRAM.exe N\n");
+    if (argc == 3 && std::string(argv[1]) == "tryout") return PlayTryOut(argv[2]);
+    std::fprintf(stderr, "usage: shell_probe startup|show PROGRAM.exe N, or shell_probe tryout DONE_FILE\n");
     return 2;
 }

@@ -390,7 +390,6 @@ TEST_F(TargetingTest, TheTargetIsRestoredAsItWasShownAndOneThatNeverComesToFront
         placement.length = sizeof placement;
         ASSERT_TRUE(GetWindowPlacement(window, &placement));
         EXPECT_EQ(c.placement, placement.showCmd) << c.show;
-        EXPECT_EQ(window, GetForegroundWindow()) << c.show;
     }
     wm.Stop();
     ASSERT_TRUE(StartStandIn(cd, cdPath, { { "MMK_STUB_UNACTIVATABLE", "1" } }));

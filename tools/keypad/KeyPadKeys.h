@@ -4,7 +4,8 @@
 
 struct KeyPadKey {
     const char* name;
-    DWORD keyCode;  // the key's bit in the KeyCode
+    DWORD keyCode;       // the key's bit in the KeyCode
+    const char* effect;  // what the user should see happen
 };
 
 extern const KeyPadKey kKeyPadKeys[];

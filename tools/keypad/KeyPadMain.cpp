@@ -1,7 +1,8 @@
 // KeyPad: a window with one button per key of the multimedia keyboard, which
 // plays the keyboard for MMKeyboard-sim.exe. Holding a button sends the key's
 // report, letting go sends the all-released report; "Unplug" / "Plug in"
-// takes the keyboard away and brings it back.
+// takes the keyboard away and brings it back. Below the buttons it shows the
+// simulated mixer and the last key sent, with what the user should see.
 #include <windows.h>
 #include <dbt.h>
 #include "KeyPadDevice.h"
@@ -16,6 +17,9 @@ const int kButtonWidth = 120, kButtonHeight = 28, kGap = 6;
 const int kFirstKeyId = 1000;
 const int kPlugId = 900;
 const int kStatusId = 901;
+const int kLastKeyId = 902;
+const UINT_PTR kAnnounceTimerId = 2;  // 1 is the mixer view's
+const UINT kAnnounceMs = 2000;
 
 HWND g_window;
 WNDPROC g_buttonProc;
@@ -58,12 +62,35 @@ void PlugIn()
     AnnounceArrival();
 }
 
+void ShowLastKey(const KeyPadKey& key)
+{
+    char text[256];
+    wsprintfA(text, "Last key: %s - %s.", key.name, key.effect);
+    SetDlgItemTextA(g_window, kLastKeyId, text);
+}
+
 // Buttons report only clicks; the key's press and release need the mouse.
+// The button's own handling is left out: it would take the focus, and with
+// it the foreground, from the program the key is meant for; a keyboard's
+// key never does.
 LRESULT CALLBACK KeyButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam)
 {
     const int key = GetDlgCtrlID(button) - kFirstKeyId;
-    if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) SendKey(kKeyPadKeys[key].keyCode);
-    if (message == WM_LBUTTONUP && GetCapture() == button) SendKey(0);
+    if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) {
+        SetCapture(button);
+        SendMessageA(button, BM_SETSTATE, TRUE, 0);
+        SendKey(kKeyPadKeys[key].keyCode);
+        ShowLastKey(kKeyPadKeys[key]);
+        return 0;
+    }
+    if (message == WM_LBUTTONUP) {
+        if (GetCapture() == button) {
+            ReleaseCapture();
+            SendMessageA(button, BM_SETSTATE, FALSE, 0);
+            SendKey(0);
+        }
+        return 0;
+    }
     return CallWindowProcA(g_buttonProc, button, message, wParam, lParam);
 }
 
@@ -88,9 +115,13 @@ void CreateControls(HWND window)
     CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP, 2 * kGap + kButtonWidth, y + 6,
                     3 * (kButtonWidth + kGap) - kGap, kButtonHeight, window,
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusId)), NULL, NULL);
-    // Two lines: the five controls do not fit in one at this width.
-    CreateMixerView(window, kGap, y + kButtonHeight + kGap, kColumns * (kButtonWidth + kGap) - kGap,
-                    2 * kButtonHeight);
+    // Two lines each: the five controls do not fit in one at this width,
+    // nor do some keys' effects.
+    const int width = kColumns * (kButtonWidth + kGap) - kGap;
+    CreateMixerView(window, kGap, y + kButtonHeight + kGap, width, 2 * kButtonHeight);
+    CreateWindowExA(0, "STATIC", "Last key: none yet. Each key tells here what it should do.",
+                    WS_CHILD | WS_VISIBLE | SS_LEFT, kGap, y + 3 * kButtonHeight + 2 * kGap, width, 2 * kButtonHeight,
+                    window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kLastKeyId)), NULL, NULL);
 }
 
 LRESULT CALLBACK KeyPadProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -106,8 +137,20 @@ LRESULT CALLBACK KeyPadProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         }
         return 0;
     case WM_TIMER:
-        RefreshMixerView();
+        // MMKeyboard may have missed the arrival: started after it, or
+        // before it listened for devices, as when both start together.
+        if (wParam == kAnnounceTimerId) {
+            if (GetPadState() == PadState::kWaiting) AnnounceArrival();
+        } else {
+            RefreshMixerView();
+        }
         return 0;
+    case WM_MOUSEACTIVATE:
+        // A click on a key leaves the foreground window in front, as a
+        // keyboard's key does: the player or browser there gets its chord.
+        // The caption still activates, so the pad can be moved.
+        if (LOWORD(lParam) == HTCLIENT) return MA_NOACTIVATE;
+        break;
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
@@ -128,18 +171,25 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     wc.lpszClassName = "MMKeyboardKeyPad";
     if (!RegisterClassA(&wc)) return 1;
 
-    const int rows = (kKeyPadKeyCount + kColumns - 1) / kColumns + 3;  // keys, plug and status, mixer (2)
+    // Keys, plug and status, mixer (2), last key (2).
+    const int rows = (kKeyPadKeyCount + kColumns - 1) / kColumns + 5;
     RECT frame = { 0, 0, kGap + kColumns * (kButtonWidth + kGap), 2 * kGap + rows * (kButtonHeight + kGap) + kGap };
-    AdjustWindowRect(&frame, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, FALSE);
-    g_window = CreateWindowExA(0, wc.lpszClassName, "MMKeyboard Key Pad",
-                               WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT,
-                               CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, NULL, NULL,
-                               instance, NULL);
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    AdjustWindowRect(&frame, style, FALSE);
+    // Top right: MMKeyboard's dialog opens at the top left of the run's
+    // desktop, and the stand-ins open below it.
+    RECT workArea = { 0, 0, 0, 0 };
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+    const int width = frame.right - frame.left;
+    const int left = workArea.right - width > workArea.left ? workArea.right - width : workArea.left;
+    g_window = CreateWindowExA(0, wc.lpszClassName, "MMKeyboard Key Pad", style, left, workArea.top, width,
+                               frame.bottom - frame.top, NULL, NULL, instance, NULL);
     if (!g_window) return 1;
     CreateControls(g_window);
     RegisterKeyPadDevice();
     ShowWindow(g_window, showCommand);
     PlugIn();
+    SetTimer(g_window, kAnnounceTimerId, kAnnounceMs, NULL);
 
     // Wait for messages and for MMKeyboard opening or leaving the pipe at once.
     for (;;) {
