@@ -26,6 +26,9 @@ class KeysEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        DrivenProgram("MMKeyboard-sim.exe");  // first: it chooses the stand-ins
+        mail = StandIn("mailstub.exe");
+        media = StandIn("mediastub.exe");
         ClearSimulator();
         DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey);
         for (const char* name : { kMixerVolume, kMixerMute }) PutMixerValue(name, 0);
@@ -73,7 +76,7 @@ protected:
     RunningProgram program;
     HWND dialog = NULL;
     const std::string calculator = WindowsDirectory() + "\\calc.exe";
-    const std::string mail = StandIn("mailstub.exe"), media = StandIn("mediastub.exe");
+    std::string mail, media;
     // 90 characters: the browser's command line is longer than 100 bytes.
     const std::string search = "http://search.example/find?q=two words&lang=en&" + std::string(43, 'x');
 };

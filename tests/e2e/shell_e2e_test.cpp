@@ -123,7 +123,7 @@ TEST(VersionGate, OnAnyWindowsButWindows98TheProgramEndsUnseen)
 {
     const char kCopy[] = "MMKeyboard-version.exe";
     const char kAppDefaults[] = "Software\\Wine\\AppDefaults\\MMKeyboard-version.exe";
-    ASSERT_TRUE(CopyFileOver(BuildFile("MMKeyboard.exe"), BuildFile(kCopy)));
+    ASSERT_TRUE(CopyFileOver(DrivenProgram("MMKeyboard.exe"), BuildFile(kCopy)));
     for (const char* version : { "win95", "winme", "winxp", "win98" }) {
         SCOPED_TRACE(version);
         ASSERT_TRUE(SetRegistryText(HKEY_CURRENT_USER, kAppDefaults, "Version", version));

@@ -1,13 +1,49 @@
 #include "support/Program.h"
+#include <stdio.h>
 #include "app/KeyboardDialog.h"
 #include "res/resource.h"
+#include "support/StandIns.h"
 
 namespace mmk_test {
+
+namespace {
+
+// Whether Wine here starts a 32-bit program at all: created suspended and
+// ended at once.
+bool StartsShippedPrograms(const std::string& program)
+{
+    PROCESS_INFORMATION info = {};
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    std::string commandLine = "\"" + program + "\"";
+    if (!CreateProcessA(program.c_str(), &commandLine[0], NULL, NULL, FALSE, CREATE_SUSPENDED, NULL, NULL, &startup,
+                        &info))
+        return false;
+    TerminateProcess(info.hProcess, 0);
+    WaitForSingleObject(info.hProcess, 5000);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    return true;
+}
+
+}  // namespace
+
+std::string DrivenProgram(const char* exeName)
+{
+    static const bool shipped = [] {
+        const bool runs = MMK_PRODUCT_DIR[0] && StartsShippedPrograms(WinePath(MMK_PRODUCT_DIR "/MMKeyboard.exe"));
+        printf("[ driving  ] %s\n", runs ? "the shipped 32-bit programs of build/: 32-bit Wine runs them here"
+                                          : "the x86-64 test build: Wine here cannot start the shipped 32-bit programs");
+        return runs;
+    }();
+    if (shipped) UseStandInFolder("stubs32");
+    return shipped ? WinePath(MMK_PRODUCT_DIR "/" + std::string(exeName)) : BuildFile(exeName);
+}
 
 SettledProgram StartSettled(RunningProgram& program, const char* exeName, Environment environment)
 {
     SettledProgram found = { NULL, NULL };
-    if (!program.Start(BuildFile(exeName), "", environment)) return found;
+    if (!program.Start(DrivenProgram(exeName), "", environment)) return found;
     HWND dialog = NULL, tray = NULL;
     const bool settled = WaitUntil([&] {
         dialog = FindProcessWindow(program.ProcessId(), "#32770", kDialogTitle);

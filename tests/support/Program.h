@@ -11,6 +11,11 @@ const char kDialogTitle[] = "Multimedia Keyboard";
 // rely on, so spelt out here rather than taken from the program.
 const char kSettingsKey[] = "Software\\Zerith\\Multimedia Keyboard";
 
+// The program the end-to-end tests drive: the shipped 32-bit build where this
+// machine's Wine runs 32-bit programs, else this test build. Decided once,
+// by trying, and said on the output; the stand-ins then match it.
+std::string DrivenProgram(const char* exeName);
+
 // Starts the program and waits until it has settled: its dialog made,
 // hidden, holding the loaded settings, and the tray's hidden window made.
 // The dialog and that window, or NULL for both when it did not settle.

@@ -36,7 +36,10 @@ std::string Joined(const std::vector<std::string>& lines)
 
 }  // namespace
 
-std::string StandIn(const std::string& exeName) { return BuildFile("stubs\\" + exeName); }
+static const char* g_standInFolder = "stubs";
+
+std::string StandIn(const std::string& exeName) { return BuildFile(std::string(g_standInFolder) + "\\" + exeName); }
+void UseStandInFolder(const char* folder) { g_standInFolder = folder; }
 std::string LogOf(const std::string& exePath) { return exePath + ".log"; }
 void ForgetLog(const std::string& exePath) { DeleteFileA(LogOf(exePath).c_str()); }
 

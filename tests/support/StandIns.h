@@ -9,8 +9,10 @@
 
 namespace mmk_test {
 
-// A stand-in of the build folder under the name it runs as.
+// A stand-in under the name it runs as, of the same bitness as the programs
+// under test: this process, or those that DrivenProgram (Program.h) chose.
 std::string StandIn(const std::string& exeName);
+void UseStandInFolder(const char* folder);
 std::string LogOf(const std::string& exePath);
 void ForgetLog(const std::string& exePath);
 

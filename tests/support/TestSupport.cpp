@@ -4,13 +4,15 @@
 
 namespace mmk_test {
 
-std::string BuildFile(const std::string& relative)
+std::string WinePath(const std::string& path)
 {
-    std::string path = std::string("Z:") + MMK_BUILD_DIR + "/" + relative;
-    for (char& c : path)
+    std::string winePath = "Z:" + path;
+    for (char& c : winePath)
         if (c == '/') c = '\\';
-    return path;
+    return winePath;
 }
+
+std::string BuildFile(const std::string& relative) { return WinePath(MMK_BUILD_DIR "/" + relative); }
 
 std::string WindowsDirectory()
 {

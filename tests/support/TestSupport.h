@@ -9,6 +9,8 @@
 
 namespace mmk_test {
 
+// A file of this machine as Wine sees it.
+std::string WinePath(const std::string& path);
 // A file of the build folder ("MMKeyboard.exe", "stubs\\calc.exe"), as Wine
 // sees it.
 std::string BuildFile(const std::string& relative);
