@@ -15,13 +15,6 @@ namespace {
 
 const char kBrowser[] = "C:\\Program Files\\Internet Explorer\\iexplore.exe";
 
-DWORD Mixer(const char* name)
-{
-    DWORD value = 0xDEAD;
-    ReadMixerValue(name, &value);
-    return value;
-}
-
 class KeysEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override

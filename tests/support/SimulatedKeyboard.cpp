@@ -6,6 +6,13 @@ namespace mmk_test {
 
 bool ClearSimulator() { return DeleteRegistryTree(HKEY_CURRENT_USER, kSimulatorRootKey); }
 
+DWORD Mixer(const char* name)
+{
+    DWORD value = 0xDEAD;
+    ReadMixerValue(name, &value);
+    return value;
+}
+
 SimulatedKeyboard::SimulatedKeyboard(const std::string& name)
     : path_("\\\\.\\pipe\\mmk-" + name + "-" + std::to_string(GetCurrentProcessId()))
 {

@@ -11,6 +11,8 @@ namespace mmk_test {
 
 // Forgets every simulated device and the simulated sound card.
 bool ClearSimulator();
+// A value of the simulated sound card, 0xDEAD when it is absent.
+DWORD Mixer(const char* name);
 
 class SimulatedKeyboard {
 public:

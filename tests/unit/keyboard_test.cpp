@@ -324,12 +324,6 @@ protected:
         VolumeAvailable = MuteAvailable = BassAvailable = TrebleAvailable = LoudnessAvailable = false;
         RememberedMute = RememberedLoudness = false;
     }
-    static DWORD Mixer(const char* name)
-    {
-        DWORD value = 0xDEAD;
-        ReadMixerValue(name, &value);
-        return value;
-    }
     void Arrival() { ASSERT_EQ(TRUE, dialog.SendMessage(WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0)); }
     void Unplug()
     {

@@ -12,13 +12,6 @@ using namespace mmk_test;
 
 namespace {
 
-DWORD Mixer(const char* name)
-{
-    DWORD value = 0xDEAD;
-    ReadMixerValue(name, &value);
-    return value;
-}
-
 class SoundKeysTest : public ::testing::Test {
 protected:
     void TearDown() override
