@@ -337,26 +337,32 @@ TEST_F(TargetingTest, PlayerKeysGoToThePlayerInFrontOrTheFirstRunningOneInSearch
     EXPECT_EQ(kAltKDown, WaitForKeys(cdPath, kAltKDown));
     EXPECT_EQ(cdWindow, GetForegroundWindow());
 
+    // In front, each player gets its own chord; behind another window, the
+    // CD player is preferred to WMPLAYER.EXE.
     const struct {
         DWORD key;
-        const char* chord;
-    } keys[] = { { kKeyNextTrack, kAltKDown }, { kKeyPreviousTrack, kAltKUp }, { kKeyMediaStop, kCtrlS },
-                 { kKeyPlayPause, kCtrlP } };
+        const char *cdChord, *wmChord;
+    } keys[] = { { kKeyNextTrack, kAltKDown, kCtrlF }, { kKeyPreviousTrack, kAltKUp, kCtrlB },
+                 { kKeyMediaStop, kCtrlS, kCtrlS }, { kKeyPlayPause, kCtrlP, kCtrlP } };
+    HWND wmWindow = FindProcessWindow(wm.ProcessId(), "MMKeyboardStub", NULL);
     for (const auto& k : keys) {
-        for (bool cdInFront : { true, false }) {
-            ASSERT_TRUE(cdInFront ? BringToForeground(cdWindow) : other.TakeForeground());
-            ForgetLog(cdPath);
+        for (HWND front : { cdWindow, wmWindow, other.Handle() }) {
+            const bool wmInFront = front == wmWindow;
+            const std::string& path = wmInFront ? wmPath : cdPath;
+            ASSERT_TRUE(BringToForeground(front));
+            ForgetLog(path);
             Press(k.key);
-            EXPECT_EQ(k.chord, WaitForKeys(cdPath, k.chord)) << k.chord;
+            const char* chord = wmInFront ? k.wmChord : k.cdChord;
+            EXPECT_EQ(chord, WaitForKeys(path, chord)) << chord;
         }
     }
-    EXPECT_EQ("", KeysOf(wmPath));
     EXPECT_EQ(0, other.KeysReceived());
 
     // The CD player with only untitled windows ends the search: nothing.
     cd.Stop();
     ASSERT_TRUE(StartStandIn(cd, cdPath, { { "MMK_STUB_TITLE", "" } }));
     ASSERT_TRUE(other.TakeForeground());
+    ForgetLog(wmPath);
     for (const auto& k : keys) Press(k.key);
     ForgetLog(mpPath);
     cd.Stop();
@@ -397,7 +403,7 @@ TEST_F(TargetingTest, TheTargetIsRestoredAsItWasShownAndOneThatNeverComesToFront
     const DWORD start = GetTickCount();
     Press(kKeyPlayPause);
     EXPECT_LT(GetTickCount() - start, 3000u) << "activation must give up";
-    EXPECT_EQ("", KeysOf(cdPath));
+    EXPECT_EQ("", KeysOf(wmPath) + KeysOf(cdPath));
     EXPECT_EQ(0, other.KeysReceived());
 }
 
