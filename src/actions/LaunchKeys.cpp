@@ -13,12 +13,10 @@ const char kBrowserPath[] = "C:\\Program Files\\Internet Explorer\\iexplore.exe"
 const char kMyComputerArguments[] = "\\explorer.exe /n, ::{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
 const char kCalculatorName[] = "\\calc.exe";
 
-UINT WINAPI StartWithWinExec(LPCSTR commandLine, UINT showCommand) { return WinExec(commandLine, showCommand); }
-
 void StartComposed(const char* first, const char* second, const char* third = "")
 {
     char commandLine[kCommandLineSize];
-    if (JoinText(commandLine, sizeof commandLine, first, second, third)) StartProgram(commandLine, SW_SHOWNORMAL);
+    if (JoinText(commandLine, sizeof commandLine, first, second, third)) WinExec(commandLine, SW_SHOWNORMAL);
 }
 
 // A setting's edit control as it stands, saved or not: at most 99 characters.
@@ -29,8 +27,6 @@ void ReadSetting(HWND dialog, int editControlId, char* text)
 }
 
 }  // namespace
-
-ProgramStarter StartProgram = StartWithWinExec;
 
 bool ReadWindowsDirectory(char* directory, UINT size)
 {
@@ -56,13 +52,13 @@ void LaunchWebSearch(HWND dialog)
     StartComposed(kBrowserPath, " ", searchText);
 }
 
-void LaunchHomePage() { StartProgram(kBrowserPath, SW_SHOWNORMAL); }
+void LaunchHomePage() { WinExec(kBrowserPath, SW_SHOWNORMAL); }
 
 void LaunchMail(HWND dialog)
 {
     char commandLine[kSettingTextSize];
     ReadSetting(dialog, IDC_MAIL, commandLine);
-    StartProgram(commandLine, SW_SHOWNORMAL);
+    WinExec(commandLine, SW_SHOWNORMAL);
 }
 
 void LaunchCalculator(const char* windowsDirectory)
@@ -74,5 +70,5 @@ void LaunchMediaPlayer(HWND dialog)
 {
     char commandLine[kSettingTextSize];
     ReadSetting(dialog, IDC_MEDIA, commandLine);
-    StartProgram(commandLine, SW_SHOWNORMAL);
+    WinExec(commandLine, SW_SHOWNORMAL);
 }

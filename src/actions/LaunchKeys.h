@@ -11,10 +11,6 @@ const int kCommandLineSize = MAX_PATH + 100;
 // empty text, when it cannot be read or does not fit.
 bool ReadWindowsDirectory(char* directory, UINT size);
 
-// How a launch row starts its program: WinExec, unless a test replaces it.
-typedef UINT (WINAPI* ProgramStarter)(LPCSTR commandLine, UINT showCommand);
-extern ProgramStarter StartProgram;
-
 // The rows that need the Windows directory start nothing when it is empty.
 void LaunchMyComputer(const char* windowsDirectory);
 void LaunchWebSearch(HWND dialog);
