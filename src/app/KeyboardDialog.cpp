@@ -2,7 +2,6 @@
 #include "actions/KeyDispatcher.h"
 #include "app/AboutDialog.h"
 #include "fw/PaintDC.h"
-#include "fw/WinApp.h"
 #include "keyboard/KeyCodes.h"
 #include "keyboard/KeyboardConnection.h"
 #include "keyboard/ReaderThread.h"
