@@ -116,17 +116,4 @@ TEST_F(LaunchKeysTest, OtherKeysChordsAndAnUnreadableWindowsDirectoryStartNothin
         EXPECT_EQ("", ReadFileText(LogOf(program))) << program;
 }
 
-TEST(WindowsDirectory, IsReadOnlyWhenItFits)
-{
-    const std::string directory = WindowsDirectory();
-    char buffer[MAX_PATH];
-    EXPECT_TRUE(ReadWindowsDirectory(buffer, static_cast<UINT>(directory.size() + 1)));
-    EXPECT_EQ(directory, buffer);
-    for (UINT size : { static_cast<UINT>(directory.size()), 1u }) {
-        lstrcpyA(buffer, "stale");
-        EXPECT_FALSE(ReadWindowsDirectory(buffer, size));
-        EXPECT_STREQ("", buffer);
-    }
-}
-
 }  // namespace
