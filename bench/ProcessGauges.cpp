@@ -51,15 +51,32 @@ std::vector<BYTE> HandleTableBytes()
 
 }  // namespace
 
-int HandleCount(DWORD processId)
+int HandleCount(DWORD processId, int objectType)
 {
     const std::vector<BYTE> buffer = HandleTableBytes();
     if (buffer.empty()) return -1;
     const HandleTable* table = reinterpret_cast<const HandleTable*>(buffer.data());
     int count = 0;
-    for (ULONG i = 0; i < table->count; ++i)
-        if (table->entries[i].processId == processId) ++count;
+    for (ULONG i = 0; i < table->count; ++i) {
+        const HandleEntry& entry = table->entries[i];
+        if (entry.processId == processId && (objectType == kAnyObjectType || entry.objectType == objectType)) ++count;
+    }
     return count;
+}
+
+int EventObjectType()
+{
+    HANDLE event = CreateEventA(NULL, TRUE, FALSE, NULL);
+    const std::vector<BYTE> buffer = HandleTableBytes();
+    int type = -1;
+    const HandleTable* table = reinterpret_cast<const HandleTable*>(buffer.data());
+    for (ULONG i = 0; !buffer.empty() && i < table->count; ++i) {
+        const HandleEntry& entry = table->entries[i];
+        if (entry.processId == GetCurrentProcessId() && entry.handle == USHORT(ULONG_PTR(event)))
+            type = entry.objectType;
+    }
+    CloseHandle(event);
+    return type;
 }
 
 int ThreadCount(DWORD processId)

@@ -8,9 +8,12 @@
 
 namespace mmk_bench {
 
-// Handles the process holds, counted in the system's handle table: Wine
-// answers GetProcessHandleCount with 0.
-int HandleCount(DWORD processId);
+// Handles the process holds, of one object type or of any, counted in the
+// system's handle table: Wine answers GetProcessHandleCount with 0.
+const int kAnyObjectType = -1;
+int HandleCount(DWORD processId, int objectType = kAnyObjectType);
+// The object type of events in that table.
+int EventObjectType();
 int ThreadCount(DWORD processId);
 // Committed private memory, from a walk of its address space: Wine leaves
 // the PrivateUsage of GetProcessMemoryInfo 0.
