@@ -101,11 +101,11 @@ int main()
         for (const Spread& s : row.columns) allArrived = allArrived && s.count == kRuns;
     std::printf("key message -> whole chord at the stand-in, ms: median (min-max) of %d runs\n", kRuns);
     std::printf("%-38s", "");
-    for (int others : kOthers) std::printf("  %2d other processes", others);
-    std::printf("  %d vs %d\n", kOthers[kColumns - 1], kOthers[0]);
+    for (int others : kOthers) std::printf("  %2d other processes    ", others);
+    std::printf("%d vs %d\n", kOthers[kColumns - 1], kOthers[0]);
     for (const Row& row : rows) {
         std::printf("%-19s %-18s", row.key->name, Placement(row));
-        for (const Spread& s : row.columns) std::printf("  %6.1f (%4.1f-%5.1f)", s.median, s.min, s.max);
+        for (const Spread& s : row.columns) std::printf("  %7.1f (%6.1f-%6.1f)", s.median, s.min, s.max);
         std::printf("  %5.1fx\n", row.columns[kColumns - 1].median / row.columns[0].median);
     }
     char figure[32];
