@@ -49,14 +49,16 @@ InstalledStandIn::InstalledStandIn(const std::string& standInName, const std::st
 {
     const size_t slash = path.rfind('\\');
     if (slash != std::string::npos) CreateDirectoryA(path.substr(0, slash).c_str(), NULL);
-    MoveFileA(path.c_str(), (path + ".wine").c_str());
+    movedAside_ = MoveFileA(path.c_str(), (path + ".wine").c_str()) != FALSE;
     installed_ = CopyFileOver(StandIn(standInName), path);
 }
 
 InstalledStandIn::~InstalledStandIn()
 {
+    // Wine keeps a running program's file, so every copy must have ended.
     DeleteFileA(path_.c_str());
-    MoveFileA((path_ + ".wine").c_str(), path_.c_str());
+    if (movedAside_ && !MoveFileA((path_ + ".wine").c_str(), path_.c_str()))
+        std::printf("could not put %s back; it waits at %s.wine\n", path_.c_str(), path_.c_str());
     ForgetLog(path_);
 }
 

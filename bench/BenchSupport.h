@@ -29,7 +29,8 @@ Spread SpreadOf(std::vector<double> values);
 std::string Describe(const Spread& spread);
 
 // A stand-in put at a path where a key starts a program; whatever was there
-// (Wine's own program) goes aside and comes back when this goes.
+// (Wine's own program) goes aside and comes back when this goes, once no
+// copy of the stand-in runs any more.
 class InstalledStandIn {
 public:
     InstalledStandIn(const std::string& standInName, const std::string& path);
@@ -42,7 +43,7 @@ public:
 
 private:
     std::string path_;
-    bool installed_;
+    bool movedAside_, installed_;
 };
 
 // A sound card with every fader at its middle and both toggles off.

@@ -31,6 +31,7 @@ const unsigned kSeed = 20261207;
 const int kReports = 10000;
 const int kBursts = 101;
 const int kTableReportsPerBurst = 4;  // the key, its release, the sentinel, its release
+const int kRandomReports = kReports - kBursts * kTableReportsPerBurst;
 const int kMaxRandomLength = 64;
 // Steps a fader may make between the one awaited and its release's turn.
 const int kMaxSteps = 3;
@@ -81,6 +82,11 @@ bool CameBack(const Gauges& start, const Gauges& end, int starts)
            Near(end.threads, start.threads);
 }
 
+void EndChildren(DWORD processId)
+{
+    for (const ChildProcess& child : ChildProcesses(processId)) EndProcess(child.id);
+}
+
 bool IsStandInName(const std::string& exeName)
 {
     for (const char* name : kStartedNames)
@@ -88,16 +94,109 @@ bool IsStandInName(const std::string& exeName)
     return false;
 }
 
-struct Tally {
-    int failures = 0, keys = 0, sentinels = 0, faders = 0, releases = 0, starts = 0, unexplained = 0;
-    int randomReports = 0, timedReports = 0;
+class Soak {
+public:
+    Soak(SimulatedProgram& simulated, const std::string (&logs)[kLogCount]) : simulated_(simulated), logs_(logs) {}
+    void RunBurst(int burst, const TableKey& key);
+    // Ends what the program started, which must be the keys' starts.
+    void EndStarted();
+    void Fail(const std::string& what);
+
+    int burst = 0, failures = 0, keys = 0, sentinels = 0, faders = 0, releases = 0, starts = 0, unexplained = 0;
+    int timedReports = 0;
     double timedMs = 0;
-    void Fail(int burst, const std::string& what)
-    {
-        ++failures;
-        std::printf("burst %d: %s\n", burst + 1, what.c_str());
-    }
+    std::mt19937 random{ kSeed };
+
+private:
+    void PressKey(const TableKey& key, const Observed& before);
+    void SendRandomAndSentinel(int count, DWORD muteAfter);
+    void CheckAfterwards(const TableKey& key, const Observed& before);
+
+    SimulatedProgram& simulated_;
+    const std::string (&logs_)[kLogCount];
 };
+
+void Soak::Fail(const std::string& what)
+{
+    ++failures;
+    std::printf("burst %d: %s\n", burst + 1, what.c_str());
+}
+
+void Soak::RunBurst(int index, const TableKey& key)
+{
+    burst = index;
+    for (int fader : { kVolume, kBass, kTreble }) PutMixerValue(MixerValueName(fader), kFaderMaximum / 2);
+    const Observed before = Observe(logs_);
+    PressKey(key, before);
+    const int count = kRandomReports / kBursts + (burst < kRandomReports % kBursts ? 1 : 0);
+    SendRandomAndSentinel(count, !before.mixer[kMute] ^ (key.keyCode == kKeyMute));
+    CheckAfterwards(key, before);
+}
+
+// The key, let go at once, or for a fader once it has stepped.
+void Soak::PressKey(const TableKey& key, const Observed& before)
+{
+    const bool fader = key.mixer >= 0 && key.direction != 0;
+    simulated_.keyboard.Send(key.keyCode);
+    if (!fader) simulated_.keyboard.Send(kKeysReleased);
+    if (WaitUntil([&] { return HasActed(key, before, Observe(logs_)); })) {
+        ++keys;
+        if (key.log >= 0 && !key.chord) ++starts;
+    } else {
+        Fail("key " + std::to_string(key.keyCode) + " did not act");
+    }
+    if (fader) simulated_.keyboard.Send(kKeysReleased);
+}
+
+// Timed from the first write until the sentinel has acted.
+void Soak::SendRandomAndSentinel(int count, DWORD muteAfter)
+{
+    const double start = NowMs();
+    for (int i = 0; i < count; ++i)
+        if (!simulated_.keyboard.SendBytes(RandomReport(random))) Fail("a report could not be written");
+    simulated_.Press(kKeyMute);
+    const double ms = MsUntil(start, [&] {
+        DWORD mute = 2;
+        return ReadMixerValue(kMixerMute, &mute) && mute == muteAfter;
+    }, 10000);
+    if (ms < 0) return Fail("the mute sentinel did not act");
+    ++sentinels;
+    timedMs += ms;
+    timedReports += count + 2;
+}
+
+void Soak::CheckAfterwards(const TableKey& key, const Observed& before)
+{
+    Observed after = Observe(logs_);
+    if (key.mixer >= 0 && key.direction != 0) {
+        ++faders;
+        Pump(kQuietMs);
+        const Observed quiet = Observe(logs_);
+        if (quiet.mixer[key.mixer] == after.mixer[key.mixer]) ++releases;
+        else Fail("a fader kept stepping after its release");
+        after = quiet;
+    }
+    const std::string found = Unexplained(key, 1, kMaxSteps, before, after);
+    if (!found.empty()) {
+        ++unexplained;
+        Fail("unexplained:" + found);
+    }
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutA(simulated_.dialog, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer))
+        Fail("the program did not answer a message within 5 s");
+    if (IsWindowVisible(simulated_.dialog) || FindShownDialog(simulated_.program.ProcessId(), kDialogTitle))
+        Fail("a window of the program showed");
+}
+
+void Soak::EndStarted()
+{
+    const std::vector<ChildProcess> children = ChildProcesses(simulated_.program.ProcessId());
+    for (const ChildProcess& child : children)
+        if (!IsStandInName(child.exeName)) Fail("the program started " + child.exeName);
+    EndChildren(simulated_.program.ProcessId());
+    if (int(children.size()) != starts)
+        Fail(std::to_string(children.size()) + " processes started, the keys made " + std::to_string(starts));
+}
 
 }  // namespace
 
@@ -106,8 +205,8 @@ int main()
     const std::string windows = WindowsDirectory();
     InstalledStandIn myComputer("calc.exe", windows + "\\explorer.exe"), calculator("calc.exe", windows + "\\calc.exe"),
         browser("IEXPLORE.EXE", kBrowserPath);
-    const std::string logs[kLogCount] = { myComputer.Path(),         browser.Path(),         StandIn("mailstub.exe"),
-                                          calculator.Path(),         StandIn("mediastub.exe"), StandIn("IEXPLORE.EXE"),
+    const std::string logs[kLogCount] = { myComputer.Path(), browser.Path(),           StandIn("mailstub.exe"),
+                                          calculator.Path(), StandIn("mediastub.exe"), StandIn("IEXPLORE.EXE"),
                                           StandIn("WMPLAYER.EXE") };
     for (const std::string& log : logs) ForgetLog(log);
     SetRegistryText(HKEY_CURRENT_USER, kSettingsKey, "Mail", logs[kMailLog]);
@@ -117,120 +216,64 @@ int main()
     SimulatedProgram simulated("bench-soak");
     // What the program starts never takes the foreground or passes for the
     // browser or a player, so the chords go where the bench expects them.
-    if (!myComputer.Installed() || !calculator.Installed() || !browser.Installed() ||
-        !StartStandIn(browserTarget, logs[kBrowserLog]) || !StartStandIn(playerTarget, logs[kPlayerLog]) ||
-        !simulated.Start({ { "MMK_STUB_TITLE", kLaunchedTitle }, { "MMK_STUB_UNACTIVATABLE", "1" } })) {
+    const bool ready = myComputer.Installed() && calculator.Installed() && browser.Installed() &&
+                       StartStandIn(browserTarget, logs[kBrowserLog]) && StartStandIn(playerTarget, logs[kPlayerLog]) &&
+                       simulated.Start({ { "MMK_STUB_TITLE", kLaunchedTitle }, { "MMK_STUB_UNACTIVATABLE", "1" } });
+    if (!ready) {
+        DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey);
         std::printf("could not set up the stand-ins and MMKeyboard-sim.exe\n");
         return 1;
     }
     const DWORD programId = simulated.program.ProcessId();
     const Gauges start = Measure(programId);
 
-    std::mt19937 random(kSeed);
+    Soak soak(simulated, logs);
     std::vector<const TableKey*> order;
-    Tally tally;
     SIZE_T settledPrivateBytes = 0;
-    const int randomReports = kReports - kBursts * kTableReportsPerBurst;
     const double soakStart = NowMs();
     for (int burst = 0; burst < kBursts; ++burst) {
         if (order.empty()) {
             for (int k = 0; k < kTableKeyCount; ++k) order.push_back(&kTableKeys[k]);
-            std::shuffle(order.begin(), order.end(), random);
+            std::shuffle(order.begin(), order.end(), soak.random);
         }
-        const TableKey& key = *order.back();
+        soak.RunBurst(burst, *order.back());
         order.pop_back();
-        for (int fader : { kVolume, kBass, kTreble }) PutMixerValue(MixerValueName(fader), kFaderMaximum / 2);
-        const Observed before = Observe(logs);
-
-        // The key; a fader is held until it has stepped.
-        const bool fader = key.mixer >= 0 && key.direction != 0;
-        simulated.keyboard.Send(key.keyCode);
-        if (!fader) simulated.keyboard.Send(kKeysReleased);
-        if (WaitUntil([&] { return HasActed(key, before, Observe(logs)); })) ++tally.keys;
-        else tally.Fail(burst, "key " + std::to_string(key.keyCode) + " did not act");
-        if (fader) simulated.keyboard.Send(kKeysReleased);
-        if (key.log >= 0 && !key.chord) ++tally.starts;
-
-        // Random reports and the sentinel, timed until the sentinel acts.
-        const int count = randomReports / kBursts + (burst < randomReports % kBursts ? 1 : 0);
-        const DWORD muteAfter = !before.mixer[kMute] ^ (key.keyCode == kKeyMute);
-        const double sent = NowMs();
-        for (int i = 0; i < count; ++i)
-            if (!simulated.keyboard.SendBytes(RandomReport(random))) tally.Fail(burst, "a report could not be written");
-        simulated.Press(kKeyMute);
-        const double ms = MsUntil(sent, [&] {
-            DWORD mute = 2;
-            return ReadMixerValue(kMixerMute, &mute) && mute == muteAfter;
-        }, 10000);
-        tally.randomReports += count;
-        if (ms >= 0) {
-            ++tally.sentinels;
-            tally.timedMs += ms;
-            tally.timedReports += count + 2;
-        } else {
-            tally.Fail(burst, "the mute sentinel did not act");
-        }
-
-        Observed after = Observe(logs);
-        if (fader) {
-            ++tally.faders;
-            Pump(kQuietMs);
-            const Observed quiet = Observe(logs);
-            if (quiet.mixer[key.mixer] == after.mixer[key.mixer]) ++tally.releases;
-            else tally.Fail(burst, "a fader kept stepping after its release");
-            after = quiet;
-        }
-        const std::string unexplained = Unexplained(key, 1, kMaxSteps, before, after);
-        if (!unexplained.empty()) {
-            ++tally.unexplained;
-            tally.Fail(burst, "unexplained:" + unexplained);
-        }
-        DWORD_PTR answer = 0;
-        if (!SendMessageTimeoutA(simulated.dialog, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer))
-            tally.Fail(burst, "the program did not answer a message within 5 s");
-        if (IsWindowVisible(simulated.dialog) || FindShownDialog(programId, kDialogTitle))
-            tally.Fail(burst, "a window of the program showed");
         if (simulated.program.HasExited()) {
-            tally.Fail(burst, "the program ended");
+            soak.Fail("the program ended");
             break;
         }
         if (burst + 1 == kSettledBursts) settledPrivateBytes = PrivateBytes(programId);
         if (burst + 1 == kBursts) break;
         simulated.keyboard.Unplug();
-        if (!simulated.keyboard.Replug(simulated.dialog)) tally.Fail(burst, "the keyboard was not opened again");
+        if (!simulated.keyboard.Replug(simulated.dialog)) soak.Fail("the keyboard was not opened again");
     }
     const double soakMs = NowMs() - soakStart;
-
-    const std::vector<ChildProcess> children = ChildProcesses(programId);
-    for (const ChildProcess& child : children) {
-        if (!IsStandInName(child.exeName)) tally.Fail(kBursts - 1, "the program started " + child.exeName);
-        EndProcess(child.id);
-    }
-    if (int(children.size()) != tally.starts)
-        tally.Fail(kBursts - 1, std::to_string(children.size()) + " processes started, the keys made " +
-                                    std::to_string(tally.starts) + " starts");
+    soak.EndStarted();
     Gauges end = {};
     // Threads and handles of the last replug may take a moment to go.
-    WaitUntil([&] { return CameBack(start, end = Measure(programId), tally.starts); }, 5000);
-    if (!CameBack(start, end, tally.starts))
-        tally.Fail(kBursts - 1, "handles or threads did not come back to where they started");
+    WaitUntil([&] { return CameBack(start, end = Measure(programId), soak.starts); }, 5000);
+    if (!CameBack(start, end, soak.starts)) soak.Fail("handles or threads did not come back to where they started");
+    // Every plug-in loads the settings again, so they stay until now.
     DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey);
+    // A program still busy with reports may have started more meanwhile.
+    simulated.program.Stop();
+    EndChildren(programId);
 
     std::printf("soak: %d reports (%d random) in %d bursts with %d unplug/plug-in cycles, seed %u, %.0f s\n", kReports,
-                tally.randomReports, kBursts, kBursts - 1, kSeed, soakMs / 1000);
+                kRandomReports, kBursts, kBursts - 1, kSeed, soakMs / 1000);
     std::printf("reports handled per second: %.0f (random reports and sentinels, from their first write to the "
                 "sentinel's effect)\n",
-                tally.timedReports / (tally.timedMs / 1000));
+                soak.timedReports / (soak.timedMs / 1000));
     std::printf("handles: %d before, %d after; of them events %d before, %d after, with %d programs started\n",
-                start.handles, end.handles, start.events, end.events, tally.starts);
+                start.handles, end.handles, start.events, end.events, soak.starts);
     std::printf("threads: %d before, %d after\n", start.threads, end.threads);
     std::printf("private bytes: %lu KiB before, %lu KiB after %d bursts, %lu KiB after\n",
                 (unsigned long)(start.privateBytes / 1024), (unsigned long)(settledPrivateBytes / 1024), kSettledBursts,
                 (unsigned long)(end.privateBytes / 1024));
     std::printf("reports that acted: %d (keys %d of %d, mute sentinels %d of %d, releases of a held fader %d of %d); "
                 "bursts with an effect no table report explains: %d\n",
-                tally.keys + tally.sentinels + tally.releases, tally.keys, kBursts, tally.sentinels, kBursts,
-                tally.releases, tally.faders, tally.unexplained);
-    std::printf("%s\n", tally.failures ? "CHECKS FAILED" : "all checks passed");
-    return tally.failures ? 1 : 0;
+                soak.keys + soak.sentinels + soak.releases, soak.keys, kBursts, soak.sentinels, kBursts, soak.releases,
+                soak.faders, soak.unexplained);
+    std::printf("%s\n", soak.failures ? "CHECKS FAILED" : "all checks passed");
+    return soak.failures ? 1 : 0;
 }
