@@ -20,9 +20,10 @@ double NowMs()
 double MsUntil(double sinceMs, const std::function<bool()>& condition, DWORD timeoutMs)
 {
     for (;;) {
-        const double elapsed = NowMs() - sinceMs;
-        if (condition()) return elapsed;
-        if (elapsed > timeoutMs) return -1;
+        // Read after the condition: a slow one lengthens the figure rather
+        // than shortening it.
+        if (condition()) return NowMs() - sinceMs;
+        if (NowMs() - sinceMs > timeoutMs) return -1;
         Pump(1);
     }
 }

@@ -2,7 +2,8 @@
 // the calculator's place: from the key message posted to MMKeyboard-sim.exe's
 // dialog until the stand-in's process exists and until it has recorded its
 // command line, and from the key's report written to the simulated keyboard
-// until that record.
+// until that record. The process is looked for in process snapshots, which
+// take 10 to 25 ms each under Wine: its figure may be that much too long.
 #include <cstdio>
 #include "BenchSupport.h"
 #include "ProcessGauges.h"
