@@ -63,13 +63,18 @@ int ShowWindows(const std::string& exeName, DWORD seconds)
 {
     RunningProgram program;
     const SettledProgram settled = StartSettled(program, exeName.c_str());
-    if (!settled.dialog) {
-        std::printf("%s did not settle\n", exeName.c_str());
+    // A click that comes while the program still hides itself at start-up
+    // is undone at once, so it clicks again until the dialog stays shown.
+    const bool shown = settled.dialog && WaitUntil([&] {
+        if (!IsWindowVisible(settled.dialog)) ClickTrayIcon(settled.tray, WM_LBUTTONDBLCLK);
+        Pump(kPaintMs);
+        return IsWindowVisible(settled.dialog) != FALSE;
+    }, 5000);
+    if (!shown) {
+        std::printf("%s did not show its dialog\n", exeName.c_str());
+        EndThroughItsLoop(program, settled.dialog);
         return 1;
     }
-    ClickTrayIcon(settled.tray, WM_LBUTTONDBLCLK);
-    WaitUntil([&] { return IsWindowVisible(settled.dialog) != FALSE; }, 5000);
-    Pump(kPaintMs);
     PrintRect("dialog", settled.dialog);
     Pump(seconds * 1000);
 
