@@ -19,11 +19,11 @@ double NowMs();
 // timeoutMs passed first. WaitUntil's 10 ms steps would swamp a 30 ms figure.
 double MsUntil(double sinceMs, const std::function<bool()>& condition, DWORD timeoutMs = 20000);
 
-// Of no values: everything infinite, count 0.
 struct Spread {
     double median, min, max;
     size_t count;
 };
+// Of no values: everything infinite, count 0.
 Spread SpreadOf(std::vector<double> values);
 // "12.3 ms (10.1-15.0, 20 runs)"
 std::string Describe(const Spread& spread);
