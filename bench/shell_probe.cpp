@@ -1,79 +1,55 @@
-// Drives MMKeyboard.exe from outside for the benchmark and the screenshots.
-//   shell_probe startup PROGRAM.exe RUNS  - start-up time to the tray icon
+// Drives a program of the build folder from outside, for the start-up figure
+// and for tools/screenshot:
+//   shell_probe startup PROGRAM.exe RUNS  - time from start to its tray icon
 //   shell_probe show PROGRAM.exe SECONDS  - shows the dialog, then the About
 //                                           box, printing where each is
 //   shell_probe tryout DONE_FILE          - plays keys on the try-out run's
 //                                           key pad, then creates DONE_FILE
+// PROGRAM.exe is taken by its file name from the build folder.
 #include <windows.h>
-#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
-#include "e2e/ShellWindows.h"
+#include "BenchSupport.h"
+#include "res/resource.h"
 
 using namespace mmk_test;
+using namespace mmk_bench;
 
 namespace {
 
-bool Start(const char* program, PROCESS_INFORMATION* info)
+const char kAboutTitle[] = "About Varden Multimedia Keyboard";
+// Lets a window that has just shown finish painting before it is captured.
+const DWORD kPaintMs = 500;
+
+std::string FileNameOf(const std::string& path)
 {
-    std::string commandLine = std::string("\"") + program + "\"";
-    std::vector<char> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back('\0');
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    return CreateProcessA(program, buffer.data(), NULL, NULL, FALSE, 0, NULL, NULL, &startup, info) != FALSE;
+    const size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// Ends the program through its modal loop, so that it removes its icon
-// (Wine keeps the icons of killed programs); kills it if that fails.
-void End(PROCESS_INFORMATION* info)
+int MeasureStartUp(const std::string& exeName, int runs)
 {
-    HWND dialog = FindShellDialog(info->dwProcessId);
-    if (dialog) PostMessageA(dialog, WM_QUIT, 0, 0);
-    if (WaitForSingleObject(info->hProcess, 3000) != WAIT_OBJECT_0) TerminateProcess(info->hProcess, 0);
-    WaitForSingleObject(info->hProcess, 5000);
-    CloseHandle(info->hProcess);
-    CloseHandle(info->hThread);
-}
-
-template <class Condition>
-bool WaitFor(Condition condition, DWORD timeoutMs)
-{
-    DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > timeoutMs) return false;
-        Sleep(1);
-    }
-    return true;
-}
-
-int MeasureStartUp(const char* program, int runs)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
     std::vector<double> times;
-    for (int run = 0; run < runs; ++run) {
-        int iconsBefore = CountWineTrayIcons();
-        LARGE_INTEGER begin, end;
-        QueryPerformanceCounter(&begin);
-        PROCESS_INFORMATION info;
-        if (!Start(program, &info)) return 1;
-        bool added = WaitFor([&] { return CountWineTrayIcons() > iconsBefore; }, 20000);
-        QueryPerformanceCounter(&end);
-        End(&info);
-        if (!added) {
-            std::printf("run %d: no tray icon within 20 s\n", run + 1);
+    for (int run = 1; run <= runs; ++run) {
+        const int iconsBefore = CountTrayIcons();
+        RunningProgram program;
+        const double start = NowMs();
+        const double ms = program.Start(BuildFile(exeName))
+                              ? MsUntil(start, [&] { return CountTrayIcons() > iconsBefore; })
+                              : -1;
+        EndThroughItsLoop(program, FindProcessWindow(program.ProcessId(), "#32770", kDialogTitle));
+        if (ms < 0) {
+            std::printf("run %d: no tray icon within 20 s\n", run);
             return 1;
         }
-        double ms = 1000.0 * (end.QuadPart - begin.QuadPart) / frequency.QuadPart;
         times.push_back(ms);
-        std::printf("run %d: %.0f ms\n", run + 1, ms);
-        // Let the notification area drop the icon of the ended process.
-        WaitFor([&] { return CountWineTrayIcons() <= iconsBefore; }, 3000);
+        std::printf("run %d: %.0f ms\n", run, ms);
+        // The next run counts from the icons without this one.
+        WaitUntil([&] { return CountTrayIcons() <= iconsBefore; }, 3000);
     }
-    std::sort(times.begin(), times.end());
-    std::printf("median start-up to tray icon: %.0f ms\n", times[times.size() / 2]);
+    std::printf("median start-up to tray icon: %s\n", Describe(SpreadOf(times)).c_str());
     return 0;
 }
 
@@ -85,35 +61,35 @@ void PrintRect(const char* what, HWND window)
     std::fflush(stdout);
 }
 
-int ShowWindows(const char* program, int seconds)
+int ShowWindows(const std::string& exeName, DWORD seconds)
 {
-    PROCESS_INFORMATION info;
-    if (!Start(program, &info)) return 1;
-    HWND dialog = NULL, tray = NULL;
-    bool settled = WaitFor([&] {
-        dialog = FindShellDialog(info.dwProcessId);
-        tray = FindTrayWindow(info.dwProcessId);
-        return dialog && tray && !IsWindowVisible(dialog);
-    }, 20000);
-    if (settled) {
-        Sleep(500);
-        DoubleClickTrayIcon(tray);
-        WaitFor([&] { return IsWindowVisible(dialog) != FALSE; }, 5000);
-        Sleep(500);
-        PrintRect("dialog", dialog);
-        Sleep(seconds * 1000);
-        PostMessageA(dialog, WM_SYSCOMMAND, 0x0010, 0);
-        HWND about = NULL;
-        WaitFor([&] {
-            about = FindProcessWindow(info.dwProcessId, "#32770", "About Varden Multimedia Keyboard");
-            return about && IsWindowVisible(about);
-        }, 5000);
-        Sleep(500);
-        if (about) PrintRect("about", about);
-        Sleep(seconds * 1000);
+    RunningProgram program;
+    const SettledProgram settled = StartSettled(program, exeName.c_str());
+    if (settled.dialog) ClickTrayIcon(settled.tray, WM_LBUTTONDBLCLK);
+    const bool shown = settled.dialog && WaitUntil([&] { return IsWindowVisible(settled.dialog) != FALSE; }, 5000);
+    Pump(kPaintMs);
+    if (!shown) {
+        std::printf("%s did not show its dialog\n", exeName.c_str());
+        EndThroughItsLoop(program, settled.dialog);
+        return 1;
     }
-    End(&info);
-    return settled ? 0 : 1;
+    PrintRect("dialog", settled.dialog);
+    Pump(seconds * 1000);
+
+    PostMessageA(settled.dialog, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+    HWND about = NULL;
+    WaitUntil([&] {
+        about = FindProcessWindow(program.ProcessId(), "#32770", kAboutTitle);
+        return about && IsWindowVisible(about);
+    }, 5000);
+    Pump(kPaintMs);
+    if (about) PrintRect("about", about);
+    Pump(seconds * 1000);
+    // The About box's own loop runs inside the dialog's; ending it first lets
+    // the quit reach the outer loop, which removes the icon.
+    if (about) PostMessageA(about, WM_COMMAND, IDOK, 0);
+    EndThroughItsLoop(program, settled.dialog);
+    return about ? 0 : 1;
 }
 
 // A press and release of a key pad button, as the mouse makes them.
@@ -136,7 +112,7 @@ int PlayTryOut(const char* doneFile)
     DeleteFileA(browserLog.c_str());
     DeleteFileA(playerLog.c_str());
     HWND keyPad = NULL;
-    const bool listening = WaitFor([&] {
+    const bool listening = WaitUntil([&] {
         keyPad = FindWindowA("MMKeyboardKeyPad", NULL);
         char status[128] = "";
         GetWindowTextA(FindWindowExA(keyPad, NULL, "STATIC", NULL), status, sizeof status);
@@ -156,11 +132,11 @@ int PlayTryOut(const char* doneFile)
     };
     for (const Step& step : steps) {
         ClickKeyPadButton(keyPad, step.button);
-        if (!WaitFor([&] { return Contains(ReadFileText(step.log), step.seen); }, 20000)) {
+        if (!WaitUntil([&] { return Contains(ReadFileText(step.log), step.seen); }, 20000)) {
             std::printf("%s: nothing seen\n", step.button);
             return 1;
         }
-        Sleep(500);  // the stand-in paints what it logged
+        Pump(kPaintMs);  // the stand-in paints what it logged
     }
     CloseHandle(CreateFileA(doneFile, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL));
     return 0;
@@ -170,8 +146,9 @@ int PlayTryOut(const char* doneFile)
 
 int main(int argc, char** argv)
 {
-    if (argc == 4 && std::string(argv[1]) == "startup") return MeasureStartUp(argv[2], std::atoi(argv[3]));
-    if (argc == 4 && std::string(argv[1]) == "show") return ShowWindows(argv[2], std::atoi(argv[3]));
+    const std::string command = argc == 4 ? argv[1] : "";
+    if (command == "startup") return MeasureStartUp(FileNameOf(argv[2]), std::atoi(argv[3]));
+    if (command == "show") return ShowWindows(FileNameOf(argv[2]), DWORD(std::atoi(argv[3])));
     if (argc == 3 && std::string(argv[1]) == "tryout") return PlayTryOut(argv[2]);
     std::fprintf(stderr, "usage: shell_probe startup|show PROGRAM.exe N, or shell_probe tryout DONE_FILE\n");
     return 2;

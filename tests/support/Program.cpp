@@ -51,7 +51,9 @@ SettledProgram StartSettled(RunningProgram& program, const char* exeName, Enviro
         // Another process's edit text is asked for, not read from the window.
         return dialog && tray && !IsWindowVisible(dialog) && SendDlgItemMessageA(dialog, IDC_SEARCH, WM_GETTEXTLENGTH, 0, 0) > 0;
     }, 20000);
-    if (settled) found = { dialog, tray };
+    // Settled once its start-up is done: before that, its own show and hide
+    // may still come after a test's first click.
+    if (settled && program.WaitIdle() && !IsWindowVisible(dialog)) found = { dialog, tray };
     return found;
 }
 

@@ -1,0 +1,119 @@
+#include "KeyEffects.h"
+#include "BenchSupport.h"
+#include "keyboard/KeyCodes.h"
+
+using namespace mmk_test;
+
+namespace mmk_bench {
+
+namespace {
+
+const char* const kMixerValueNames[kMixerValueCount] = { kMixerVolume, kMixerBass, kMixerTreble, kMixerMute,
+                                                         kMixerLoudness };
+const char* const kLogNames[kLogCount] = { "My Computer", "launched browser", "mail", "calculator", "media player",
+                                           "browser", "player" };
+const DWORD kStep = kFaderMaximum / 20;
+
+int CountStarts(const std::string& logPath)
+{
+    const std::string text = ReadFileText(LogOf(logPath));
+    int count = 0;
+    for (size_t at = text.find("cmdline "); at != std::string::npos; at = text.find("cmdline ", at + 1)) ++count;
+    return count;
+}
+
+std::string WithChord(const std::string& keys, const char* chord) { return keys.empty() ? chord : keys + "," + chord; }
+
+// The state the key leaves behind, its fader moved by one step.
+Observed Expected(const TableKey& key, const Observed& before)
+{
+    Observed expected = before;
+    if (key.log >= 0) {
+        if (key.chord) expected.keys[key.log] = WithChord(before.keys[key.log], key.chord);
+        else ++expected.starts[key.log];
+    }
+    if (key.mixer >= 0) {
+        DWORD& value = expected.mixer[key.mixer];
+        value = key.direction == 0 ? !value : key.direction > 0 ? value + kStep : value - kStep;
+    }
+    return expected;
+}
+
+}  // namespace
+
+const TableKey kTableKeys[] = {
+    { kKeyMyComputer, kMyComputerLog, NULL, -1, 0 },   { kKeyWebSearch, kLaunchedBrowserLog, NULL, -1, 0 },
+    { kKeyHomePage, kLaunchedBrowserLog, NULL, -1, 0 }, { kKeyBack, kBrowserLog, kAltLeft, -1, 0 },
+    { kKeyForward, kBrowserLog, kAltRight, -1, 0 },     { kKeyBrowserStop, kBrowserLog, kEscape, -1, 0 },
+    { kKeyRefresh, kBrowserLog, kF5, -1, 0 },           { kKeyFavourites, kBrowserLog, kCtrlI, -1, 0 },
+    { kKeyVolumeUp, -1, NULL, kVolume, +1 },            { kKeyVolumeDown, -1, NULL, kVolume, -1 },
+    { kKeyBassUp, -1, NULL, kBass, +1 },                { kKeyBassDown, -1, NULL, kBass, -1 },
+    { kKeyTrebleUp, -1, NULL, kTreble, +1 },            { kKeyTrebleDown, -1, NULL, kTreble, -1 },
+    { kKeyMail, kMailLog, NULL, -1, 0 },                { kKeyCalculator, kCalculatorLog, NULL, -1, 0 },
+    { kKeyNextTrack, kPlayerLog, kCtrlF, -1, 0 },       { kKeyPreviousTrack, kPlayerLog, kCtrlB, -1, 0 },
+    { kKeyMediaStop, kPlayerLog, kCtrlS, -1, 0 },       { kKeyPlayPause, kPlayerLog, kCtrlP, -1, 0 },
+    { kKeyMute, -1, NULL, kMute, 0 },                   { kKeyLoudness, -1, NULL, kLoudness, 0 },
+    { kKeyMediaPlayer, kMediaLog, NULL, -1, 0 },
+};
+const int kTableKeyCount = sizeof kTableKeys / sizeof kTableKeys[0];
+
+bool IsTableValue(DWORD keyCode)
+{
+    if (keyCode == kKeysReleased) return true;
+    for (const TableKey& key : kTableKeys)
+        if (key.keyCode == keyCode) return true;
+    return false;
+}
+
+const char* MixerValueName(int value) { return kMixerValueNames[value]; }
+
+Observed Observe(const std::string logPaths[kLogCount])
+{
+    Observed now;
+    for (int log = 0; log < kLogCount; ++log) {
+        now.starts[log] = CountStarts(logPaths[log]);
+        now.keys[log] = KeysOf(logPaths[log]);
+    }
+    for (int value = 0; value < kMixerValueCount; ++value) {
+        now.mixer[value] = 0xFFFFFFFF;
+        ReadMixerValue(kMixerValueNames[value], &now.mixer[value]);
+    }
+    return now;
+}
+
+bool HasActed(const TableKey& key, const Observed& before, const Observed& now)
+{
+    const Observed expected = Expected(key, before);
+    if (key.log >= 0 && (now.starts[key.log] != expected.starts[key.log] || now.keys[key.log] != expected.keys[key.log]))
+        return false;
+    if (key.mixer < 0) return true;
+    const DWORD from = before.mixer[key.mixer], to = now.mixer[key.mixer];
+    return key.direction == 0 ? to == expected.mixer[key.mixer] : key.direction > 0 ? to > from : to < from;
+}
+
+std::string Unexplained(const TableKey& key, int muteToggles, int maxSteps, const Observed& before,
+                        const Observed& now)
+{
+    Observed expected = Expected(key, before);
+    if (muteToggles % 2) expected.mixer[kMute] = !expected.mixer[kMute];
+    if (key.mixer >= 0 && key.direction != 0) {
+        const long moved = key.direction * (long(now.mixer[key.mixer]) - long(before.mixer[key.mixer]));
+        if (moved > 0 && moved % kStep == 0 && moved / kStep <= maxSteps) expected.mixer[key.mixer] = now.mixer[key.mixer];
+    }
+    std::string found;
+    for (int log = 0; log < kLogCount; ++log) {
+        if (now.starts[log] != expected.starts[log])
+            found += std::string(" ") + kLogNames[log] + ": " + std::to_string(now.starts[log]) + " starts, expected " +
+                     std::to_string(expected.starts[log]) + ";";
+        if (now.keys[log] != expected.keys[log])
+            found += std::string(" ") + kLogNames[log] + ": keys \"" + now.keys[log] + "\", expected \"" +
+                     expected.keys[log] + "\";";
+    }
+    for (int value = 0; value < kMixerValueCount; ++value)
+        if (now.mixer[value] != expected.mixer[value])
+            found += std::string(" ") + kMixerValueNames[value] + " " + std::to_string(now.mixer[value]) +
+                     ", expected " + std::to_string(expected.mixer[value]) + ";";
+    return found;
+}
+
+}  // namespace mmk_bench

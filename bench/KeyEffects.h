@@ -1,0 +1,50 @@
+// What each key of the key table does that can be seen from outside
+// MMKeyboard-sim.exe, with stand-ins in the place of every program a key
+// starts or drives: a stand-in's log records a start or a chord, the
+// simulated sound card a step or a toggle. The soak benchmark proves with
+// these that a key acted, and that nothing else did.
+#pragma once
+#include <windows.h>
+#include <string>
+
+namespace mmk_bench {
+
+// The stand-ins' logs: the programs the launch keys start, then the browser
+// and the player that the chords go to.
+enum StandInLog { kMyComputerLog, kLaunchedBrowserLog, kMailLog, kCalculatorLog, kMediaLog, kBrowserLog, kPlayerLog,
+                  kLogCount };
+// The simulated sound card's values that the keys change.
+enum MixerValue { kVolume, kBass, kTreble, kMute, kLoudness, kMixerValueCount };
+
+struct TableKey {
+    DWORD keyCode;
+    int log;            // the log that records it, or -1
+    const char* chord;  // what the log receives; NULL: a start
+    int mixer;          // the value it changes, or -1
+    int direction;      // a fader's: +1 up, -1 down; 0 a toggle
+};
+extern const TableKey kTableKeys[];
+// Every key of the table but the release, which acts only on a held fader.
+extern const int kTableKeyCount;
+bool IsTableValue(DWORD keyCode);
+const char* MixerValueName(int value);
+
+// What can be seen of the keys' effects at one moment.
+struct Observed {
+    int starts[kLogCount];
+    std::string keys[kLogCount];
+    DWORD mixer[kMixerValueCount];
+};
+// logPaths: the stand-ins' paths, in StandInLog order.
+Observed Observe(const std::string logPaths[kLogCount]);
+
+// The effect of the key seen since `before`: its start, its chord, its
+// toggle or at least one step of its fader.
+bool HasActed(const TableKey& key, const Observed& before, const Observed& now);
+// What `now` holds that neither the key (a fader moved by up to maxSteps)
+// nor the given number of mute toggles explain since `before`; "" when
+// nothing.
+std::string Unexplained(const TableKey& key, int muteToggles, int maxSteps, const Observed& before,
+                        const Observed& now);
+
+}  // namespace mmk_bench

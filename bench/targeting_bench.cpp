@@ -1,0 +1,125 @@
+// How long a player or browser key takes to reach its program: from the key
+// message posted to MMKeyboard.exe's dialog until the program's stand-in has
+// received the whole chord,
+//  - with the stand-in in the foreground, where the chord goes at once, and
+//  - with another window in front, where the program's process and window
+//    are searched for and activated,
+// each among 0, 25 and 50 other idle processes (stand-ins with a window). A
+// search walks every process, so its time must barely grow with them.
+#include <cstdio>
+#include <memory>
+#include "BenchSupport.h"
+#include "keyboard/KeyCodes.h"
+
+using namespace mmk_test;
+using namespace mmk_bench;
+
+namespace {
+
+const int kRuns = 15;
+const int kOthers[] = { 0, 25, 50 };
+const int kColumns = sizeof kOthers / sizeof kOthers[0];
+const double kForegroundGoalMs = 30, kSearchGoalMs = 100, kGrowthGoal = 2;
+const DWORD kGiveUpMs = 10000;
+
+struct KeyCase {
+    const char* name;
+    DWORD keyCode;
+    const char* standIn;
+    const char* chord;
+};
+const KeyCase kKeys[] = {
+    { "player (play/pause)", kKeyPlayPause, "WMPLAYER.EXE", kCtrlP },
+    { "browser (back)", kKeyBack, "IEXPLORE.EXE", kAltLeft },
+};
+
+struct Row {
+    const KeyCase* key;
+    bool foreground;
+    HWND target;
+    Spread columns[kColumns];
+};
+
+const char* Placement(const Row& row) { return row.foreground ? "in the foreground" : "found by search"; }
+
+// The times of the runs whose chord arrived whole; a run without says so.
+Spread TimeKey(HWND dialog, const Row& row, int others, OtherWindow& other)
+{
+    const std::string log = StandIn(row.key->standIn);
+    std::vector<double> times;
+    for (int run = 1; run <= kRuns; ++run) {
+        if (!(row.foreground ? BringToForeground(row.target) : other.TakeForeground())) {
+            std::printf("%s, %s, %d others, run %d: the foreground could not be set\n", row.key->name,
+                        Placement(row), others, run);
+            continue;
+        }
+        ForgetLog(log);
+        const double start = NowMs();
+        PostMessageA(dialog, WM_KEYBOARD_KEYS, 0, row.key->keyCode);
+        const double ms = MsUntil(start, [&] { return KeysOf(log) == row.key->chord; }, kGiveUpMs);
+        if (ms >= 0) times.push_back(ms);
+        else std::printf("%s, %s, %d others, run %d: the stand-in had \"%s\" after %.0f s\n", row.key->name,
+                         Placement(row), others, run, KeysOf(log).c_str(), kGiveUpMs / 1000.0);
+    }
+    return SpreadOf(times);
+}
+
+void PrintGoal(const Row& row, const char* figure, double value, double goal, const char* unit)
+{
+    std::printf("  %-19s %-18s %-20s %7.1f %-2s  goal <= %3.0f %-2s %s\n", row.key->name, Placement(row), figure, value,
+                unit, goal, unit, value <= goal ? "met" : "MISSED");
+}
+
+}  // namespace
+
+int main()
+{
+    RunningProgram program;
+    const HWND dialog = StartSettled(program, "MMKeyboard.exe").dialog;
+    RunningProgram standIns[2];
+    std::vector<Row> rows;
+    for (const KeyCase& key : kKeys) {
+        const HWND target = StartStandIn(standIns[&key - kKeys], StandIn(key.standIn));
+        if (!dialog || !target) {
+            std::printf("could not start MMKeyboard.exe and the %s stand-in\n", key.standIn);
+            return 1;
+        }
+        for (bool foreground : { true, false }) rows.push_back({ &key, foreground, target, {} });
+    }
+    OtherWindow other;
+    std::vector<std::unique_ptr<RunningProgram>> idle;
+    for (int column = 0; column < kColumns; ++column) {
+        while (int(idle.size()) < kOthers[column]) {
+            idle.emplace_back(new RunningProgram);
+            StartStandIn(*idle.back(), StandIn("mailstub.exe"));
+        }
+        for (Row& row : rows) row.columns[column] = TimeKey(dialog, row, kOthers[column], other);
+    }
+
+    bool allArrived = true;
+    for (const Row& row : rows)
+        for (const Spread& s : row.columns) allArrived = allArrived && s.count == kRuns;
+    std::printf("key message -> whole chord at the stand-in, ms: median (min-max) of %d runs\n", kRuns);
+    std::printf("%-38s", "");
+    for (int others : kOthers) std::printf("  %2d other processes    ", others);
+    std::printf("%d vs %d\n", kOthers[kColumns - 1], kOthers[0]);
+    for (const Row& row : rows) {
+        std::printf("%-19s %-18s", row.key->name, Placement(row));
+        for (const Spread& s : row.columns) std::printf("  %7.1f (%6.1f-%6.1f)", s.median, s.min, s.max);
+        std::printf("  %5.1fx\n", row.columns[kColumns - 1].median / row.columns[0].median);
+    }
+    char figure[32];
+    for (const Row& row : rows) {
+        const Spread& none = row.columns[0];
+        const Spread& most = row.columns[kColumns - 1];
+        if (row.foreground) {
+            PrintGoal(row, "no other processes", none.median, kForegroundGoalMs, "ms");
+            continue;
+        }
+        std::snprintf(figure, sizeof figure, "%d other processes", kOthers[kColumns - 1]);
+        PrintGoal(row, figure, most.median, kSearchGoalMs, "ms");
+        std::snprintf(figure, sizeof figure, "%d vs %d", kOthers[kColumns - 1], kOthers[0]);
+        PrintGoal(row, figure, most.median / none.median, kGrowthGoal, "x");
+    }
+    return allArrived ? 0 : 1;
+}
