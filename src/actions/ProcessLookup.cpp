@@ -38,12 +38,12 @@ DWORD FindProcessByModule(const char* moduleName)
     return processId;
 }
 
-bool FindExecutableModule(DWORD processId, MODULEENTRY32* found)
+int FindRunningModule(DWORD processId, const char* const* moduleNames, int count)
 {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return false;
+    if (snapshot == INVALID_HANDLE_VALUE) return -1;
     ProcessSnapshotWalk walk = { snapshot };
-    const bool matched = MatchExecutableOf(walk, FindModuleEntry, processId, found);
+    const int index = MatchExecutableOf(walk, FindModuleEntry, processId, moduleNames, count);
     CloseHandle(snapshot);
-    return matched;
+    return index;
 }

@@ -7,8 +7,8 @@
 // case), the last one in the snapshot when several are; 0 when none.
 DWORD FindProcessByModule(const char* moduleName);
 
-// The executable module of one process; false when there is none.
-bool FindExecutableModule(DWORD processId, MODULEENTRY32* found);
+// Which of the module names (its index) runs the process, -1 for none.
+int FindRunningModule(DWORD processId, const char* const* moduleNames, int count);
 
 // The module of a process that carries the module identifier (or, for the
 // identifier 0, the process's executable); false when there is none.

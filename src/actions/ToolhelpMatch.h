@@ -81,16 +81,26 @@ DWORD MatchProcessByModule(ProcessWalk& processes, ModuleFinder findModule, cons
     return result;
 }
 
-// The executable module of one process: its process entry says which
-// module that is (Windows 98), or the process's own snapshot does (module
-// identifier 0); false when the process or its module is not found.
+// Which of the names (its index) the executable module of one process has,
+// or -1. The process entry says which module that is (Windows 98), or the
+// process's own snapshot does (module identifier 0); as in the lookup, a
+// file of none of those names rules it out without a module snapshot.
 template <class ProcessWalk, class ModuleFinder>
-bool MatchExecutableOf(ProcessWalk& processes, ModuleFinder findModule, DWORD processId, MODULEENTRY32* found)
+int MatchExecutableOf(ProcessWalk& processes, ModuleFinder findModule, DWORD processId, const char* const* names,
+                      int count)
 {
     PROCESSENTRY32 entry;
     ZeroMemory(&entry, sizeof entry);
     entry.dwSize = sizeof entry;
-    for (bool more = processes.First(&entry); more; more = processes.Next(&entry))
-        if (entry.th32ProcessID == processId) return findModule(processId, entry.th32ModuleID, found);
-    return false;
+    for (bool more = processes.First(&entry); more; more = processes.Next(&entry)) {
+        if (entry.th32ProcessID != processId) continue;
+        bool mayRunOne = false;
+        for (int i = 0; i < count; ++i) mayRunOne = mayRunOne || MayRunModule(entry, names[i]);
+        MODULEENTRY32 module;
+        if (!mayRunOne || !findModule(processId, entry.th32ModuleID, &module)) return -1;
+        for (int i = 0; i < count; ++i)
+            if (strcmp(module.szModule, names[i]) == 0) return i;
+        return -1;
+    }
+    return -1;
 }

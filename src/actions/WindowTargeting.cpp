@@ -26,18 +26,15 @@ bool ForegroundTitleContains(const char* text)
 
 PlayerKind IdentifyForegroundPlayer()
 {
-    // The foreground process's own executable module decides: one module
-    // snapshot, not a search of every process for each player.
+    // The foreground process's own executable decides: one process snapshot
+    // and at most one module snapshot, not a search of every process for
+    // each player.
     HWND foreground = GetForegroundWindow();
     if (!foreground) return PlayerKind::kNone;
     DWORD foregroundProcess = 0;
     GetWindowThreadProcessId(foreground, &foregroundProcess);
-    MODULEENTRY32 executable;
-    if (foregroundProcess == 0 || !FindExecutableModule(foregroundProcess, &executable)) return PlayerKind::kNone;
-    for (int kind = 0; kind < kPlayerCount; ++kind) {
-        if (strcmp(executable.szModule, kPlayerModules[kind]) == 0) return static_cast<PlayerKind>(kind);
-    }
-    return PlayerKind::kNone;
+    const int kind = foregroundProcess ? FindRunningModule(foregroundProcess, kPlayerModules, kPlayerCount) : -1;
+    return kind < 0 ? PlayerKind::kNone : static_cast<PlayerKind>(kind);
 }
 
 AimOutcome AimAtProgram(const char* moduleName, TitleRule titleFilter)

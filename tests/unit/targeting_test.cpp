@@ -2,6 +2,7 @@
 // snapshots of both shapes, then the real thing with stand-ins for the
 // browser and the players, keys sent through the real dialog's routing.
 #include <gtest/gtest.h>
+#include <initializer_list>
 #include <vector>
 #include "actions/ProcessLookup.h"
 #include "actions/ToolhelpMatch.h"
@@ -78,13 +79,11 @@ struct FakeSnapshot {
         return MatchProcessByModule(walk, [this](DWORD p, DWORD m, MODULEENTRY32* f) { return FindModule(p, m, f); },
                                     moduleName);
     }
-    std::string ExecutableOf(DWORD processId) const
+    int WhichRuns(DWORD processId, std::initializer_list<const char*> names) const
     {
         TableWalk<PROCESSENTRY32> walk = Processes();
-        MODULEENTRY32 found = {};
-        const bool matched = MatchExecutableOf(
-            walk, [this](DWORD p, DWORD m, MODULEENTRY32* f) { return FindModule(p, m, f); }, processId, &found);
-        return matched ? found.szModule : "(none)";
+        return MatchExecutableOf(walk, [this](DWORD p, DWORD m, MODULEENTRY32* f) { return FindModule(p, m, f); },
+                                 processId, names.begin(), static_cast<int>(names.size()));
     }
 };
 
@@ -131,10 +130,22 @@ TEST(ProcessLookupRules, ExecutablesAreMatchedByNameWithCaseAfterTheirFileNameWi
         EXPECT_EQ(c.found, c.snapshot->Find(c.module)) << c.module;
         EXPECT_EQ(c.moduleSnapshots, c.snapshot->moduleSnapshots) << c.module;
     }
-    EXPECT_EQ("CDPLAYER.EXE", kWindows98.ExecutableOf(0xFFF2));
-    EXPECT_EQ("RUNDLL32.EXE", kWindows98.ExecutableOf(0xFFF4));
-    EXPECT_EQ("explorer.exe", kWine.ExecutableOf(0x20));
-    EXPECT_EQ("(none)", kWine.ExecutableOf(0x99));
+    // Which of several names runs one process, as for the player in front.
+    const auto players = { "CDPLAYER.EXE", "WMPLAYER.EXE", "MPLAYER2.EXE" };
+    const struct {
+        const FakeSnapshot* snapshot;
+        DWORD processId;
+        int runs, moduleSnapshots;
+    } owners[] = {
+        { &kWindows98, 0xFFF2, 0, 1 }, { &kWindows98, 0xFFF4, -1, 0 }, { &kWindows98, 0xFFF3, -1, 1 },
+        { &kWindows98, 0xFFF6, 2, 1 }, { &kWine, 0x28, 1, 1 },         { &kWine, 0x2C, -1, 0 },
+        { &kWine, 0x99, -1, 0 },
+    };
+    for (const auto& o : owners) {
+        o.snapshot->moduleSnapshots = 0;
+        EXPECT_EQ(o.runs, o.snapshot->WhichRuns(o.processId, players)) << std::hex << o.processId;
+        EXPECT_EQ(o.moduleSnapshots, o.snapshot->moduleSnapshots) << std::hex << o.processId;
+    }
 }
 
 // The message box a key showed, noted and answered at once from a hook of
