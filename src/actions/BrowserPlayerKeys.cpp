@@ -86,7 +86,10 @@ void BrowserKey(HWND dialog, DWORD keyCode)
 void PlayerKey(DWORD keyCode)
 {
     if (!IsPlayerKey(keyCode)) return;
-    const KeyChord* chord = PlayerChord(IdentifyForegroundPlayer(), keyCode);
+    // The players' processes come from the snapshot that tells the player in
+    // front: one walk over the processes for the whole key.
+    DWORD playerProcesses[kPlayerCount];
+    const KeyChord* chord = PlayerChord(IdentifyForegroundPlayer(playerProcesses), keyCode);
     if (chord) {
         SendChord(*chord);
         return;
@@ -95,7 +98,7 @@ void PlayerKey(DWORD keyCode)
     const PlayerKind* list = trackKey ? kSearchListA : kSearchListB;
     const int count = trackKey ? sizeof kSearchListA / sizeof *kSearchListA : sizeof kSearchListB / sizeof *kSearchListB;
     for (int i = 0; i < count; ++i) {
-        switch (AimAtProgram(kPlayerModules[static_cast<int>(list[i])], PlayerTitleFilter(list[i]))) {
+        switch (AimAtProcess(playerProcesses[static_cast<int>(list[i])], PlayerTitleFilter(list[i]))) {
         case AimOutcome::kNoProcess:
             continue;
         case AimOutcome::kActivated:

@@ -30,20 +30,18 @@ bool FindModuleEntry(DWORD processId, DWORD moduleId, MODULEENTRY32* found)
 
 DWORD FindProcessByModule(const char* moduleName)
 {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return 0;
-    ProcessSnapshotWalk walk = { snapshot };
-    const DWORD processId = MatchProcessByModule(walk, FindModuleEntry, moduleName);
-    CloseHandle(snapshot);
+    DWORD processId = 0;
+    FindProcessesByModules(&moduleName, 1, &processId, 0);
     return processId;
 }
 
-int FindRunningModule(DWORD processId, const char* const* moduleNames, int count)
+int FindProcessesByModules(const char* const* moduleNames, int count, DWORD* processIds, DWORD ofProcess)
 {
+    for (int i = 0; i < count; ++i) processIds[i] = 0;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE) return -1;
     ProcessSnapshotWalk walk = { snapshot };
-    const int index = MatchExecutableOf(walk, FindModuleEntry, processId, moduleNames, count);
+    const int ofIndex = MatchModules(walk, FindModuleEntry, moduleNames, count, processIds, ofProcess);
     CloseHandle(snapshot);
-    return index;
+    return ofIndex;
 }

@@ -7,8 +7,10 @@
 // case), the last one in the snapshot when several are; 0 when none.
 DWORD FindProcessByModule(const char* moduleName);
 
-// Which of the module names (its index) runs the process, -1 for none.
-int FindRunningModule(DWORD processId, const char* const* moduleNames, int count);
+// The same for several names in one process snapshot, each name's process
+// into processIds; returned, which of the names runs process ofProcess (its
+// index), or -1.
+int FindProcessesByModules(const char* const* moduleNames, int count, DWORD* processIds, DWORD ofProcess);
 
 // The module of a process that carries the module identifier (or, for the
 // identifier 0, the process's executable); false when there is none.

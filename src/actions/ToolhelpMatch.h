@@ -61,46 +61,33 @@ inline bool MayRunModule(const PROCESSENTRY32& entry, const char* moduleName)
     return !fileName[0] || lstrcmpiA(fileName, moduleName) == 0;
 }
 
-// The process whose executable module is called moduleName, compared byte
-// for byte with case; 0 when none. The walk goes on after a match, so of
-// several copies the one that comes last in the snapshot wins.
+// One walk over the processes for several module names at once: into
+// processIds, the process whose executable module has each name, compared
+// byte for byte with case (0 for none); the walk goes on after a match, so
+// of several copies the one that comes last in the snapshot wins. Returned,
+// which of the names runs process ofProcess (its index), or -1. Walking a
+// snapshot costs time that grows with the processes (Wine asks its server
+// for every entry), so a key that looks for several programs walks once.
 // findModule(processId, moduleId, MODULEENTRY32*) gives the naming module.
 template <class ProcessWalk, class ModuleFinder>
-DWORD MatchProcessByModule(ProcessWalk& processes, ModuleFinder findModule, const char* moduleName)
+int MatchModules(ProcessWalk& processes, ModuleFinder findModule, const char* const* names, int count,
+                 DWORD* processIds, DWORD ofProcess)
 {
-    DWORD result = 0;
+    int ofIndex = -1;
+    for (int i = 0; i < count; ++i) processIds[i] = 0;
     PROCESSENTRY32 entry;
     ZeroMemory(&entry, sizeof entry);
     entry.dwSize = sizeof entry;
     for (bool more = processes.First(&entry); more; more = processes.Next(&entry)) {
-        if (!MayRunModule(entry, moduleName)) continue;
-        MODULEENTRY32 module;
-        if (!findModule(entry.th32ProcessID, entry.th32ModuleID, &module)) continue;
-        if (strcmp(module.szModule, moduleName) == 0) result = entry.th32ProcessID;
-    }
-    return result;
-}
-
-// Which of the names (its index) the executable module of one process has,
-// or -1. The process entry says which module that is (Windows 98), or the
-// process's own snapshot does (module identifier 0); as in the lookup, a
-// file of none of those names rules it out without a module snapshot.
-template <class ProcessWalk, class ModuleFinder>
-int MatchExecutableOf(ProcessWalk& processes, ModuleFinder findModule, DWORD processId, const char* const* names,
-                      int count)
-{
-    PROCESSENTRY32 entry;
-    ZeroMemory(&entry, sizeof entry);
-    entry.dwSize = sizeof entry;
-    for (bool more = processes.First(&entry); more; more = processes.Next(&entry)) {
-        if (entry.th32ProcessID != processId) continue;
         bool mayRunOne = false;
         for (int i = 0; i < count; ++i) mayRunOne = mayRunOne || MayRunModule(entry, names[i]);
         MODULEENTRY32 module;
-        if (!mayRunOne || !findModule(processId, entry.th32ModuleID, &module)) return -1;
-        for (int i = 0; i < count; ++i)
-            if (strcmp(module.szModule, names[i]) == 0) return i;
-        return -1;
+        if (!mayRunOne || !findModule(entry.th32ProcessID, entry.th32ModuleID, &module)) continue;
+        for (int i = 0; i < count; ++i) {
+            if (strcmp(module.szModule, names[i]) != 0) continue;
+            processIds[i] = entry.th32ProcessID;
+            if (ofProcess && entry.th32ProcessID == ofProcess) ofIndex = i;
+        }
     }
-    return -1;
+    return ofIndex;
 }

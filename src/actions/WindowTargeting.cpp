@@ -24,22 +24,25 @@ bool ForegroundTitleContains(const char* text)
     return strstr(title, text) != NULL;
 }
 
-PlayerKind IdentifyForegroundPlayer()
+PlayerKind IdentifyForegroundPlayer(DWORD playerProcesses[kPlayerCount])
 {
-    // The foreground process's own executable decides: one process snapshot
-    // and at most one module snapshot, not a search of every process for
-    // each player.
+    // With no foreground window there is no process to own it; a process of
+    // 0 would be taken for a player that is not running.
     HWND foreground = GetForegroundWindow();
-    if (!foreground) return PlayerKind::kNone;
     DWORD foregroundProcess = 0;
-    GetWindowThreadProcessId(foreground, &foregroundProcess);
-    const int kind = foregroundProcess ? FindRunningModule(foregroundProcess, kPlayerModules, kPlayerCount) : -1;
+    if (foreground) GetWindowThreadProcessId(foreground, &foregroundProcess);
+    const int kind = FindProcessesByModules(kPlayerModules, kPlayerCount, playerProcesses, foregroundProcess);
     return kind < 0 ? PlayerKind::kNone : static_cast<PlayerKind>(kind);
 }
 
 AimOutcome AimAtProgram(const char* moduleName, TitleRule titleFilter)
 {
-    FoundProcessId = FindProcessByModule(moduleName);
+    return AimAtProcess(FindProcessByModule(moduleName), titleFilter);
+}
+
+AimOutcome AimAtProcess(DWORD processId, TitleRule titleFilter)
+{
+    FoundProcessId = processId;
     if (FoundProcessId == 0) return AimOutcome::kNoProcess;
     TitleFilter = titleFilter;
     FindTargetWindow();

@@ -47,7 +47,9 @@ enum class AimOutcome { kNoProcess, kNoWindow, kNotActivated, kActivated };
 void ClearTargetWindow();
 
 bool ForegroundTitleContains(const char* text);
-PlayerKind IdentifyForegroundPlayer();
+// Which player runs the foreground window's process; from the same process
+// snapshot, the process of every player into playerProcesses (0: none).
+PlayerKind IdentifyForegroundPlayer(DWORD playerProcesses[kPlayerCount]);
 
 // EnumWindows over EnumTargetWindowProc: sets TargetWindow to the first
 // window of FoundProcessId that passes TitleFilter.
@@ -59,5 +61,6 @@ BOOL CALLBACK EnumTargetWindowProc(HWND window, LPARAM unused);
 bool ActivateTargetWindow();
 
 // Finds the process running moduleName, its window by titleFilter, and
-// activates that window.
+// activates that window; AimAtProcess for a process already found (0: none).
 AimOutcome AimAtProgram(const char* moduleName, TitleRule titleFilter);
+AimOutcome AimAtProcess(DWORD processId, TitleRule titleFilter);

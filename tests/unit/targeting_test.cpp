@@ -2,7 +2,6 @@
 // snapshots of both shapes, then the real thing with stand-ins for the
 // browser and the players, keys sent through the real dialog's routing.
 #include <gtest/gtest.h>
-#include <initializer_list>
 #include <vector>
 #include "actions/ProcessLookup.h"
 #include "actions/ToolhelpMatch.h"
@@ -73,17 +72,12 @@ struct FakeSnapshot {
         }
         return MatchExecutableModule(walk, moduleId, found);
     }
-    DWORD Find(const char* moduleName) const
+    // Each name's process, and which name runs process `of` (-1: none).
+    int Walk(const std::vector<const char*>& names, DWORD* processIds, DWORD of = 0) const
     {
         TableWalk<PROCESSENTRY32> walk = Processes();
-        return MatchProcessByModule(walk, [this](DWORD p, DWORD m, MODULEENTRY32* f) { return FindModule(p, m, f); },
-                                    moduleName);
-    }
-    int WhichRuns(DWORD processId, std::initializer_list<const char*> names) const
-    {
-        TableWalk<PROCESSENTRY32> walk = Processes();
-        return MatchExecutableOf(walk, [this](DWORD p, DWORD m, MODULEENTRY32* f) { return FindModule(p, m, f); },
-                                 processId, names.begin(), static_cast<int>(names.size()));
+        return MatchModules(walk, [this](DWORD p, DWORD m, MODULEENTRY32* f) { return FindModule(p, m, f); },
+                            names.data(), static_cast<int>(names.size()), processIds, of);
     }
 };
 
@@ -127,24 +121,28 @@ TEST(ProcessLookupRules, ExecutablesAreMatchedByNameWithCaseAfterTheirFileNameWi
     };
     for (const auto& c : cases) {
         c.snapshot->moduleSnapshots = 0;
-        EXPECT_EQ(c.found, c.snapshot->Find(c.module)) << c.module;
+        DWORD found = 0xDEAD;
+        c.snapshot->Walk({ c.module }, &found);
+        EXPECT_EQ(c.found, found) << c.module;
         EXPECT_EQ(c.moduleSnapshots, c.snapshot->moduleSnapshots) << c.module;
     }
-    // Which of several names runs one process, as for the player in front.
-    const auto players = { "CDPLAYER.EXE", "WMPLAYER.EXE", "MPLAYER2.EXE" };
+    // All three players in one walk, and which of them runs the process in
+    // front: either of two copies counts as the player.
     const struct {
         const FakeSnapshot* snapshot;
-        DWORD processId;
-        int runs, moduleSnapshots;
-    } owners[] = {
-        { &kWindows98, 0xFFF2, 0, 1 }, { &kWindows98, 0xFFF4, -1, 0 }, { &kWindows98, 0xFFF3, -1, 1 },
-        { &kWindows98, 0xFFF6, 2, 1 }, { &kWine, 0x28, 1, 1 },         { &kWine, 0x2C, -1, 0 },
-        { &kWine, 0x99, -1, 0 },
+        DWORD inFront;
+        int runs;
+        DWORD players[3];
+    } walks[] = {
+        { &kWindows98, 0xFFF2, 0, { 0xFFF7, 0, 0xFFF6 } }, { &kWindows98, 0xFFF7, 0, { 0xFFF7, 0, 0xFFF6 } },
+        { &kWindows98, 0xFFF6, 2, { 0xFFF7, 0, 0xFFF6 } }, { &kWindows98, 0xFFF4, -1, { 0xFFF7, 0, 0xFFF6 } },
+        { &kWine, 0x28, 1, { 0x24, 0x28, 0 } },           { &kWine, 0, -1, { 0x24, 0x28, 0 } },
     };
-    for (const auto& o : owners) {
-        o.snapshot->moduleSnapshots = 0;
-        EXPECT_EQ(o.runs, o.snapshot->WhichRuns(o.processId, players)) << std::hex << o.processId;
-        EXPECT_EQ(o.moduleSnapshots, o.snapshot->moduleSnapshots) << std::hex << o.processId;
+    for (const auto& w : walks) {
+        DWORD players[3];
+        EXPECT_EQ(w.runs, w.snapshot->Walk({ "CDPLAYER.EXE", "WMPLAYER.EXE", "MPLAYER2.EXE" }, players, w.inFront))
+            << std::hex << w.inFront;
+        EXPECT_EQ(std::vector<DWORD>(w.players, w.players + 3), std::vector<DWORD>(players, players + 3));
     }
 }
 
@@ -192,6 +190,7 @@ protected:
     DialogRig dialog;
     OtherWindow other;
     RunningProgram cd, wm, mp, browser;
+    DWORD players[kPlayerCount];
     const std::string cdPath = StandIn("CDPLAYER.EXE"), wmPath = StandIn("WMPLAYER.EXE");
     const std::string mpPath = StandIn("MPLAYER2.EXE"), browserPath = StandIn("IEXPLORE.EXE");
 };
@@ -207,9 +206,9 @@ TEST_F(TargetingTest, ThePlayerInFrontIsToldByItsOwnExecutable)
         RunningProgram program;
         HWND window = StartStandIn(program, StandIn(c.exe));
         ASSERT_TRUE(window && BringToForeground(window)) << c.exe;
-        EXPECT_EQ(c.kind, IdentifyForegroundPlayer()) << c.exe;
+        EXPECT_EQ(c.kind, IdentifyForegroundPlayer(players)) << c.exe;
         ASSERT_TRUE(other.TakeForeground());
-        EXPECT_EQ(PlayerKind::kNone, IdentifyForegroundPlayer()) << c.exe << " behind another window";
+        EXPECT_EQ(PlayerKind::kNone, IdentifyForegroundPlayer(players)) << c.exe << " behind another window";
     }
     // Found only by its name in capitals, and only while it runs.
     ASSERT_TRUE(StartStandIn(wm, wmPath));
@@ -233,7 +232,7 @@ TEST_F(TargetingTest, OfTwoCopiesTheSearchTakesTheLaterButEitherInFrontIsThePlay
     const std::string& laterPath = found == wm.ProcessId() ? wmPath : copy;
     for (HWND window : { first, later }) {
         ASSERT_TRUE(BringToForeground(window));
-        EXPECT_EQ(PlayerKind::kWmplayer, IdentifyForegroundPlayer());
+        EXPECT_EQ(PlayerKind::kWmplayer, IdentifyForegroundPlayer(players));
     }
     ASSERT_TRUE(other.TakeForeground());
     ForgetLog(wmPath);
@@ -279,7 +278,8 @@ TEST(ForegroundWindow, WithNoneThereIsNoPlayerAndNoTitle)
     WaitForSingleObject(thread, 5000);
     CloseHandle(thread);
     ASSERT_EQ(NULL, GetForegroundWindow());
-    EXPECT_EQ(PlayerKind::kNone, IdentifyForegroundPlayer());
+    DWORD players[kPlayerCount];
+    EXPECT_EQ(PlayerKind::kNone, IdentifyForegroundPlayer(players));
     EXPECT_FALSE(ForegroundTitleContains(""));
 }
 
