@@ -1,6 +1,7 @@
 // Another process measured from outside, by whatever answers for it under
-// Wine: its handles, threads and private memory, the processes it started,
-// and the processor time of the Unix process that runs it.
+// Wine (its handles and threads: support/ProcessCounts.h): its private
+// memory, the processes it started, and the processor time of the Unix
+// process that runs it.
 #pragma once
 #include <windows.h>
 #include <string>
@@ -8,13 +9,6 @@
 
 namespace mmk_bench {
 
-// Handles the process holds, of one object type or of any, counted in the
-// system's handle table: Wine answers GetProcessHandleCount with 0.
-const int kAnyObjectType = -1;
-int HandleCount(DWORD processId, int objectType = kAnyObjectType);
-// The object type of events in that table.
-int EventObjectType();
-int ThreadCount(DWORD processId);
 // Committed private memory, from a walk of its address space: Wine leaves
 // the PrivateUsage of GetProcessMemoryInfo 0.
 SIZE_T PrivateBytes(DWORD processId);

@@ -20,6 +20,7 @@
 #include "BenchSupport.h"
 #include "KeyEffects.h"
 #include "ProcessGauges.h"
+#include "support/ProcessCounts.h"
 #include "keyboard/KeyCodes.h"
 
 using namespace mmk_test;

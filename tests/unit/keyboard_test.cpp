@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <dbt.h>
-#include <tlhelp32.h>
 #include <memory>
 #include <vector>
 #include "keyboard/KeyboardConnection.h"
@@ -13,6 +12,7 @@
 #include "keyboard/ReaderThread.h"
 #include "mixer/MixerControls.h"
 #include "support/DialogRig.h"
+#include "support/ProcessCounts.h"
 #include "support/Program.h"
 #include "support/SimulatedKeyboard.h"
 
@@ -35,40 +35,6 @@ SimulatedInterface Collection(DWORD vendor, DWORD product, DWORD page, DWORD usa
 SimulatedInterface Keyboard(DWORD product = 0x0101, DWORD reportLength = 4)
 {
     return Collection(KEYBOARD_VENDOR_ID, product, 0x000C, 0x0001, reportLength, 0);
-}
-
-// Every handle and thread this process holds, from the system's lists.
-int HandlesOfThisProcess()
-{
-    struct Entry {
-        ULONG ownerPid;
-        BYTE objectType, flags;
-        USHORT value;
-        PVOID object;
-        ULONG access;
-    };
-    typedef LONG(WINAPI * Query)(ULONG, PVOID, ULONG, PULONG);
-    const Query query = reinterpret_cast<Query>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation"));
-    std::vector<BYTE> buffer(1 << 20);
-    ULONG needed = 0;
-    if (!query || query(16 /* SystemHandleInformation */, buffer.data(), (ULONG)buffer.size(), &needed) != 0) return -1;
-    const ULONG count = *reinterpret_cast<ULONG*>(buffer.data());
-    const Entry* entries = reinterpret_cast<const Entry*>(buffer.data() + sizeof(ULONG_PTR));
-    int mine = 0;
-    for (ULONG i = 0; i < count; ++i) mine += entries[i].ownerPid == GetCurrentProcessId();
-    return mine;
-}
-
-int ThreadsOfThisProcess()
-{
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    THREADENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    int mine = 0;
-    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
-        mine += entry.th32OwnerProcessID == GetCurrentProcessId();
-    CloseHandle(snapshot);
-    return mine;
 }
 
 class KeyboardTest : public ::testing::Test {
@@ -395,14 +361,14 @@ TEST_F(ConnectionTest, HundredUnplugsLeaveNoHandlesOrThreadsAndKeysStillWork)
         // by the last cycle would leave every control unavailable.
         ASSERT_TRUE(VolumeAvailable);
         if (cycle == 9) {  // by now whatever the system makes once is there
-            threads = ThreadsOfThisProcess();
-            handles = HandlesOfThisProcess();
+            threads = ThreadCount(GetCurrentProcessId());
+            handles = HandleCount(GetCurrentProcessId());
             ASSERT_GT(threads, 0);
             ASSERT_GT(handles, 0);
         }
     }
-    EXPECT_TRUE(WaitUntil([&] { return ThreadsOfThisProcess() == threads; }, 3000)) << ThreadsOfThisProcess();
-    EXPECT_LE(HandlesOfThisProcess(), handles + 2);  // a pipe or event in flight, not one a cycle
+    EXPECT_TRUE(WaitUntil([&] { return ThreadCount(GetCurrentProcessId()) == threads; }, 3000)) << ThreadCount(GetCurrentProcessId());
+    EXPECT_LE(HandleCount(GetCurrentProcessId()), handles + 2);  // a pipe or event in flight, not one a cycle
 
     PutMixerValue(kMixerMute, 1);  // muted elsewhere meanwhile: re-read at the next plug-in
     Unplug();
