@@ -51,9 +51,17 @@ SettledProgram StartSettled(RunningProgram& program, const char* exeName, Enviro
         // Another process's edit text is asked for, not read from the window.
         return dialog && tray && !IsWindowVisible(dialog) && SendDlgItemMessageA(dialog, IDC_SEARCH, WM_GETTEXTLENGTH, 0, 0) > 0;
     }, 20000);
-    // Settled once its start-up is done: before that, its own show and hide
-    // may still come after a test's first click.
-    if (settled && program.WaitIdle() && !IsWindowVisible(dialog)) found = { dialog, tray };
+    // All of that holds already during the dialog's initialisation, before
+    // the platform's first show of the dialog and the program's hide (and
+    // Wine's modal loop shows it once more when its queue first runs empty,
+    // which the program hides again). Settled is hidden for a while on end,
+    // or a first click could come in the middle of that and be undone.
+    DWORD hiddenSince = GetTickCount();
+    const bool stays = settled && WaitUntil([&] {
+        if (IsWindowVisible(dialog)) hiddenSince = GetTickCount();
+        return GetTickCount() - hiddenSince >= 300;
+    });
+    if (stays) found = { dialog, tray };
     return found;
 }
 

@@ -17,8 +17,8 @@ const char kSettingsKey[] = "Software\\Zerith\\Multimedia Keyboard";
 std::string DrivenProgram(const char* exeName);
 
 // Starts the program and waits until it has settled: its dialog made,
-// hidden, holding the loaded settings, the tray's hidden window made, and
-// its start-up done (it waits for input).
+// holding the loaded settings, the tray's hidden window made, and the
+// dialog hidden for good after its start-up.
 // The dialog and that window, or NULL for both when it did not settle.
 struct SettledProgram {
     HWND dialog;
