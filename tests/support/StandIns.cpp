@@ -38,7 +38,23 @@ std::string Joined(const std::vector<std::string>& lines)
 
 static const char* g_standInFolder = "stubs";
 
-std::string StandIn(const std::string& exeName) { return BuildFile(std::string(g_standInFolder) + "\\" + exeName); }
+// A stand-in runs from a folder of the prefix's C: drive, not from the build
+// folder: a setting that names it holds at most 99 characters, and the build
+// folder's path is as long as the clone's. The copy is refreshed when the
+// build's stand-in is newer; a running one keeps its file.
+std::string StandIn(const std::string& exeName)
+{
+    const std::string folder = std::string("C:\\") + g_standInFolder;
+    const std::string built = BuildFile(std::string(g_standInFolder) + "\\" + exeName);
+    const std::string path = folder + "\\" + exeName;
+    CreateDirectoryA(folder.c_str(), NULL);
+    WIN32_FILE_ATTRIBUTE_DATA source, copy;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &copy) ||
+        (GetFileAttributesExA(built.c_str(), GetFileExInfoStandard, &source) &&
+         CompareFileTime(&source.ftLastWriteTime, &copy.ftLastWriteTime) > 0))
+        CopyFileA(built.c_str(), path.c_str(), FALSE);
+    return path;
+}
 void UseStandInFolder(const char* folder) { g_standInFolder = folder; }
 std::string LogOf(const std::string& exePath) { return exePath + ".log"; }
 void ForgetLog(const std::string& exePath) { DeleteFileA(LogOf(exePath).c_str()); }

@@ -74,6 +74,7 @@ TEST_F(LaunchKeysTest, EachKeyStartsItsProgramWithItsWholeCommandLine)
     for (size_t length : { 60, 99, 100, 160 }) {
         for (const auto& key : { std::make_pair(kKeyMail, IDC_MAIL), std::make_pair(kKeyMediaPlayer, IDC_MEDIA) }) {
             const std::string& program = key.second == IDC_MAIL ? mail : media;
+            ASSERT_LT(program.size() + 2, length) << program;
             const std::string text = program + " /" + std::string(length - program.size() - 2, 'a');
             dialog.SetText(key.second, text);
             EXPECT_EQ(text.substr(0, 99), Launch(key.first, program)) << length;

@@ -14,6 +14,7 @@
 #include "settings/SettingsPage.h"
 #include "support/DialogRig.h"
 #include "support/Program.h"
+#include "support/StandIns.h"
 
 using namespace mmk_test;
 
@@ -183,7 +184,7 @@ DWORD WINAPI AnswerFileDialog(LPVOID parameter)
 
 TEST_F(SettingsTest, BrowseReplacesTheCommandLineWithTheChosenProgramUntilSaved)
 {
-    const std::string program = BuildFile("stubs\\mediastub.exe");
+    const std::string program = StandIn("mediastub.exe");
     const struct {
         int button, edit, other;
     } buttons[] = { { IDC_MAIL_BROWSE, IDC_MAIL, IDC_MEDIA }, { IDC_MEDIA_BROWSE, IDC_MEDIA, IDC_MAIL } };
