@@ -34,6 +34,8 @@ KeyboardDialog::KeyboardDialog()
     m_hIcon = ::LoadIconA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
 
+static_assert(sizeof(OSVERSIONINFOA) == 148, "the version record Windows 98 takes, without the service-pack fields");
+
 static bool IsSupportedSystem()
 {
     OSVERSIONINFOA version;

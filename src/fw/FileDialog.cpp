@@ -1,4 +1,11 @@
 #include "fw/FileDialog.h"
+#include <stddef.h>
+
+#ifndef _WIN64
+// OPENFILENAME_SIZE_VERSION_400A, which the compiler cannot evaluate here.
+static_assert(offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == 76,
+              "the file dialog record Windows 98 takes");
+#endif
 
 CFileDialog::CFileDialog(LPCSTR defaultExtension, LPCSTR fileName, DWORD flags, LPCSTR filter, HWND owner)
 {

@@ -19,6 +19,8 @@ const DWORD kPresentInterfaces = DIGCF_PRESENT | DIGCF_DEVICEINTERFACE;  // 0x12
 static_assert(sizeof(SP_DEVICE_INTERFACE_DATA) == 28, "interface data record of the 32-bit platform");
 static_assert(sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A) == 5, "fixed part of the detail record");
 #endif
+static_assert(sizeof(HIDD_ATTRIBUTES) == 12, "the attributes record HID.DLL checks by its Size");
+static_assert(sizeof(HIDP_CAPS) == 64, "the capabilities record HidP_GetCaps fills whole");
 
 bool IsAcceptedProduct(USHORT productId)
 {
