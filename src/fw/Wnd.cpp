@@ -49,8 +49,7 @@ void CWnd::SubclassWindow(HWND hwnd)
 {
     m_hWnd = hwnd;
     SetPropA(hwnd, kObjectProperty, reinterpret_cast<HANDLE>(this));
-    m_superProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StandardWndProc)));
+    m_superProc = ReplaceWindowProc(hwnd, &CWnd::StandardWndProc);
 }
 
 LRESULT CALLBACK CWnd::StandardWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)

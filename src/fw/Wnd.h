@@ -4,6 +4,15 @@
 #include <windows.h>
 #include "fw/MessageMap.h"
 
+// Puts proc in place of the window's procedure and returns the one it
+// replaced. The WNDPROC parameter is the point: the compiler checks that proc
+// is CALLBACK, which a cast to LONG_PTR at the call would hide, and a
+// procedure of the wrong calling convention unbalances only a 32-bit stack.
+inline WNDPROC ReplaceWindowProc(HWND window, WNDPROC proc)
+{
+    return reinterpret_cast<WNDPROC>(SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
+}
+
 class CWnd {
 public:
     CWnd();

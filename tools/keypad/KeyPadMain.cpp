@@ -9,6 +9,7 @@
 #include "KeyPadKeys.h"
 #include "KeyPadMixer.h"
 #include "device/Simulator.h"
+#include "fw/Wnd.h"
 
 namespace {
 
@@ -106,8 +107,7 @@ void CreateControls(HWND window)
         const int x = kGap + (i % kColumns) * (kButtonWidth + kGap);
         const int y = kGap + (i / kColumns) * (kButtonHeight + kGap);
         HWND button = AddButton(window, kKeyPadKeys[i].name, kFirstKeyId + i, x, y, kButtonWidth);
-        g_buttonProc = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(KeyButtonProc)));
+        g_buttonProc = ReplaceWindowProc(button, KeyButtonProc);
     }
     const int rows = (kKeyPadKeyCount + kColumns - 1) / kColumns;
     const int y = kGap + rows * (kButtonHeight + kGap) + kGap;
