@@ -25,7 +25,7 @@ const NameTexts kNames[] = {
     { LevelName::kLoudness, IDS_LEVEL_LOUDNESS },
 };
 
-HWND g_window;
+HWND g_window, g_owner;
 HFONT g_font;  // the system's dialog face, larger and bold; NULL: that face itself
 LevelReading g_shown;
 char g_name[kTextSize], g_state[kTextSize];
@@ -126,9 +126,12 @@ bool CreateDisplay()
         windowClass.lpszClassName = kClassName;
         if (!RegisterClassA(&windowClass)) return false;
     }
-    // Topmost without activation; a tool window gets no taskbar button.
+    // A tool window gets no taskbar button on Windows 98, but Wine's taskbar
+    // lists every unowned visible window: an owner that never shows keeps
+    // the display off both.
+    if (!g_owner) g_owner = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, NULL, NULL, instance, NULL);
     g_window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, "", WS_POPUP, 0, 0, kWidth, kHeight,
-                               NULL, NULL, instance, NULL);
+                               g_owner, NULL, instance, NULL);
     if (g_window && !g_font) g_font = MakeFont();
     return g_window != NULL;
 }
