@@ -15,7 +15,16 @@ using namespace mmk_test;
 
 namespace {
 
-const DWORD kMiddle = 32768, kStep = 3276;
+const DWORD kMiddle = 32768;
+
+// Whether this thread activated the display at any time, however briefly:
+// noted as the platform is about to activate a window.
+bool g_displayActivated;
+LRESULT CALLBACK NoteActivation(int code, WPARAM window, LPARAM lParam)
+{
+    if (code == HCBT_ACTIVATE && reinterpret_cast<HWND>(window) == LevelDisplayWindow()) g_displayActivated = true;
+    return CallNextHookEx(NULL, code, window, lParam);
+}
 
 class LevelDisplayTest : public ::testing::Test {
 protected:
@@ -117,6 +126,8 @@ TEST_F(LevelDisplayTest, NeitherItsShowNorAClickOnItTakesTheForeground)
     OtherWindow other;
     ASSERT_TRUE(other.TakeForeground());
     SetFocus(other.Handle());
+    g_displayActivated = false;
+    HHOOK hook = SetWindowsHookExA(WH_CBT, NoteActivation, NULL, GetCurrentThreadId());
     Key(kKeyVolumeUp, 1);
     HWND display = LevelDisplayWindow();
     ASSERT_EQ("Volume 55%", Shown());
@@ -131,6 +142,8 @@ TEST_F(LevelDisplayTest, NeitherItsShowNorAClickOnItTakesTheForeground)
     mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
     mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
     EXPECT_TRUE(WaitUntil([] { return Shown().empty(); }, 1000)) << "the click did not hide it";
+    UnhookWindowsHookEx(hook);
+    EXPECT_FALSE(g_displayActivated);
     EXPECT_EQ(other.Handle(), GetForegroundWindow());
     EXPECT_EQ(other.Handle(), GetFocus());
 }
