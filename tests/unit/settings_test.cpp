@@ -157,7 +157,7 @@ TEST_F(SettingsTest, TheShowLevelsBoxIsStoredAsADwordAndAKeyWithoutItMeansOn)
         { "an older key", "", REG_NONE, true },
         { "off", kOff, REG_DWORD, false },
         { "on", kOn, REG_DWORD, true },
-        { "another type", "0", REG_SZ, true },
+        { "another type", kOff, REG_BINARY, true },
     };
     for (const auto& l : loads) {
         DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey);
