@@ -79,7 +79,8 @@ void Paint(HWND window)
         RECT bar = { kMargin, client.bottom - kMargin - kBarHeight, client.right - kMargin, client.bottom - kMargin };
         FrameRect(dc, &bar, GetSysColorBrush(COLOR_WINDOWTEXT));
         InflateRect(&bar, -2, -2);
-        bar.right = bar.left + (bar.right - bar.left) * static_cast<int>(LevelPercent(g_shown.value, g_shown.maximum)) / 100;
+        const int percent = static_cast<int>(LevelPercent(g_shown.value, g_shown.maximum));
+        bar.right = bar.left + (bar.right - bar.left) * percent / 100;
         FillRect(dc, &bar, GetSysColorBrush(g_shown.muted ? COLOR_GRAYTEXT : COLOR_HIGHLIGHT));
     }
     EndPaint(window, &paint);
@@ -128,7 +129,7 @@ bool CreateDisplay()
     }
     // A tool window gets no taskbar button on Windows 98, but Wine's taskbar
     // lists every unowned visible window: an owner that never shows keeps
-    // the display off both.
+    // the display off both. Both windows stay for the program's life.
     if (!g_owner) g_owner = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, NULL, NULL, instance, NULL);
     g_window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, "", WS_POPUP, 0, 0, kWidth, kHeight,
                                g_owner, NULL, instance, NULL);
@@ -156,7 +157,8 @@ void ShowLevel(const LevelReading& reading)
     SetWindowTextA(g_window, title);
 
     RECT work;
-    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) SetRect(&work, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0))
+        SetRect(&work, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     const int x = work.left + (work.right - work.left - kWidth) / 2;
     const int y = work.bottom - kHeight - kBottomGap;
     SetWindowPos(g_window, HWND_TOPMOST, x, y, kWidth, kHeight, SWP_NOACTIVATE | SWP_SHOWWINDOW);

@@ -144,7 +144,10 @@ TEST(Languages, TheTextsAUserReadsFollowLang)
 
     ASSERT_TRUE(keyboard.Send(kKeyMute) && keyboard.Send(kKeysReleased));
     HWND display = NULL;
-    EXPECT_TRUE(WaitUntil([&] { return (display = FindLevelDisplay(program.ProcessId())) && IsWindowVisible(display); }));
+    EXPECT_TRUE(WaitUntil([&] {
+        display = FindLevelDisplay(program.ProcessId());
+        return display && IsWindowVisible(display);
+    }));
     EXPECT_EQ(expected.mute, WindowTextW(display));
 
     PostMessageA(settled.dialog, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);

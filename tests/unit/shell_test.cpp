@@ -154,8 +154,10 @@ TEST(Resources, EachLanguageHasItsOwnTextsInEveryResource)
         LANGID language;
         const wchar_t *face, *ok, *showLevels, *aboutItem, *volume, *on, *muted;
     } languages[] = {
-        { kChineseTaiwan, L"新細明體", L"確定", L"在螢幕上顯示音效狀態", L"關於 Talvix(&A)...", L"音量", L"開", L"已靜音" },
-        { kEnglishUS, L"MS Sans Serif", L"OK", L"Show levels on screen", L"&About Talvix...", L"Volume", L"On", L"Muted" },
+        { kChineseTaiwan, L"新細明體", L"確定", L"在螢幕上顯示音效狀態", L"關於 Talvix(&A)...", L"音量", L"開",
+          L"已靜音" },
+        { kEnglishUS, L"MS Sans Serif", L"OK", L"Show levels on screen", L"&About Talvix...", L"Volume", L"On",
+          L"Muted" },
     };
     for (const auto& l : languages) {
         SCOPED_TRACE(l.ok);
