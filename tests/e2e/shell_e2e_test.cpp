@@ -59,9 +59,7 @@ protected:
 TEST_F(ShellEndToEnd, TheWindowOnlyEverHidesAndTheMenusAndCommandsWork)
 {
     const int iconsBefore = CountTrayIcons();
-    // A Traditional Chinese system (code page 950), as the program's texts
-    // expect; Wine takes it from the Unix locale.
-    settled = StartSettled(program, "MMKeyboard.exe", { { "LC_ALL", "zh_TW.UTF-8" } });
+    settled = StartSettled(program, "MMKeyboard.exe");
     ASSERT_TRUE(settled.dialog) << "did not settle hidden";
     EXPECT_TRUE(WaitUntil([&] { return CountTrayIcons() == iconsBefore + 1; }, 3000)) << "no tray icon";
     ASSERT_TRUE(StaysHidden());

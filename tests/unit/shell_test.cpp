@@ -134,9 +134,7 @@ std::string LocalString(UINT id)
 
 TEST(Resources, AChineseUserGetsChineseAndEveryOtherUserEnglish)
 {
-    const struct {
-        LANGID user, chosen;
-    } cases[] = {
+    const struct { LANGID user, chosen; } cases[] = {
         { MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL), kChineseTaiwan },
         { MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_HONGKONG), kChineseTaiwan },
         { MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED), kChineseTaiwan },
