@@ -14,7 +14,8 @@ const DWORD kIdleMs = 10000;
 
 bool PrintIdle(const char* what)
 {
-    const std::string program = BuildFile("MMKeyboard-sim.exe");
+    // The copy that runs: the shipped one where this machine starts it.
+    const std::string program = DrivenProgram("MMKeyboard-sim.exe");
     const double before = HostCpuSeconds(program);
     Sleep(kIdleMs);
     const double after = HostCpuSeconds(program);

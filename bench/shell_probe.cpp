@@ -5,6 +5,9 @@
 //                                           box, printing where each is
 //   shell_probe tryout DONE_FILE          - plays keys on the try-out run's
 //                                           key pad, then creates DONE_FILE
+//   shell_probe levels DONE_FILE          - holds Volume Up on the key pad
+//                                           until the level display shows,
+//                                           creates DONE_FILE, lets go
 // PROGRAM.exe is taken by its file name from the build folder.
 #include <windows.h>
 #include <cstdio>
@@ -142,6 +145,27 @@ int PlayTryOut(const char* doneFile)
     return 0;
 }
 
+// Holds a key pad button for the README's picture of the level display: the
+// display stays while the key steps the volume, long enough to be captured.
+int HoldForLevelDisplay(const char* doneFile)
+{
+    HWND keyPad = FindWindowA("MMKeyboardKeyPad", NULL);
+    HWND button = FindWindowExA(keyPad, NULL, "BUTTON", "Volume Up");
+    if (!button) return 1;
+    PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    const bool shown = WaitUntil([] {
+        HWND display = FindWindowA("MMKeyboardLevels", NULL);
+        return display && IsWindowVisible(display);
+    }, 10000);
+    if (shown) {
+        Pump(kPaintMs);
+        CloseHandle(CreateFileA(doneFile, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL));
+        Pump(1000);  // the picture is taken meanwhile
+    }
+    PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    return shown ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -150,6 +174,7 @@ int main(int argc, char** argv)
     if (command == "startup") return MeasureStartUp(FileNameOf(argv[2]), std::atoi(argv[3]));
     if (command == "show") return ShowWindows(FileNameOf(argv[2]), DWORD(std::atoi(argv[3])));
     if (argc == 3 && std::string(argv[1]) == "tryout") return PlayTryOut(argv[2]);
-    std::fprintf(stderr, "usage: shell_probe startup|show PROGRAM.exe N, or shell_probe tryout DONE_FILE\n");
+    if (argc == 3 && std::string(argv[1]) == "levels") return HoldForLevelDisplay(argv[2]);
+    std::fprintf(stderr, "usage: shell_probe startup|show PROGRAM.exe N, or shell_probe tryout|levels DONE_FILE\n");
     return 2;
 }

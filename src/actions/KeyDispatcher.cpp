@@ -1,6 +1,7 @@
 #include "actions/KeyDispatcher.h"
 #include "actions/BrowserPlayerKeys.h"
 #include "actions/LaunchKeys.h"
+#include "actions/SoundKeyActions.h"
 #include "actions/WindowTargeting.h"
 #include "keyboard/KeyCodes.h"
 
@@ -32,8 +33,8 @@ void TrebleDown(const KeyContext& key) { StartRepeat(key.dialog, key.repeat, Rep
 void Mail(const KeyContext& key) { LaunchMail(key.dialog); }
 void Calculator(const KeyContext& key) { LaunchCalculator(key.windowsDirectory); }
 void Player(const KeyContext& key) { PlayerKey(key.keyCode); }
-void Mute(const KeyContext&) { ToggleMute(); }
-void Loudness(const KeyContext&) { ToggleLoudness(); }
+void Mute(const KeyContext& key) { ToggleMuteAndShow(key.dialog); }
+void Loudness(const KeyContext& key) { ToggleLoudnessAndShow(key.dialog); }
 void MediaPlayer(const KeyContext& key) { LaunchMediaPlayer(key.dialog); }
 
 const KeyRow kKeyTable[] = {

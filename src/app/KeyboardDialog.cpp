@@ -1,7 +1,9 @@
 #include "app/KeyboardDialog.h"
 #include "actions/KeyDispatcher.h"
+#include "actions/SoundKeyActions.h"
 #include "app/AboutDialog.h"
 #include "fw/PaintDC.h"
+#include "fw/ResourceLanguage.h"
 #include "keyboard/KeyCodes.h"
 #include "keyboard/KeyboardConnection.h"
 #include "keyboard/ReaderThread.h"
@@ -52,7 +54,7 @@ BOOL KeyboardDialog::OnInitDialog()
     // The window's own system menu: not ours to destroy.
     HMENU systemMenu = GetSystemMenu(m_hWnd, FALSE);
     char aboutText[100];
-    if (systemMenu && LoadStringA(GetModuleHandleA(NULL), IDS_ABOUTBOX, aboutText, sizeof aboutText) > 0) {
+    if (systemMenu && LoadLocalString(IDS_ABOUTBOX, aboutText, sizeof aboutText) > 0) {
         AppendMenuA(systemMenu, MF_SEPARATOR, 0, NULL);
         AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, aboutText);
     }
@@ -149,7 +151,7 @@ LRESULT KeyboardDialog::OnTrayShow(WPARAM, LPARAM)
 // Every tick is a step of the current mode, whichever timer sent it.
 LRESULT KeyboardDialog::OnTimer(WPARAM, LPARAM)
 {
-    StepRepeat(m_repeat.mode);
+    StepFaderAndShow(m_hWnd, m_repeat.mode);
     return 0;
 }
 

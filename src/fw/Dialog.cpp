@@ -1,4 +1,5 @@
 #include "fw/Dialog.h"
+#include "fw/ResourceLanguage.h"
 
 const MessageMapEntry CDialog::messageEntries[] = {
     ON_COMMAND(IDOK, &CDialog::HandleOK),
@@ -12,8 +13,10 @@ CDialog::CDialog(UINT templateId, CWnd* parent) : m_templateId(templateId), m_pa
 INT_PTR CDialog::DoModal()
 {
     HWND parent = m_parent ? m_parent->m_hWnd : NULL;
-    return DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(m_templateId), parent,
-                           &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    const void* dialogTemplate = FindLocalResource(RT_DIALOG, m_templateId);
+    if (!dialogTemplate) return -1;
+    return DialogBoxIndirectParamA(GetModuleHandleA(NULL), static_cast<LPCDLGTEMPLATEA>(dialogTemplate), parent,
+                                   &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
 }
 
 // The dialog procedure only attaches the object. From WM_INITDIALOG on, the

@@ -1,7 +1,8 @@
-// CMenu: a menu loaded from the application's resources, destroyed with the
+// CMenu: a menu loaded from the application's resources in their language, destroyed with the
 // object, as every loaded menu must be.
 #pragma once
 #include <windows.h>
+#include "fw/ResourceLanguage.h"
 
 class CMenu {
 public:
@@ -14,7 +15,7 @@ public:
     BOOL LoadMenu(UINT resourceId)
     {
         if (m_hMenu) ::DestroyMenu(m_hMenu);
-        m_hMenu = ::LoadMenuA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(resourceId));
+        m_hMenu = LoadLocalMenu(resourceId);
         return m_hMenu != NULL;
     }
     HMENU GetSubMenu(int position) const { return ::GetSubMenu(m_hMenu, position); }

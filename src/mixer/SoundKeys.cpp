@@ -35,13 +35,18 @@ const RepeatFader* FaderOf(RepeatMode mode)
 // Flips a toggle. The control's own state wins over the remembered one, which
 // goes stale when the state is changed elsewhere (the system's volume
 // control); without a readable state the remembered one is all there is.
-void Toggle(bool available, bool* remembered, bool (*get)(DWORD*), bool (*set)(DWORD))
+SoundKeyOutcome Toggle(bool available, bool* remembered, bool (*get)(DWORD*), bool (*set)(DWORD))
 {
-    if (!available) return;
+    SoundKeyOutcome outcome = { false, 0, 0 };
+    if (!available) return outcome;
     DWORD current = 0;
     if (get(&current)) *remembered = current != 0;
     *remembered = !*remembered;
-    set(*remembered ? 1 : 0);  // a refusal is not reported; the next press reads again
+    // A refusal leaves the remembered state flipped; the next press reads again.
+    outcome.value = *remembered ? 1 : 0;
+    outcome.acted = set(outcome.value);
+    if (outcome.acted && get(&current)) outcome.value = current != 0;
+    return outcome;
 }
 
 }  // namespace
@@ -75,16 +80,21 @@ void StopRepeat(HWND dialog, RepeatState& repeat)
     repeat.mode = RepeatMode::kNone;
 }
 
-void StepRepeat(RepeatMode mode)
+SoundKeyOutcome StepRepeat(RepeatMode mode)
 {
+    SoundKeyOutcome outcome = { false, 0, 0 };
     const RepeatFader* fader = FaderOf(mode);
-    if (!fader) return;
     DWORD current = 0;
-    if (!fader->get(&current)) return;
+    if (!fader || !fader->get(&current)) return outcome;
     const MixerControlInfo& control = *fader->control;
-    fader->set(fader->up ? StepUp(current, control.maximum, control.step)
-                         : StepDown(current, control.step));
+    // A refused write is not retried: the timer's next tick tries again.
+    // What the card holds afterwards is read back, since a driver may round.
+    outcome.acted = fader->set(fader->up ? StepUp(current, control.maximum, control.step)
+                                           : StepDown(current, control.step)) &&
+                      fader->get(&outcome.value);
+    outcome.maximum = control.maximum;
+    return outcome;
 }
 
-void ToggleMute() { Toggle(MuteAvailable, &RememberedMute, GetMute, SetMute); }
-void ToggleLoudness() { Toggle(LoudnessAvailable, &RememberedLoudness, GetLoudness, SetLoudness); }
+SoundKeyOutcome ToggleMute() { return Toggle(MuteAvailable, &RememberedMute, GetMute, SetMute); }
+SoundKeyOutcome ToggleLoudness() { return Toggle(LoudnessAvailable, &RememberedLoudness, GetLoudness, SetLoudness); }

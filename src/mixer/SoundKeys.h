@@ -24,15 +24,24 @@ struct RepeatState {
 const UINT_PTR kRepeatTimerId = 1;
 const UINT kRepeatPeriodMs = 100;
 
+// What a sound key did: acted when the mixer took the new value and the
+// value it holds afterwards is known (read back; for a toggle that cannot be
+// read back, what was written), with a fader's maximum (0 for a toggle).
+struct SoundKeyOutcome {
+    bool acted;
+    DWORD value;
+    DWORD maximum;
+};
+
 // Key rows. Each does nothing when its control is unavailable.
 void StartRepeat(HWND dialog, RepeatState& repeat, RepeatMode mode);
 void StopRepeat(HWND dialog, RepeatState& repeat);
-void ToggleMute();
-void ToggleLoudness();
+SoundKeyOutcome ToggleMute();
+SoundKeyOutcome ToggleLoudness();
 
 // One auto-repeat step of the mode's fader, on each tick of the timer;
 // nothing for kNone or a fader that cannot be read.
-void StepRepeat(RepeatMode mode);
+SoundKeyOutcome StepRepeat(RepeatMode mode);
 
 // The fader arithmetic, unsigned 32-bit: one step towards the maximum or 0,
 // never past it.

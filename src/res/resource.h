@@ -14,11 +14,22 @@
 #define IDC_SAVE            1012
 #define IDC_REVERT          1013
 #define IDC_SEARCH          1024
+#define IDC_SHOW_LEVELS     1025
 
 #define ID_TRAY_HIDE        0x8004
 #define ID_TRAY_SHOW        0x8005
 
 #define IDM_ABOUTBOX        0x0010
+
+// The level display's texts: a control's name, then its state.
+#define IDS_LEVEL_VOLUME    200
+#define IDS_LEVEL_BASS      201
+#define IDS_LEVEL_TREBLE    202
+#define IDS_LEVEL_MUTE      203
+#define IDS_LEVEL_LOUDNESS  204
+#define IDS_LEVEL_ON        205
+#define IDS_LEVEL_OFF       206
+#define IDS_LEVEL_MUTED     207
 
 #ifndef IDC_STATIC
 #define IDC_STATIC          (-1)

@@ -41,6 +41,12 @@ void SaveSetting(HWND dialog, const Setting& setting)
     WriteSettingText(setting.valueName, text);
 }
 
+// Levels show unless the user turned them off: a key without the value,
+// from before the display existed, means on.
+const bool kShowLevelsByDefault = true;
+
+bool StoredShowLevels() { return ReadSettingFlag(kShowLevelsValue, kShowLevelsByDefault); }
+
 }  // namespace
 
 void LoadSettings(HWND dialog)
@@ -48,6 +54,7 @@ void LoadSettings(HWND dialog)
     LoadSetting(dialog, kMail);
     LoadSetting(dialog, kMedia);
     LoadSetting(dialog, kSearch);
+    CheckDlgButton(dialog, IDC_SHOW_LEVELS, StoredShowLevels() ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void SaveSettings(HWND dialog)
@@ -57,6 +64,7 @@ void SaveSettings(HWND dialog)
     SaveSetting(dialog, kMedia);
     SaveSetting(dialog, kMail);
     SaveSetting(dialog, kSearch);
+    WriteSettingFlag(kShowLevelsValue, LevelsShownOnScreen(dialog));
     LoadSettings(dialog);
 }
 
@@ -80,5 +88,7 @@ bool HasUnsavedSettingEdits(HWND dialog)
         HWND edit = GetDlgItem(dialog, id);
         if (edit && SendMessageA(edit, EM_GETMODIFY, 0, 0)) return true;
     }
-    return false;
+    return GetDlgItem(dialog, IDC_SHOW_LEVELS) && LevelsShownOnScreen(dialog) != StoredShowLevels();
 }
+
+bool LevelsShownOnScreen(HWND dialog) { return IsDlgButtonChecked(dialog, IDC_SHOW_LEVELS) == BST_CHECKED; }

@@ -15,6 +15,8 @@ extern const char kSettingsWriteKey[];
 extern const char kMailValue[];
 extern const char kMediaValue[];
 extern const char kSearchValue[];
+// DWORD: whether the level display shows; absent (an older key) means on.
+extern const char kShowLevelsValue[];
 
 // Reads a text value into text (size bytes). False when the key or value is
 // missing or the value and its terminating zero do not fit; text then holds
@@ -24,3 +26,9 @@ bool ReadRegistryText(HKEY root, const char* subKey, const char* valueName, char
 // Creates the settings key when it is missing and writes text as valueName.
 // False when the key could not be created or the value not written.
 bool WriteSettingText(const char* valueName, const char* text);
+
+// Reads a DWORD value of the settings key as a flag: non-zero is true. A
+// missing key or value, or one of another type, gives whenAbsent.
+bool ReadSettingFlag(const char* valueName, bool whenAbsent);
+// Creates the settings key when it is missing and writes the flag as 1 or 0.
+bool WriteSettingFlag(const char* valueName, bool flag);

@@ -105,6 +105,22 @@ TEST_F(KeysEndToEnd, EveryKindOfKeyActsAndActsAgainAfterAReplug)
     ASSERT_TRUE(other.TakeForeground());
     Press(kKeyPlayPause);
     EXPECT_EQ(kCtrlP, WaitForKeys(StandIn("WMPLAYER.EXE"), kCtrlP));
+
+    // A volume step shows its level without taking the foreground from the
+    // player, so the player's chord, sent right after, still reaches it.
+    HWND front = GetForegroundWindow();
+    ForgetLog(StandIn("WMPLAYER.EXE"));
+    ASSERT_TRUE(keyboard.Send(kKeyVolumeUp));
+    EXPECT_TRUE(WaitUntil([&] {
+        HWND display = FindLevelDisplay(program.ProcessId());
+        return display && IsWindowVisible(display);
+    }, 3000)) << "no level display";
+    ASSERT_TRUE(keyboard.Send(kKeysReleased));
+    EXPECT_EQ(front, GetForegroundWindow());
+    Press(kKeyPlayPause);
+    EXPECT_EQ(kCtrlP, WaitForKeys(StandIn("WMPLAYER.EXE"), kCtrlP));
+    EXPECT_EQ(front, GetForegroundWindow());
+    PutMixerValue(kMixerVolume, 0);
     ASSERT_TRUE(StartStandIn(browser, StandIn("IEXPLORE.EXE"), { { "MMK_STUB_TITLE", "about:blank" } }));
     Press(kKeyFavourites);
     HWND box = NULL;
@@ -116,7 +132,8 @@ TEST_F(KeysEndToEnd, EveryKindOfKeyActsAndActsAgainAfterAReplug)
     EXPECT_EQ(dialog, GetWindow(box, GW_OWNER));
     PostMessageA(box, WM_COMMAND, IDOK, 0);
 
-    // Holding volume up steps it ten times a second until it is let go.
+    // Holding volume up steps it ten times a second until it is let go, with
+    // the level display shown all along.
     ASSERT_TRUE(keyboard.Send(kKeyVolumeUp));
     Sleep(1000);
     ASSERT_TRUE(keyboard.Send(kKeysReleased));

@@ -6,6 +6,7 @@
 #include "keyboard/KeyCodes.h"
 #include "res/resource.h"
 #include "support/Program.h"
+#include "support/SimulatedKeyboard.h"
 
 using namespace mmk_test;
 
@@ -58,9 +59,7 @@ protected:
 TEST_F(ShellEndToEnd, TheWindowOnlyEverHidesAndTheMenusAndCommandsWork)
 {
     const int iconsBefore = CountTrayIcons();
-    // A Traditional Chinese system (code page 950), as the program's texts
-    // expect; Wine takes it from the Unix locale.
-    settled = StartSettled(program, "MMKeyboard.exe", { { "LC_ALL", "zh_TW.UTF-8" } });
+    settled = StartSettled(program, "MMKeyboard.exe");
     ASSERT_TRUE(settled.dialog) << "did not settle hidden";
     EXPECT_TRUE(WaitUntil([&] { return CountTrayIcons() == iconsBefore + 1; }, 3000)) << "no tray icon";
     ASSERT_TRUE(StaysHidden());
@@ -115,6 +114,48 @@ TEST_F(ShellEndToEnd, TheWindowOnlyEverHidesAndTheMenusAndCommandsWork)
 
     EndThroughItsLoop(program, settled.dialog);
     EXPECT_TRUE(WaitUntil([&] { return CountTrayIcons() == iconsBefore; }, 3000)) << "the icon outlived the program";
+}
+
+// Wine takes a program's language from LANG on the Unix side, which a
+// Windows parent cannot change for its child: this test expects what its own
+// LANG asks for, and tests/CMakeLists.txt runs it under several.
+TEST(Languages, TheTextsAUserReadsFollowLang)
+{
+    const struct {
+        const wchar_t *showLevels, *ok, *mute;
+    } chinese = { L"在螢幕上顯示音效狀態", L"確定", L"靜音 開" },
+      english = { L"Show levels on screen", L"OK", L"Mute On" };
+    const char* lang = getenv("LANG");
+    const auto& expected = lang && strncmp(lang, "zh", 2) == 0 ? chinese : english;
+    printf("[ LANG     ] %s\n", lang ? lang : "(unset)");
+
+    DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey);
+    ClearSimulator();
+    PutMixerValue(kMixerMute, 0);
+    PutMixerValue(kMixerPresent, 1);
+    SimulatedKeyboard keyboard("language-keyboard");
+    ASSERT_TRUE(keyboard.Register() && keyboard.PlugIn());
+    RunningProgram program;
+    const SettledProgram settled = StartSettled(program, "MMKeyboard-sim.exe");
+    ASSERT_TRUE(settled.dialog && keyboard.WaitOpened(10000)) << "did not settle";
+    EXPECT_EQ(expected.showLevels, WindowTextW(GetDlgItem(settled.dialog, IDC_SHOW_LEVELS)));
+
+    ASSERT_TRUE(keyboard.Send(kKeyMute) && keyboard.Send(kKeysReleased));
+    HWND display = NULL;
+    EXPECT_TRUE(WaitUntil([&] {
+        display = FindLevelDisplay(program.ProcessId());
+        return display && IsWindowVisible(display);
+    }));
+    EXPECT_EQ(expected.mute, WindowTextW(display));
+
+    PostMessageA(settled.dialog, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+    HWND about = NULL;
+    EXPECT_TRUE(WaitUntil([&] { return (about = FindShownDialog(program.ProcessId(), kDialogTitle)) != NULL; }));
+    EXPECT_EQ(expected.ok, WindowTextW(GetDlgItem(about, IDOK)));
+    PostMessageA(about, WM_COMMAND, IDOK, 0);
+    WaitUntil([&] { return !IsWindow(about); }, 3000);
+    EndThroughItsLoop(program, settled.dialog);
+    ClearSimulator();
 }
 
 // Wine reports another version to one program through its per-program

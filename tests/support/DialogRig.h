@@ -6,7 +6,9 @@
 #include <windows.h>
 #include <string>
 #include "app/KeyboardDialog.h"
+#include "fw/ResourceLanguage.h"
 #include "keyboard/KeyCodes.h"
+#include "levels/LevelDisplay.h"
 #include "res/resource.h"
 
 namespace mmk_test {
@@ -15,12 +17,15 @@ class DialogRig : public KeyboardDialog {
 public:
     DialogRig()
     {
-        SubclassWindow(CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_MAIN), NULL, NoStartUp, 0));
+        SubclassWindow(CreateDialogIndirectParamA(GetModuleHandleA(NULL),
+            static_cast<LPCDLGTEMPLATEA>(FindLocalResource(RT_DIALOG, IDD_MAIN)), NULL, NoStartUp, 0));
     }
+    // The level display goes with the dialog the keys were sent to.
     ~DialogRig() override
     {
         KillTimer(m_hWnd, 1);
         DestroyWindow();
+        HideLevelDisplay();
     }
 
     HWND Window() const { return m_hWnd; }

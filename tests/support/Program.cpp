@@ -73,6 +73,15 @@ HWND FindTrayWindow(DWORD processId)
     return window;
 }
 
+HWND FindLevelDisplay(DWORD processId) { return FindProcessWindow(processId, "MMKeyboardLevels", NULL); }
+
+std::wstring WindowTextW(HWND window)
+{
+    wchar_t text[256] = L"";
+    GetWindowTextW(window, text, 256);
+    return text;
+}
+
 void ClickTrayIcon(HWND trayWindow, UINT mouseMessage)
 {
     SendMessageA(trayWindow, WM_TRAY_NOTIFY, IDR_TRAYMENU, mouseMessage);

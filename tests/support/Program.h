@@ -28,6 +28,11 @@ SettledProgram StartSettled(RunningProgram& program, const char* exeName, Enviro
 
 // The tray's hidden window: the framework's class, no title, a bare popup.
 HWND FindTrayWindow(DWORD processId);
+// The program's level display window, shown or not; NULL before its first show.
+HWND FindLevelDisplay(DWORD processId);
+// A window's text as Unicode: another process's is asked for by message.
+std::wstring WindowTextW(HWND window);
+
 // A click on the tray icon as the notification area reports it.
 void ClickTrayIcon(HWND trayWindow, UINT mouseMessage);
 // Icons in Wine's notification area (its stand-alone window under Xvfb).

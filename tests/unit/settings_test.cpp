@@ -145,6 +145,50 @@ TEST_F(SettingsTest, SaveStoresAllThreeAsTheirFirst99CharactersAndCancelBringsTh
     RegCloseKey(key);
 }
 
+TEST_F(SettingsTest, TheShowLevelsBoxIsStoredAsADwordAndAKeyWithoutItMeansOn)
+{
+    const std::string kOn("\1\0\0\0", 4), kOff(4, '\0');
+    const struct {
+        const char* stored;
+        std::string bytes;
+        DWORD type;
+        bool ticked;
+    } loads[] = {
+        { "no key", "", 0, true },
+        { "an older key", "", REG_NONE, true },
+        { "off", kOff, REG_DWORD, false },
+        { "on", kOn, REG_DWORD, true },
+        { "another type", kOff, REG_BINARY, true },
+    };
+    for (const auto& l : loads) {
+        DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey);
+        if (l.type != 0) SetRegistryText(HKEY_CURRENT_USER, kSettingsKey, "Mail", "older mail");
+        if (l.type != 0 && l.type != REG_NONE) SetRegistryValue(HKEY_CURRENT_USER, kSettingsKey, "ShowLevels", l.bytes, l.type);
+        page.Command(IDC_REVERT);
+        EXPECT_EQ(l.ticked, LevelsShownOnScreen(page.Window())) << l.stored;
+        if (l.type != 0) EXPECT_EQ("older mail", page.Text(IDC_MAIL)) << l.stored;
+    }
+
+    // Save stores the box as it stands, Cancel brings the stored state back,
+    // and an unsaved change counts as an edit a device arrival must keep.
+    for (bool ticked : { false, true }) {
+        CheckDlgButton(page.Window(), IDC_SHOW_LEVELS, ticked ? BST_CHECKED : BST_UNCHECKED);
+        page.Command(IDC_SAVE);
+        EXPECT_EQ(ticked ? kOn : kOff, Stored("ShowLevels"));
+        EXPECT_FALSE(HasUnsavedSettingEdits(page.Window()));
+        CheckDlgButton(page.Window(), IDC_SHOW_LEVELS, ticked ? BST_UNCHECKED : BST_CHECKED);
+        EXPECT_TRUE(HasUnsavedSettingEdits(page.Window()));
+        page.Command(IDC_REVERT);
+        EXPECT_EQ(ticked, LevelsShownOnScreen(page.Window()));
+    }
+    DWORD type = 0;
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &key));
+    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(key, "ShowLevels", NULL, &type, NULL, NULL));
+    RegCloseKey(key);
+    EXPECT_EQ((DWORD)REG_DWORD, type);
+}
+
 TEST(FileDialog, TheFilterBecomesZeroSeparatedAndTheRecordIsWhatWindows98Takes)
 {
     CFileDialog dialog(NULL, NULL, OFN_FILEMUSTEXIST, "Programs (*.exe)|*.exe|All (*.*)|*.*||", NULL);

@@ -1,8 +1,10 @@
 // The tray icon's answers to the notification area, and the resources a user
-// reads: the About item's Chinese text and the file's version strings.
+// reads in each language: dialogs, menu, strings and the version strings.
 #include <gtest/gtest.h>
 #include <stdio.h>
+#include <string>
 #include "app/KeyboardDialog.h"
+#include "fw/ResourceLanguage.h"
 #include "res/resource.h"
 #include "tray/SystemTray.h"
 
@@ -98,12 +100,96 @@ TEST(TrayIcon, ARestartedNotificationAreaGetsTheIconBackUnlessItWasRemoved)
     EXPECT_FALSE(IconShown(tray.m_hWnd));
 }
 
-TEST(Resources, TheAboutItemIsChineseAndTheVersionStringsAreFoundThroughTheTranslation)
-{
-    wchar_t text[64] = {};
-    ASSERT_GT(LoadStringW(GetModuleHandleA(NULL), IDS_ABOUTBOX, text, 64), 0);
-    EXPECT_STREQ(L"\x95dc\x65bc Talvix(&A)...", text);  // 關於 Talvix(&A)...
+INT_PTR CALLBACK NoHandling(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
+std::wstring ItemText(HWND dialog, int id)
+{
+    wchar_t text[128] = L"";
+    GetDlgItemTextW(dialog, id, text, 128);
+    return text;
+}
+
+std::wstring FontFace(HWND dialog)
+{
+    LOGFONTW font = {};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)), sizeof font, &font);
+    return font.lfFaceName;
+}
+
+// Strings come in the system's ANSI code page, which may lack the Chinese
+// characters: compared as that code page has them.
+std::string Ansi(const wchar_t* text)
+{
+    char ansi[128] = "";
+    WideCharToMultiByte(CP_ACP, 0, text, -1, ansi, sizeof ansi, NULL, NULL);
+    return ansi;
+}
+
+std::string LocalString(UINT id)
+{
+    char text[128];
+    LoadLocalString(id, text, sizeof text);
+    return text;
+}
+
+TEST(Resources, AChineseUserGetsChineseAndEveryOtherUserEnglish)
+{
+    const struct { LANGID user, chosen; } cases[] = {
+        { MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL), kChineseTaiwan },
+        { MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_HONGKONG), kChineseTaiwan },
+        { MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED), kChineseTaiwan },
+        { MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_UK), kEnglishUS },
+        { MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), kEnglishUS },
+        { MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT), kEnglishUS },
+        { MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), kEnglishUS },
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.chosen, ResourceLanguageFor(c.user)) << std::hex << c.user;
+}
+
+TEST(Resources, EachLanguageHasItsOwnTextsInEveryResource)
+{
+    const struct {
+        LANGID language;
+        const wchar_t *face, *ok, *showLevels, *aboutItem, *volume, *on, *muted;
+    } languages[] = {
+        { kChineseTaiwan, L"新細明體", L"確定", L"在螢幕上顯示音效狀態", L"關於 Talvix(&A)...", L"音量", L"開",
+          L"已靜音" },
+        { kEnglishUS, L"MS Sans Serif", L"OK", L"Show levels on screen", L"&About Talvix...", L"Volume", L"On",
+          L"Muted" },
+    };
+    for (const auto& l : languages) {
+        SCOPED_TRACE(l.ok);
+        SetResourceLanguage(l.language);
+        // Made as Unicode windows, whose texts pass no code page.
+        HWND main = CreateDialogIndirectParamW(GetModuleHandleA(NULL),
+            static_cast<LPCDLGTEMPLATEW>(FindLocalResource(RT_DIALOG, IDD_MAIN)), NULL, NoHandling, 0);
+        HWND about = CreateDialogIndirectParamW(GetModuleHandleA(NULL),
+            static_cast<LPCDLGTEMPLATEW>(FindLocalResource(RT_DIALOG, IDD_ABOUTBOX)), NULL, NoHandling, 0);
+        ASSERT_TRUE(main && about);
+        EXPECT_EQ(l.showLevels, ItemText(main, IDC_SHOW_LEVELS));
+        EXPECT_EQ(L"Browse", ItemText(main, IDC_MAIL_BROWSE));
+        EXPECT_EQ(l.face, FontFace(main));
+        EXPECT_EQ(l.ok, ItemText(about, IDOK));
+        EXPECT_EQ(l.face, FontFace(about));
+        DestroyWindow(main);
+        DestroyWindow(about);
+
+        HMENU menu = LoadLocalMenu(IDR_TRAYMENU);
+        wchar_t item[32] = L"";
+        GetMenuStringW(GetSubMenu(menu, 0), 1, item, 32, MF_BYPOSITION);
+        EXPECT_STREQ(L"Show", item);
+        DestroyMenu(menu);
+
+        EXPECT_EQ(Ansi(l.aboutItem), LocalString(IDS_ABOUTBOX));
+        EXPECT_EQ(Ansi(l.volume), LocalString(IDS_LEVEL_VOLUME));
+        EXPECT_EQ(Ansi(l.on), LocalString(IDS_LEVEL_ON));
+        EXPECT_EQ(Ansi(l.muted), LocalString(IDS_LEVEL_MUTED));
+    }
+    SetResourceLanguage(0);
+}
+
+TEST(Resources, TheVersionStringsAreFoundThroughBothTranslations)
+{
     char path[MAX_PATH];
     GetModuleFileNameA(NULL, path, sizeof path);
     std::string block(GetFileVersionInfoSizeA(path, NULL), '\0');
@@ -112,13 +198,16 @@ TEST(Resources, TheAboutItemIsChineseAndTheVersionStringsAreFoundThroughTheTrans
     WORD* translation = NULL;
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueA(&block[0], "\\VarFileInfo\\Translation", (void**)&translation, &length));
-    EXPECT_EQ(0x0404, translation[0]);
-    EXPECT_EQ(950, translation[1]);
-    char name[64];
-    snprintf(name, sizeof name, "\\StringFileInfo\\%04x%04x\\FileDescription", translation[0], translation[1]);
-    char* description = NULL;
-    ASSERT_TRUE(VerQueryValueA(&block[0], name, (void**)&description, &length)) << name;
-    EXPECT_STREQ("Multimedia Keyboard", description);
+    ASSERT_EQ(8u, length);
+    const WORD expected[] = { 0x0404, 950, 0x0409, 1252 };
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(expected[i], translation[i]) << i;
+    for (int i = 0; i < 4; i += 2) {
+        char name[64];
+        snprintf(name, sizeof name, "\\StringFileInfo\\%04x%04x\\FileDescription", translation[i], translation[i + 1]);
+        char* description = NULL;
+        ASSERT_TRUE(VerQueryValueA(&block[0], name, (void**)&description, &length)) << name;
+        EXPECT_STREQ("Multimedia Keyboard", description);
+    }
 }
 
 }  // namespace

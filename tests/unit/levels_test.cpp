@@ -1,0 +1,183 @@
+// The level display through the real dialog's key and timer routing, on the
+// simulated sound card: what it shows after each kind of sound key, that it
+// hides again, that neither showing it nor clicking it takes the foreground,
+// and when it stays away.
+#include <gtest/gtest.h>
+#include "fw/ResourceLanguage.h"
+#include "levels/LevelDisplay.h"
+#include "mixer/MixerControls.h"
+#include "support/DialogRig.h"
+#include "support/Program.h"
+#include "support/SimulatedKeyboard.h"
+#include "support/StandIns.h"
+
+using namespace mmk_test;
+
+namespace {
+
+const DWORD kMiddle = 32768;
+
+// Whether this thread activated the display at any time, however briefly:
+// noted as the platform is about to activate a window.
+bool g_displayActivated;
+LRESULT CALLBACK NoteActivation(int code, WPARAM window, LPARAM lParam)
+{
+    if (code == HCBT_ACTIVATE && reinterpret_cast<HWND>(window) == LevelDisplayWindow()) g_displayActivated = true;
+    return CallNextHookEx(NULL, code, window, lParam);
+}
+
+class LevelDisplayTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetResourceLanguage(kEnglishUS);
+        DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey);
+        dialog.Command(IDC_REVERT);  // nothing stored: the box is ticked
+        Card();
+    }
+    void TearDown() override
+    {
+        CloseMixer();
+        ClearSimulator();
+        DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey);
+    }
+    // Every control at the middle or off; without the one named.
+    void Card(const char* without = "")
+    {
+        CloseMixer();
+        ClearSimulator();
+        const char* values[][2] = { { kMixerVolume, kMixerVolumeMax }, { kMixerBass, kMixerBassMax },
+                                    { kMixerTreble, kMixerTrebleMax }, { kMixerMute, NULL },
+                                    { kMixerLoudness, NULL } };
+        for (auto v : values) {
+            if (lstrcmpA(without, v[0]) == 0) continue;
+            if (v[1]) PutMixerValue(v[1], 65535);
+            PutMixerValue(v[0], v[1] ? kMiddle : 0);
+        }
+        PutMixerValue(kMixerPresent, 1);
+        OpenMixerAndControls(NULL);
+        HideLevelDisplay();
+    }
+    // A key as the keyboard sends it; a fader key held for the ticks given.
+    void Key(DWORD keyCode, int ticks)
+    {
+        dialog.Keys(keyCode);
+        for (int i = 0; i < ticks; ++i) dialog.Tick();
+        dialog.Keys(kKeysReleased);
+    }
+    // What the display shows, "" while it is hidden.
+    static std::string Shown()
+    {
+        HWND window = LevelDisplayWindow();
+        char text[128] = "";
+        if (window && IsWindowVisible(window)) GetWindowTextA(window, text, sizeof text);
+        return text;
+    }
+
+    DialogRig dialog;
+};
+
+TEST_F(LevelDisplayTest, ASoundKeyShowsItsControlAndWhatTheCardHoldsAfterIt)
+{
+    const struct {
+        DWORD key;
+        int ticks;
+        const char* setElsewhere;  // changed on the card before the key
+        DWORD to;
+        const char* shown;
+    } cases[] = {
+        { kKeyVolumeUp, 1, NULL, 0, "Volume 55%" },            // 36044 of 65535
+        { kKeyVolumeUp, 3, NULL, 0, "Volume 65%" },
+        { kKeyBassDown, 1, NULL, 0, "Bass 45%" },
+        { kKeyTrebleUp, 2, kMixerTreble, 65000, "Treble 100%" },  // at the top, still shown
+        { kKeyVolumeDown, 1, kMixerVolume, 6553, "Volume 5%" },   // set elsewhere: followed
+        { kKeyVolumeUp, 1, kMixerMute, 1, "Volume Muted" },
+        { kKeyMute, 0, NULL, 0, "Mute On" },
+        { kKeyMute, 0, kMixerMute, 1, "Mute Off" },
+        { kKeyLoudness, 0, NULL, 0, "Loudness On" },
+        { kKeyLoudness, 0, kMixerLoudness, 1, "Loudness Off" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.shown);
+        Card();
+        if (c.setElsewhere) PutMixerValue(c.setElsewhere, c.to);
+        Key(c.key, c.ticks);
+        EXPECT_EQ(c.shown, Shown());
+    }
+    EXPECT_EQ(37u, LevelPercent(23986, 65535));  // 36.6: rounded to the nearest
+    EXPECT_EQ(50u, LevelPercent(0x80000000u, 0xFFFFFFFFu));
+}
+
+TEST_F(LevelDisplayTest, ItHidesOneAndAHalfSecondsAfterTheLastChange)
+{
+    Key(kKeyMute, 0);
+    ASSERT_EQ("Mute On", Shown());
+    Pump(700);
+    Key(kKeyLoudness, 0);  // a new change starts the time again
+    const DWORD changed = GetTickCount();
+    ASSERT_TRUE(WaitUntil([] { return Shown().empty(); }, 4000)) << "still shown";
+    const DWORD shownMs = GetTickCount() - changed;
+    EXPECT_GE(shownMs, 1400u);
+    EXPECT_LE(shownMs, 2500u);
+}
+
+TEST_F(LevelDisplayTest, NeitherItsShowNorAClickOnItTakesTheForeground)
+{
+    OtherWindow other;
+    ASSERT_TRUE(other.TakeForeground());
+    SetFocus(other.Handle());
+    g_displayActivated = false;
+    HHOOK hook = SetWindowsHookExA(WH_CBT, NoteActivation, NULL, GetCurrentThreadId());
+    Key(kKeyVolumeUp, 1);
+    HWND display = LevelDisplayWindow();
+    ASSERT_EQ("Volume 55%", Shown());
+    EXPECT_TRUE(GetWindowLongA(display, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(other.Handle(), GetForegroundWindow());
+    EXPECT_EQ(other.Handle(), GetFocus());
+
+    // A click, as the mouse makes it: the display goes, the foreground stays.
+    RECT r;
+    GetWindowRect(display, &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    EXPECT_TRUE(WaitUntil([] { return Shown().empty(); }, 1000)) << "the click did not hide it";
+    UnhookWindowsHookEx(hook);
+    EXPECT_FALSE(g_displayActivated);
+    EXPECT_EQ(other.Handle(), GetForegroundWindow());
+    EXPECT_EQ(other.Handle(), GetFocus());
+}
+
+TEST_F(LevelDisplayTest, NothingShowsWhenTurnedOffMissingOrRefused)
+{
+    const struct {
+        const char* why;
+        DWORD key;
+        const char* without;
+        DWORD refuse;
+        bool boxTicked;
+    } cases[] = {
+        { "turned off", kKeyVolumeUp, "", 0, false },
+        { "turned off", kKeyMute, "", 0, false },
+        { "no bass", kKeyBassUp, kMixerBass, 0, true },
+        { "no loudness", kKeyLoudness, kMixerLoudness, 0, true },
+        { "step refused", kKeyVolumeDown, "", kRefuseSet, true },
+        { "toggle refused", kKeyMute, "", kRefuseSet, true },
+        { "fader unreadable", kKeyTrebleUp, "", kRefuseGet, true },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        Card(c.without);
+        CheckDlgButton(dialog.Window(), IDC_SHOW_LEVELS, c.boxTicked ? BST_CHECKED : BST_UNCHECKED);
+        PutMixerValue(kMixerRefuse, c.refuse);
+        Key(c.key, 2);
+        PutMixerValue(kMixerRefuse, 0);
+        EXPECT_EQ("", Shown());
+    }
+    // The same rig shows it once the box is ticked again and the card answers.
+    CheckDlgButton(dialog.Window(), IDC_SHOW_LEVELS, BST_CHECKED);
+    Key(kKeyMute, 0);
+    EXPECT_EQ("Mute On", Shown());
+}
+
+}  // namespace
