@@ -58,6 +58,8 @@ std::string WaitForKeys(const std::string& exePath, const std::string& expected,
     return KeysOf(exePath);
 }
 
+std::string CommandsOf(const std::string& exePath) { return Joined(Logged(exePath, { "command " })); }
+
 std::string SizesOf(const std::string& exePath) { return Joined(Logged(exePath, { "size " })); }
 
 HWND StartStandIn(RunningProgram& program, const std::string& exePath, Environment options)

@@ -5,6 +5,7 @@
 #include <vector>
 #include "actions/ProcessLookup.h"
 #include "actions/ToolhelpMatch.h"
+#include "actions/WinampCommands.h"
 #include "actions/WindowTargeting.h"
 #include "fw/WinApp.h"
 #include "support/DialogRig.h"
@@ -41,7 +42,7 @@ struct TableWalk {
 
 struct FakeSnapshot {
     std::vector<FakeProcess> processes;
-    mutable int moduleSnapshots = 0;
+    mutable int moduleSnapshots = 0, processLookups = 0;
 
     TableWalk<PROCESSENTRY32> Processes() const
     {
@@ -55,13 +56,11 @@ struct FakeSnapshot {
         }
         return walk;
     }
-    bool FindModule(DWORD processId, DWORD moduleId, MODULEENTRY32* found) const
+    TableWalk<MODULEENTRY32> Modules(DWORD processId) const
     {
-        ++moduleSnapshots;
         TableWalk<MODULEENTRY32> walk;
         for (const FakeProcess& process : processes) {
             if (process.processId != processId) continue;
-            if (process.modules.empty()) return false;
             for (const auto& module : process.modules) {
                 MODULEENTRY32 entry = {};
                 entry.th32ModuleID = module.first;
@@ -70,14 +69,33 @@ struct FakeSnapshot {
                 walk.entries.push_back(entry);
             }
         }
+        return walk;
+    }
+    bool FindModule(DWORD processId, DWORD moduleId, MODULEENTRY32* found) const
+    {
+        ++moduleSnapshots;
+        TableWalk<MODULEENTRY32> walk = Modules(processId);
         return MatchExecutableModule(walk, moduleId, found);
     }
-    // Each name's process, and which name runs process `of` (-1: none).
-    int Walk(const std::vector<const char*>& names, DWORD* processIds, DWORD of = 0) const
+    // Each name's process.
+    void Walk(const std::vector<const char*>& names, DWORD* processIds) const
     {
         TableWalk<PROCESSENTRY32> walk = Processes();
-        return MatchModules(walk, [this](DWORD p, DWORD m, MODULEENTRY32* f) { return FindModule(p, m, f); },
-                            names.data(), static_cast<int>(names.size()), processIds, of);
+        MatchModules(walk, [this](DWORD p, DWORD m, MODULEENTRY32* f) { return FindModule(p, m, f); }, names.data(),
+                     static_cast<int>(names.size()), processIds);
+    }
+    // The executable of one process from its own modules: its name, or "".
+    std::string Executable(DWORD processId) const
+    {
+        TableWalk<MODULEENTRY32> modules = Modules(processId);
+        auto moduleIdOf = [this](DWORD p, DWORD* id) {
+            ++processLookups;
+            for (const FakeProcess& process : processes)
+                if (process.processId == p) return *id = process.moduleId, true;
+            return false;
+        };
+        MODULEENTRY32 found;
+        return MatchProcessExecutable(modules, moduleIdOf, processId, &found) ? found.szModule : "";
     }
 };
 
@@ -126,23 +144,23 @@ TEST(ProcessLookupRules, ExecutablesAreMatchedByNameWithCaseAfterTheirFileNameWi
         EXPECT_EQ(c.found, found) << c.module;
         EXPECT_EQ(c.moduleSnapshots, c.snapshot->moduleSnapshots) << c.module;
     }
-    // All three players in one walk, and which of them runs the process in
-    // front: either of two copies counts as the player.
+    // The process in front is told from its own modules; only the Windows 98
+    // shape looks up its process entry, Wine's costs no walk at all.
     const struct {
         const FakeSnapshot* snapshot;
         DWORD inFront;
-        int runs;
-        DWORD players[3];
-    } walks[] = {
-        { &kWindows98, 0xFFF2, 0, { 0xFFF7, 0, 0xFFF6 } }, { &kWindows98, 0xFFF7, 0, { 0xFFF7, 0, 0xFFF6 } },
-        { &kWindows98, 0xFFF6, 2, { 0xFFF7, 0, 0xFFF6 } }, { &kWindows98, 0xFFF4, -1, { 0xFFF7, 0, 0xFFF6 } },
-        { &kWine, 0x28, 1, { 0x24, 0x28, 0 } },           { &kWine, 0, -1, { 0x24, 0x28, 0 } },
+        const char* executable;
+        int processLookups;
+    } fronts[] = {
+        { &kWindows98, 0xFFF1, "EXPLORER.EXE", 1 }, { &kWindows98, 0xFFF4, "RUNDLL32.EXE", 1 },
+        { &kWindows98, 0xFFF3, "wmplayer.exe", 0 }, { &kWindows98, 0xFFF5, "", 0 },
+        { &kWine, 0x24, "CDPLAYER.EXE", 0 },       { &kWine, 0x2C, "MPLAYER2.EXE", 0 },
+        { &kWine, 0x30, "", 0 },
     };
-    for (const auto& w : walks) {
-        DWORD players[3];
-        EXPECT_EQ(w.runs, w.snapshot->Walk({ "CDPLAYER.EXE", "WMPLAYER.EXE", "MPLAYER2.EXE" }, players, w.inFront))
-            << std::hex << w.inFront;
-        EXPECT_EQ(std::vector<DWORD>(w.players, w.players + 3), std::vector<DWORD>(players, players + 3));
+    for (const auto& f : fronts) {
+        f.snapshot->processLookups = 0;
+        EXPECT_EQ(f.executable, f.snapshot->Executable(f.inFront)) << std::hex << f.inFront;
+        EXPECT_EQ(f.processLookups, f.snapshot->processLookups) << std::hex << f.inFront;
     }
 }
 
@@ -174,7 +192,7 @@ class TargetingTest : public ::testing::Test {
 protected:
     void TearDown() override
     {
-        for (RunningProgram* program : { &cd, &wm, &mp, &browser }) program->Stop();
+        for (RunningProgram* program : { &cd, &wm, &mp, &browser, &winamp }) program->Stop();
     }
     // A key through the dialog, as the reader would deliver it.
     void Press(DWORD keyCode) { dialog.Keys(keyCode); }
@@ -189,8 +207,22 @@ protected:
 
     DialogRig dialog;
     OtherWindow other;
-    RunningProgram cd, wm, mp, browser;
-    DWORD players[kPlayerCount];
+    // Winamp's main window; StartStandIn gives its playlist window.
+    HWND StartWinamp(Environment options = {})
+    {
+        return StartStandIn(winamp, winampPath, options) ? FindProcessWindow(winamp.ProcessId(), "Winamp v1.x", NULL)
+                                                          : NULL;
+    }
+    // A key, and the commands Winamp has then taken, once they are these.
+    std::string PressForCommands(DWORD keyCode, const std::string& expected)
+    {
+        Press(keyCode);
+        WaitUntil([&] { return CommandsOf(winampPath) == expected; }, 5000);
+        return CommandsOf(winampPath);
+    }
+
+    RunningProgram cd, wm, mp, browser, winamp;
+    const std::string winampPath = StandIn("winamp.exe");
     const std::string cdPath = StandIn("CDPLAYER.EXE"), wmPath = StandIn("WMPLAYER.EXE");
     const std::string mpPath = StandIn("MPLAYER2.EXE"), browserPath = StandIn("IEXPLORE.EXE");
 };
@@ -206,9 +238,9 @@ TEST_F(TargetingTest, ThePlayerInFrontIsToldByItsOwnExecutable)
         RunningProgram program;
         HWND window = StartStandIn(program, StandIn(c.exe));
         ASSERT_TRUE(window && BringToForeground(window)) << c.exe;
-        EXPECT_EQ(c.kind, IdentifyForegroundPlayer(players)) << c.exe;
+        EXPECT_EQ(c.kind, IdentifyForegroundPlayer()) << c.exe;
         ASSERT_TRUE(other.TakeForeground());
-        EXPECT_EQ(PlayerKind::kNone, IdentifyForegroundPlayer(players)) << c.exe << " behind another window";
+        EXPECT_EQ(PlayerKind::kNone, IdentifyForegroundPlayer()) << c.exe << " behind another window";
     }
     // Found only by its name in capitals, and only while it runs.
     ASSERT_TRUE(StartStandIn(wm, wmPath));
@@ -232,7 +264,7 @@ TEST_F(TargetingTest, OfTwoCopiesTheSearchTakesTheLaterButEitherInFrontIsThePlay
     const std::string& laterPath = found == wm.ProcessId() ? wmPath : copy;
     for (HWND window : { first, later }) {
         ASSERT_TRUE(BringToForeground(window));
-        EXPECT_EQ(PlayerKind::kWmplayer, IdentifyForegroundPlayer(players));
+        EXPECT_EQ(PlayerKind::kWmplayer, IdentifyForegroundPlayer());
     }
     ASSERT_TRUE(other.TakeForeground());
     ForgetLog(wmPath);
@@ -278,8 +310,7 @@ TEST(ForegroundWindow, WithNoneThereIsNoPlayerAndNoTitle)
     WaitForSingleObject(thread, 5000);
     CloseHandle(thread);
     ASSERT_EQ(NULL, GetForegroundWindow());
-    DWORD players[kPlayerCount];
-    EXPECT_EQ(PlayerKind::kNone, IdentifyForegroundPlayer(players));
+    EXPECT_EQ(PlayerKind::kNone, IdentifyForegroundPlayer());
     EXPECT_FALSE(ForegroundTitleContains(""));
 }
 
@@ -418,6 +449,106 @@ TEST_F(TargetingTest, TheTargetIsRestoredAsItWasShownAndOneThatNeverComesToFront
     EXPECT_LT(GetTickCount() - start, 3000u) << "activation must give up";
     EXPECT_EQ("", KeysOf(cdPath));
     EXPECT_EQ(0, other.KeysReceived());
+}
+
+// Winamp takes a command per key wherever it is, and play/pause asks it
+// first whether it plays: the stand-in starts in each state, and the
+// commands move it on as Winamp's would (pause resumes when paused).
+TEST_F(TargetingTest, WinampInFrontOrBehindTakesEachPlayerKeyAsItsCommandWithoutAChord)
+{
+    enum Front { kMainWindow, kPlaylist, kOther };
+    const struct {
+        Front front;
+        const char* state;
+        const char* firstPlayPause;
+        const char* secondPlayPause;
+    } cases[] = {
+        { kMainWindow, "stopped", "Play", "Pause" },
+        { kPlaylist, "playing", "Pause", "Pause" },
+        { kOther, "paused", "Pause", "Pause" },
+        { kOther, "stopped", "Play", "Pause" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.state << ", in front: " << c.front);
+        HWND main = StartWinamp({ { "MMK_STUB_WINAMP", c.state } });
+        HWND playlist = FindProcessWindow(winamp.ProcessId(), "MMKeyboardStub", NULL);
+        ASSERT_TRUE(main && playlist);
+        HWND front = c.front == kMainWindow ? main : c.front == kPlaylist ? playlist : other.Handle();
+        ASSERT_TRUE(BringToForeground(front));
+        ForgetLog(winampPath);
+        std::string taken = std::string("command ") + c.firstPlayPause;
+        EXPECT_EQ(taken, PressForCommands(kKeyPlayPause, taken));
+        taken += std::string(",command ") + c.secondPlayPause;
+        EXPECT_EQ(taken, PressForCommands(kKeyPlayPause, taken));
+        for (const auto& k : { std::make_pair(kKeyNextTrack, "Next track"), std::make_pair(kKeyPreviousTrack, "Previous track"),
+                               std::make_pair(kKeyMediaStop, "Stop"), std::make_pair(kKeyPlayPause, "Play") }) {
+            taken += std::string(",command ") + k.second;
+            EXPECT_EQ(taken, PressForCommands(k.first, taken));
+        }
+        // Nothing restored, activated or typed.
+        EXPECT_EQ(front, GetForegroundWindow());
+        EXPECT_EQ("", KeysOf(winampPath) + SizesOf(winampPath));
+        winamp.Stop();
+    }
+    EXPECT_EQ(0, other.KeysReceived());
+}
+
+TEST_F(TargetingTest, TheOtherPlayersStillWinTheSearchOverWinampBehind)
+{
+    ASSERT_TRUE(StartWinamp());
+    HWND cdWindow = StartStandIn(cd, cdPath), mpWindow = StartStandIn(mp, mpPath);
+    ASSERT_TRUE(cdWindow && mpWindow && StartStandIn(wm, wmPath));
+    const struct {
+        RunningProgram* stopFirst;  // the player that stops before the keys
+        const char* runsFirst;      // the search's winner among those left
+        const std::string* path;
+        const char* chords;
+        const char* commands;       // what Winamp takes
+    } cases[] = {
+        { NULL, "CDPLAYER.EXE", &cdPath, kAltKDown, "" },
+        { &cd, "WMPLAYER.EXE", &wmPath, kCtrlF, "" },
+        // MPLAYER2.EXE cannot skip tracks: Winamp, after the list, takes it.
+        { &wm, "MPLAYER2.EXE", &mpPath, "", "command Next track" },
+    };
+    for (const auto& c : cases) {
+        if (c.stopFirst) c.stopFirst->Stop();
+        ASSERT_TRUE(other.TakeForeground()) << c.runsFirst;
+        ForgetLog(*c.path);
+        ForgetLog(winampPath);
+        Press(kKeyNextTrack);
+        Press(kKeyMediaStop);  // the sentinel: it goes to the same player
+        const std::string chords = std::string(c.chords) + (*c.chords ? "," : "") +
+                                   (c.path == &mpPath ? kFullStop : kCtrlS);
+        EXPECT_EQ(chords, WaitForKeys(*c.path, chords)) << c.runsFirst;
+        WaitUntil([&] { return CommandsOf(winampPath) == c.commands; }, 2000);
+        EXPECT_EQ(c.commands, CommandsOf(winampPath)) << c.runsFirst;
+    }
+    // A player that runs without a window of its title ends the search there.
+    mp.Stop();
+    ASSERT_TRUE(StartStandIn(mp, mpPath, { { "MMK_STUB_TITLE", "Movie" } }));
+    ASSERT_TRUE(other.TakeForeground());
+    ForgetLog(winampPath);
+    Press(kKeyPlayPause);
+    mp.Stop();
+    EXPECT_EQ("command Play", PressForCommands(kKeyPlayPause, "command Play"));  // the sentinel
+    EXPECT_EQ(0, other.KeysReceived());
+}
+
+TEST_F(TargetingTest, AWinampThatNeverAnswersCostsNoMoreThanTheTimeLimit)
+{
+    HWND playlist = NULL;
+    ASSERT_TRUE(StartWinamp({ { "MMK_STUB_WINAMP_HUNG", "1" } }));
+    ASSERT_TRUE((playlist = FindProcessWindow(winamp.ProcessId(), "MMKeyboardStub", NULL)));
+    for (HWND front : { playlist, other.Handle() }) {
+        ASSERT_TRUE(BringToForeground(front));
+        const DWORD start = GetTickCount();
+        Press(kKeyPlayPause);  // asks whether it plays; the hung stand-in never says
+        EXPECT_LE(GetTickCount() - start, kWinampAnswerLimitMs + 150);
+    }
+    // The keys go on: with the CD player running, the search reaches it.
+    ASSERT_TRUE(StartStandIn(cd, cdPath) && other.TakeForeground());
+    Press(kKeyNextTrack);
+    EXPECT_EQ(kAltKDown, WaitForKeys(cdPath, kAltKDown));
 }
 
 }  // namespace
