@@ -74,8 +74,9 @@ Spread TimeKey(HWND dialog, const Row& row, int others, OtherWindow& other)
         const double start = NowMs();
         PostMessageA(dialog, WM_KEYBOARD_KEYS, 0, row.key->keyCode);
         const double ms = MsUntil(start, [&] { return Arrived(row, log); }, kGiveUpMs);
-        if (ms >= 0 && run > 0) times.push_back(ms);
-        else std::printf("%s, %s, %d others, run %d: the stand-in had \"%s\" after %.0f s\n", row.key->name,
+        if (ms >= 0) {
+            if (run > 0) times.push_back(ms);
+        } else std::printf("%s, %s, %d others, run %d: the stand-in had \"%s\" after %.0f s\n", row.key->name,
                          Placement(row), others, run, KeysOf(log).c_str(), kGiveUpMs / 1000.0);
     }
     return SpreadOf(times);
