@@ -110,7 +110,7 @@ TEST_F(KeysEndToEnd, EveryKindOfKeyActsAndActsAgainAfterAReplug)
     RunningProgram winamp;
     ASSERT_TRUE(StartStandIn(winamp, StandIn("winamp.exe")) && other.TakeForeground());
     Press(kKeyNextTrack);
-    EXPECT_TRUE(WaitUntil([&] { return CommandsOf(StandIn("winamp.exe")) == "command Next track"; }));
+    EXPECT_TRUE(WaitUntil([&] { return CommandsOf(StandIn("winamp.exe")) == "Next track"; }));
     EXPECT_EQ(other.Handle(), GetForegroundWindow());
     ASSERT_TRUE(StartStandIn(browser, StandIn("IEXPLORE.EXE"), { { "MMK_STUB_TITLE", "about:blank" } }));
     Press(kKeyFavourites);
