@@ -1,5 +1,7 @@
 #include "actions/BrowserPlayerKeys.h"
 #include "actions/Chords.h"
+#include "actions/ProcessLookup.h"
+#include "actions/WinampCommands.h"
 #include "actions/WindowTargeting.h"
 #include "fw/WinApp.h"
 #include "keyboard/KeyCodes.h"
@@ -55,6 +57,7 @@ const KeyChord* PlayerChord(PlayerKind kind, DWORD keyCode)
 
 // The players a key searches for when none in the foreground can take it,
 // in order: a running CD player is preferred. Track keys skip MPLAYER2.EXE.
+// Winamp, which needs no window search, comes after either list.
 const PlayerKind kSearchListA[] = { PlayerKind::kCdPlayer, PlayerKind::kWmplayer };
 const PlayerKind kSearchListB[] = { PlayerKind::kCdPlayer, PlayerKind::kWmplayer, PlayerKind::kMplayer2 };
 
@@ -86,14 +89,21 @@ void BrowserKey(HWND dialog, DWORD keyCode)
 void PlayerKey(DWORD keyCode)
 {
     if (!IsPlayerKey(keyCode)) return;
-    // The players' processes come from the snapshot that tells the player in
-    // front: one walk over the processes for the whole key.
-    DWORD playerProcesses[kPlayerCount];
-    const KeyChord* chord = PlayerChord(IdentifyForegroundPlayer(playerProcesses), keyCode);
+    // Winamp in front is asked first: one look at its window class, where
+    // telling the other players costs a module snapshot. Any window of its
+    // process may be in front; the command goes to its main window.
+    if (HWND winamp = FindWinampWindowOf(ForegroundProcessId())) {
+        SendWinampCommand(winamp, keyCode);
+        return;
+    }
+    const KeyChord* chord = PlayerChord(IdentifyForegroundPlayer(), keyCode);
     if (chord) {
         SendChord(*chord);
         return;
     }
+    // One walk over the processes tells every player's process.
+    DWORD playerProcesses[kPlayerCount];
+    FindProcessesByModules(kPlayerModules, kPlayerCount, playerProcesses);
     const bool trackKey = keyCode == kKeyNextTrack || keyCode == kKeyPreviousTrack;
     const PlayerKind* list = trackKey ? kSearchListA : kSearchListB;
     const int count = trackKey ? sizeof kSearchListA / sizeof *kSearchListA : sizeof kSearchListB / sizeof *kSearchListB;
@@ -111,4 +121,7 @@ void PlayerKey(DWORD keyCode)
             return;
         }
     }
+    // Last in both lists, so that users of the other players see no change;
+    // Winamp takes its command where it is, nothing is restored or activated.
+    if (HWND winamp = FindWinampWindow()) SendWinampCommand(winamp, keyCode);
 }

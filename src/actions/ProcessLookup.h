@@ -8,9 +8,12 @@
 DWORD FindProcessByModule(const char* moduleName);
 
 // The same for several names in one process snapshot, each name's process
-// into processIds; returned, which of the names runs process ofProcess (its
-// index), or -1.
-int FindProcessesByModules(const char* const* moduleNames, int count, DWORD* processIds, DWORD ofProcess);
+// into processIds.
+void FindProcessesByModules(const char* const* moduleNames, int count, DWORD* processIds);
+
+// The executable module of one process, found without walking the others
+// where the platform allows; false when it cannot be read.
+bool FindExecutableModule(DWORD processId, MODULEENTRY32* found);
 
 // The module of a process that carries the module identifier (or, for the
 // identifier 0, the process's executable); false when there is none.

@@ -64,16 +64,14 @@ inline bool MayRunModule(const PROCESSENTRY32& entry, const char* moduleName)
 // One walk over the processes for several module names at once: into
 // processIds, the process whose executable module has each name, compared
 // byte for byte with case (0 for none); the walk goes on after a match, so
-// of several copies the one that comes last in the snapshot wins. Returned,
-// which of the names runs process ofProcess (its index), or -1. Walking a
+// of several copies the one that comes last in the snapshot wins. Walking a
 // snapshot costs time that grows with the processes (Wine asks its server
 // for every entry), so a key that looks for several programs walks once.
 // findModule(processId, moduleId, MODULEENTRY32*) gives the naming module.
 template <class ProcessWalk, class ModuleFinder>
-int MatchModules(ProcessWalk& processes, ModuleFinder findModule, const char* const* names, int count,
-                 DWORD* processIds, DWORD ofProcess)
+void MatchModules(ProcessWalk& processes, ModuleFinder findModule, const char* const* names, int count,
+                  DWORD* processIds)
 {
-    int ofIndex = -1;
     for (int i = 0; i < count; ++i) processIds[i] = 0;
     PROCESSENTRY32 entry;
     ZeroMemory(&entry, sizeof entry);
@@ -83,11 +81,30 @@ int MatchModules(ProcessWalk& processes, ModuleFinder findModule, const char* co
         for (int i = 0; i < count; ++i) mayRunOne = mayRunOne || MayRunModule(entry, names[i]);
         MODULEENTRY32 module;
         if (!mayRunOne || !findModule(entry.th32ProcessID, entry.th32ModuleID, &module)) continue;
-        for (int i = 0; i < count; ++i) {
-            if (strcmp(module.szModule, names[i]) != 0) continue;
-            processIds[i] = entry.th32ProcessID;
-            if (ofProcess && entry.th32ProcessID == ofProcess) ofIndex = i;
-        }
+        for (int i = 0; i < count; ++i)
+            if (strcmp(module.szModule, names[i]) == 0) processIds[i] = entry.th32ProcessID;
     }
-    return ofIndex;
+}
+
+// The executable module of one known process, from that process's own
+// module walk, so that its cost does not grow with the other processes. In
+// the NT and Wine shape every module carries the same identifier, and the
+// executable is the first. Only the Windows 98 shape, where identifiers
+// differ, needs the identifier from the process's own entry, which
+// processModuleId(processId, DWORD*) looks up; Windows 98 walks a snapshot
+// held in memory, with no server to ask for every entry.
+template <class ModuleWalk, class ProcessModuleIdFinder>
+bool MatchProcessExecutable(ModuleWalk& modules, ProcessModuleIdFinder processModuleId, DWORD processId,
+                            MODULEENTRY32* found)
+{
+    MODULEENTRY32 entry;
+    ZeroMemory(&entry, sizeof entry);
+    entry.dwSize = sizeof entry;
+    if (!modules.First(&entry)) return false;
+    const DWORD firstId = entry.th32ModuleID;
+    bool sharedId = true;
+    while (sharedId && modules.Next(&entry)) sharedId = entry.th32ModuleID == firstId;
+    DWORD executableId = 0;  // 0 takes the first module
+    if (!sharedId && !processModuleId(processId, &executableId)) return false;
+    return MatchExecutableModule(modules, executableId, found);
 }

@@ -24,15 +24,24 @@ bool ForegroundTitleContains(const char* text)
     return strstr(title, text) != NULL;
 }
 
-PlayerKind IdentifyForegroundPlayer(DWORD playerProcesses[kPlayerCount])
+DWORD ForegroundProcessId()
 {
-    // With no foreground window there is no process to own it; a process of
-    // 0 would be taken for a player that is not running.
     HWND foreground = GetForegroundWindow();
-    DWORD foregroundProcess = 0;
-    if (foreground) GetWindowThreadProcessId(foreground, &foregroundProcess);
-    const int kind = FindProcessesByModules(kPlayerModules, kPlayerCount, playerProcesses, foregroundProcess);
-    return kind < 0 ? PlayerKind::kNone : static_cast<PlayerKind>(kind);
+    DWORD processId = 0;
+    if (foreground) GetWindowThreadProcessId(foreground, &processId);
+    return processId;
+}
+
+PlayerKind IdentifyForegroundPlayer()
+{
+    // With no foreground window there is no process to own it; the module
+    // snapshot of process 0 would be this program's own.
+    const DWORD processId = ForegroundProcessId();
+    MODULEENTRY32 executable;
+    if (!processId || !FindExecutableModule(processId, &executable)) return PlayerKind::kNone;
+    for (int kind = 0; kind < kPlayerCount; ++kind)
+        if (strcmp(executable.szModule, kPlayerModules[kind]) == 0) return static_cast<PlayerKind>(kind);
+    return PlayerKind::kNone;
 }
 
 AimOutcome AimAtProgram(const char* moduleName, TitleRule titleFilter)

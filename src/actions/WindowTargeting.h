@@ -47,9 +47,11 @@ enum class AimOutcome { kNoProcess, kNoWindow, kNotActivated, kActivated };
 void ClearTargetWindow();
 
 bool ForegroundTitleContains(const char* text);
-// Which player runs the foreground window's process; from the same process
-// snapshot, the process of every player into playerProcesses (0: none).
-PlayerKind IdentifyForegroundPlayer(DWORD playerProcesses[kPlayerCount]);
+// The process of the foreground window; 0 when there is no such window.
+DWORD ForegroundProcessId();
+// Which player runs the foreground window's process, told from that process
+// alone.
+PlayerKind IdentifyForegroundPlayer();
 
 // EnumWindows over EnumTargetWindowProc: sets TargetWindow to the first
 // window of FoundProcessId that passes TitleFilter.

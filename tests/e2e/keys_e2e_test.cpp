@@ -121,6 +121,14 @@ TEST_F(KeysEndToEnd, EveryKindOfKeyActsAndActsAgainAfterAReplug)
     EXPECT_EQ(kCtrlP, WaitForKeys(StandIn("WMPLAYER.EXE"), kCtrlP));
     EXPECT_EQ(front, GetForegroundWindow());
     PutMixerValue(kMixerVolume, 0);
+
+    // With no other player left, Winamp behind takes its command where it is.
+    player.Stop();
+    RunningProgram winamp;
+    ASSERT_TRUE(StartStandIn(winamp, StandIn("winamp.exe")) && other.TakeForeground());
+    Press(kKeyNextTrack);
+    EXPECT_TRUE(WaitUntil([&] { return CommandsOf(StandIn("winamp.exe")) == "Next track"; }));
+    EXPECT_EQ(other.Handle(), GetForegroundWindow());
     ASSERT_TRUE(StartStandIn(browser, StandIn("IEXPLORE.EXE"), { { "MMK_STUB_TITLE", "about:blank" } }));
     Press(kKeyFavourites);
     HWND box = NULL;

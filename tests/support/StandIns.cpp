@@ -74,6 +74,13 @@ std::string WaitForKeys(const std::string& exePath, const std::string& expected,
     return KeysOf(exePath);
 }
 
+std::string CommandsOf(const std::string& exePath)
+{
+    std::string commands;
+    for (const std::string& line : Logged(exePath, { "command " })) commands += (commands.empty() ? "" : ",") + line.substr(8);
+    return commands;
+}
+
 std::string SizesOf(const std::string& exePath) { return Joined(Logged(exePath, { "size " })); }
 
 HWND StartStandIn(RunningProgram& program, const std::string& exePath, Environment options)

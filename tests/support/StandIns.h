@@ -23,6 +23,8 @@ std::string CommandLineOf(const std::string& exePath, DWORD timeoutMs = 10000);
 std::string KeysOf(const std::string& exePath);
 // Waits until exactly these keys were received; gives what was.
 std::string WaitForKeys(const std::string& exePath, const std::string& expected, DWORD timeoutMs = 5000);
+// The Winamp commands it took, "Play,Next track".
+std::string CommandsOf(const std::string& exePath);
 // Its show states, "size 1,size 0".
 std::string SizesOf(const std::string& exePath);
 

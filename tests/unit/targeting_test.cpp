@@ -41,7 +41,7 @@ struct TableWalk {
 
 struct FakeSnapshot {
     std::vector<FakeProcess> processes;
-    mutable int moduleSnapshots = 0;
+    mutable int moduleSnapshots = 0, processLookups = 0;
 
     TableWalk<PROCESSENTRY32> Processes() const
     {
@@ -55,13 +55,11 @@ struct FakeSnapshot {
         }
         return walk;
     }
-    bool FindModule(DWORD processId, DWORD moduleId, MODULEENTRY32* found) const
+    TableWalk<MODULEENTRY32> Modules(DWORD processId) const
     {
-        ++moduleSnapshots;
         TableWalk<MODULEENTRY32> walk;
         for (const FakeProcess& process : processes) {
             if (process.processId != processId) continue;
-            if (process.modules.empty()) return false;
             for (const auto& module : process.modules) {
                 MODULEENTRY32 entry = {};
                 entry.th32ModuleID = module.first;
@@ -70,14 +68,33 @@ struct FakeSnapshot {
                 walk.entries.push_back(entry);
             }
         }
+        return walk;
+    }
+    bool FindModule(DWORD processId, DWORD moduleId, MODULEENTRY32* found) const
+    {
+        ++moduleSnapshots;
+        TableWalk<MODULEENTRY32> walk = Modules(processId);
         return MatchExecutableModule(walk, moduleId, found);
     }
-    // Each name's process, and which name runs process `of` (-1: none).
-    int Walk(const std::vector<const char*>& names, DWORD* processIds, DWORD of = 0) const
+    // Each name's process.
+    void Walk(const std::vector<const char*>& names, DWORD* processIds) const
     {
         TableWalk<PROCESSENTRY32> walk = Processes();
-        return MatchModules(walk, [this](DWORD p, DWORD m, MODULEENTRY32* f) { return FindModule(p, m, f); },
-                            names.data(), static_cast<int>(names.size()), processIds, of);
+        MatchModules(walk, [this](DWORD p, DWORD m, MODULEENTRY32* f) { return FindModule(p, m, f); }, names.data(),
+                     static_cast<int>(names.size()), processIds);
+    }
+    // The executable of one process from its own modules: its name, or "".
+    std::string Executable(DWORD processId) const
+    {
+        TableWalk<MODULEENTRY32> modules = Modules(processId);
+        auto moduleIdOf = [this](DWORD p, DWORD* id) {
+            ++processLookups;
+            for (const FakeProcess& process : processes)
+                if (process.processId == p) return *id = process.moduleId, true;
+            return false;
+        };
+        MODULEENTRY32 found;
+        return MatchProcessExecutable(modules, moduleIdOf, processId, &found) ? found.szModule : "";
     }
 };
 
@@ -126,23 +143,23 @@ TEST(ProcessLookupRules, ExecutablesAreMatchedByNameWithCaseAfterTheirFileNameWi
         EXPECT_EQ(c.found, found) << c.module;
         EXPECT_EQ(c.moduleSnapshots, c.snapshot->moduleSnapshots) << c.module;
     }
-    // All three players in one walk, and which of them runs the process in
-    // front: either of two copies counts as the player.
+    // The process in front is told from its own modules; only the Windows 98
+    // shape looks up its process entry, Wine's costs no walk at all.
     const struct {
         const FakeSnapshot* snapshot;
         DWORD inFront;
-        int runs;
-        DWORD players[3];
-    } walks[] = {
-        { &kWindows98, 0xFFF2, 0, { 0xFFF7, 0, 0xFFF6 } }, { &kWindows98, 0xFFF7, 0, { 0xFFF7, 0, 0xFFF6 } },
-        { &kWindows98, 0xFFF6, 2, { 0xFFF7, 0, 0xFFF6 } }, { &kWindows98, 0xFFF4, -1, { 0xFFF7, 0, 0xFFF6 } },
-        { &kWine, 0x28, 1, { 0x24, 0x28, 0 } },           { &kWine, 0, -1, { 0x24, 0x28, 0 } },
+        const char* executable;
+        int processLookups;
+    } fronts[] = {
+        { &kWindows98, 0xFFF1, "EXPLORER.EXE", 1 }, { &kWindows98, 0xFFF4, "RUNDLL32.EXE", 1 },
+        { &kWindows98, 0xFFF3, "wmplayer.exe", 0 }, { &kWindows98, 0xFFF5, "", 0 },
+        { &kWine, 0x24, "CDPLAYER.EXE", 0 },       { &kWine, 0x2C, "MPLAYER2.EXE", 0 },
+        { &kWine, 0x30, "", 0 },
     };
-    for (const auto& w : walks) {
-        DWORD players[3];
-        EXPECT_EQ(w.runs, w.snapshot->Walk({ "CDPLAYER.EXE", "WMPLAYER.EXE", "MPLAYER2.EXE" }, players, w.inFront))
-            << std::hex << w.inFront;
-        EXPECT_EQ(std::vector<DWORD>(w.players, w.players + 3), std::vector<DWORD>(players, players + 3));
+    for (const auto& f : fronts) {
+        f.snapshot->processLookups = 0;
+        EXPECT_EQ(f.executable, f.snapshot->Executable(f.inFront)) << std::hex << f.inFront;
+        EXPECT_EQ(f.processLookups, f.snapshot->processLookups) << std::hex << f.inFront;
     }
 }
 
@@ -174,7 +191,7 @@ class TargetingTest : public ::testing::Test {
 protected:
     void TearDown() override
     {
-        for (RunningProgram* program : { &cd, &wm, &mp, &browser }) program->Stop();
+        for (RunningProgram* program : { &cd, &wm, &mp, &browser, &winamp }) program->Stop();
     }
     // A key through the dialog, as the reader would deliver it.
     void Press(DWORD keyCode) { dialog.Keys(keyCode); }
@@ -189,26 +206,36 @@ protected:
 
     DialogRig dialog;
     OtherWindow other;
-    RunningProgram cd, wm, mp, browser;
-    DWORD players[kPlayerCount];
+    // Winamp's main window; StartStandIn gives its playlist window.
+    HWND StartWinamp(Environment options = {})
+    {
+        return StartStandIn(winamp, winampPath, options) ? FindProcessWindow(winamp.ProcessId(), "Winamp v1.x", NULL)
+                                                          : NULL;
+    }
+    RunningProgram cd, wm, mp, browser, winamp;
+    const std::string winampPath = StandIn("winamp.exe");
     const std::string cdPath = StandIn("CDPLAYER.EXE"), wmPath = StandIn("WMPLAYER.EXE");
     const std::string mpPath = StandIn("MPLAYER2.EXE"), browserPath = StandIn("IEXPLORE.EXE");
 };
 
 TEST_F(TargetingTest, ThePlayerInFrontIsToldByItsOwnExecutable)
 {
+    // A player's file in other letters runs no player.
+    const std::string lower = BuildFile("stubs\\lower\\wmplayer.exe");
+    CreateDirectoryA(BuildFile("stubs\\lower").c_str(), NULL);
+    ASSERT_TRUE(CopyFileOver(wmPath, lower));
     const struct {
-        const char* exe;
+        std::string exe;
         PlayerKind kind;
-    } cases[] = { { "CDPLAYER.EXE", PlayerKind::kCdPlayer }, { "WMPLAYER.EXE", PlayerKind::kWmplayer },
-                  { "MPLAYER2.EXE", PlayerKind::kMplayer2 }, { "IEXPLORE.EXE", PlayerKind::kNone } };
+    } cases[] = { { cdPath, PlayerKind::kCdPlayer }, { wmPath, PlayerKind::kWmplayer },
+                  { mpPath, PlayerKind::kMplayer2 }, { browserPath, PlayerKind::kNone }, { lower, PlayerKind::kNone } };
     for (const auto& c : cases) {
         RunningProgram program;
-        HWND window = StartStandIn(program, StandIn(c.exe));
+        HWND window = StartStandIn(program, c.exe);
         ASSERT_TRUE(window && BringToForeground(window)) << c.exe;
-        EXPECT_EQ(c.kind, IdentifyForegroundPlayer(players)) << c.exe;
+        EXPECT_EQ(c.kind, IdentifyForegroundPlayer()) << c.exe;
         ASSERT_TRUE(other.TakeForeground());
-        EXPECT_EQ(PlayerKind::kNone, IdentifyForegroundPlayer(players)) << c.exe << " behind another window";
+        EXPECT_EQ(PlayerKind::kNone, IdentifyForegroundPlayer()) << c.exe << " behind another window";
     }
     // Found only by its name in capitals, and only while it runs.
     ASSERT_TRUE(StartStandIn(wm, wmPath));
@@ -232,7 +259,7 @@ TEST_F(TargetingTest, OfTwoCopiesTheSearchTakesTheLaterButEitherInFrontIsThePlay
     const std::string& laterPath = found == wm.ProcessId() ? wmPath : copy;
     for (HWND window : { first, later }) {
         ASSERT_TRUE(BringToForeground(window));
-        EXPECT_EQ(PlayerKind::kWmplayer, IdentifyForegroundPlayer(players));
+        EXPECT_EQ(PlayerKind::kWmplayer, IdentifyForegroundPlayer());
     }
     ASSERT_TRUE(other.TakeForeground());
     ForgetLog(wmPath);
@@ -278,8 +305,7 @@ TEST(ForegroundWindow, WithNoneThereIsNoPlayerAndNoTitle)
     WaitForSingleObject(thread, 5000);
     CloseHandle(thread);
     ASSERT_EQ(NULL, GetForegroundWindow());
-    DWORD players[kPlayerCount];
-    EXPECT_EQ(PlayerKind::kNone, IdentifyForegroundPlayer(players));
+    EXPECT_EQ(PlayerKind::kNone, IdentifyForegroundPlayer());
     EXPECT_FALSE(ForegroundTitleContains(""));
 }
 
@@ -332,14 +358,16 @@ TEST_F(TargetingTest, BrowserKeysReachTheBrowserInFrontOrBehindAndOnlyFavourites
 
 TEST_F(TargetingTest, PlayerKeysGoToThePlayerInFrontOrTheFirstRunningOneInSearchOrder)
 {
+    // Winamp runs behind throughout: it takes only what no other player can.
     HWND mpWindow = StartStandIn(mp, mpPath);
-    ASSERT_TRUE(mpWindow && BringToForeground(mpWindow));
-    Press(kKeyNextTrack);  // MPLAYER2.EXE cannot skip, and no other player runs
+    ASSERT_TRUE(StartWinamp() && mpWindow && BringToForeground(mpWindow));
+    Press(kKeyNextTrack);  // MPLAYER2.EXE cannot skip, and no other player runs: Winamp
     Press(kKeyPreviousTrack);
     Press(kKeyPlayPause);
     Press(kKeyMediaStop);
     EXPECT_EQ(std::string(kSpace) + "," + kFullStop, WaitForKeys(mpPath, std::string(kSpace) + "," + kFullStop));
     EXPECT_EQ(mpWindow, GetForegroundWindow());
+    EXPECT_TRUE(WaitUntil([&] { return CommandsOf(winampPath) == "Next track,Previous track"; }, 3000));
 
     HWND cdWindow = StartStandIn(cd, cdPath);
     ASSERT_TRUE(StartStandIn(wm, wmPath));
@@ -382,6 +410,7 @@ TEST_F(TargetingTest, PlayerKeysGoToThePlayerInFrontOrTheFirstRunningOneInSearch
     EXPECT_EQ(kSpace, WaitForKeys(mpPath, kSpace));
     EXPECT_EQ(mpWindow, GetForegroundWindow());
     EXPECT_EQ("", KeysOf(wmPath) + KeysOf(cdPath));
+    EXPECT_EQ("Next track,Previous track", CommandsOf(winampPath));
     EXPECT_EQ(0, other.KeysReceived());
 }
 
@@ -418,6 +447,65 @@ TEST_F(TargetingTest, TheTargetIsRestoredAsItWasShownAndOneThatNeverComesToFront
     EXPECT_LT(GetTickCount() - start, 3000u) << "activation must give up";
     EXPECT_EQ("", KeysOf(cdPath));
     EXPECT_EQ(0, other.KeysReceived());
+}
+
+// Winamp takes a command per key wherever it is, and play/pause asks it
+// first whether it plays: the stand-in starts in each state, and the
+// commands move it on as Winamp's would (pause resumes when paused).
+TEST_F(TargetingTest, WinampInFrontOrBehindTakesEachPlayerKeyAsItsCommandWithoutAChord)
+{
+    const DWORD keys[] = { kKeyPlayPause, kKeyPlayPause, kKeyNextTrack, kKeyPreviousTrack, kKeyMediaStop, kKeyPlayPause };
+    enum Front { kMainWindow, kPlaylist, kOther };
+    const struct {
+        Front front;
+        const char* state;
+        const char* commands;  // one per key, in words
+    } cases[] = {
+        { kMainWindow, "stopped", "Play,Pause,Next track,Previous track,Stop,Play" },
+        { kPlaylist, "playing", "Pause,Pause,Next track,Previous track,Stop,Play" },
+        { kOther, "paused", "Pause,Pause,Next track,Previous track,Stop,Play" },
+        { kOther, "stopped", "Play,Pause,Next track,Previous track,Stop,Play" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.state << ", in front: " << c.front);
+        HWND main = StartWinamp({ { "MMK_STUB_WINAMP", c.state } });
+        HWND playlist = FindProcessWindow(winamp.ProcessId(), "MMKeyboardStub", NULL);
+        ASSERT_TRUE(main && playlist);
+        HWND front = c.front == kMainWindow ? main : c.front == kPlaylist ? playlist : other.Handle();
+        // Any window of Winamp in front takes the key before a search could
+        // find the CD player.
+        if (c.front == kPlaylist) ASSERT_TRUE(StartStandIn(cd, cdPath));
+        ASSERT_TRUE(BringToForeground(front));
+        ForgetLog(winampPath);
+        ForgetLog(cdPath);
+        for (DWORD key : keys) {  // each command arrives before the next key asks for the state
+            const size_t before = CommandsOf(winampPath).size();
+            Press(key);
+            WaitUntil([&] { return CommandsOf(winampPath).size() > before; }, 3000);
+        }
+        EXPECT_EQ(c.commands, CommandsOf(winampPath));
+        // Nothing restored, activated or typed.
+        EXPECT_EQ(front, GetForegroundWindow());
+        EXPECT_EQ("", KeysOf(winampPath) + SizesOf(winampPath) + KeysOf(cdPath));
+        winamp.Stop();
+        cd.Stop();
+    }
+    EXPECT_EQ(0, other.KeysReceived());
+}
+
+TEST_F(TargetingTest, AWinampThatNeverAnswersCostsNoMoreThanTheTimeLimit)
+{
+    ASSERT_TRUE(StartWinamp({ { "MMK_STUB_WINAMP_HUNG", "1" } }));
+    for (HWND front : { FindProcessWindow(winamp.ProcessId(), "MMKeyboardStub", NULL), other.Handle() }) {
+        ASSERT_TRUE(BringToForeground(front));
+        const DWORD start = GetTickCount();
+        Press(kKeyPlayPause);  // asks whether it plays; the hung stand-in never says
+        EXPECT_LE(GetTickCount() - start, 200u + 150u);  // the limit is about 200 ms
+    }
+    // The keys go on: with the CD player running, the search reaches it.
+    ASSERT_TRUE(StartStandIn(cd, cdPath) && other.TakeForeground());
+    Press(kKeyNextTrack);
+    EXPECT_EQ(kAltKDown, WaitForKeys(cdPath, kAltKDown));
 }
 
 }  // namespace

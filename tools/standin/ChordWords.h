@@ -76,3 +76,11 @@ inline void NoteKeyUp(ChordList* list, BYTE virtualKey)
 {
     if (bool* held = HeldModifier(list, virtualKey)) *held = false;
 }
+
+// A line of its own, in words: a command received other than as keys.
+inline void NoteLine(ChordList* list, const char* words)
+{
+    lstrcpynA(list->lines[list->count % kChordLines], words, kChordLineSize);
+    ++list->count;
+    list->lastPartTime = 0;
+}

@@ -15,6 +15,15 @@
 //   MMK_STUB_UNACTIVATABLE=1           the window is a child of the desktop,
 //                                      which never becomes the foreground
 //
+// Run as winamp.exe it plays Winamp as other programs see it: a main window
+// of Winamp's class that takes Winamp's commands and answers whether it
+// plays, and a playlist window beside it. It lists every command in words
+// ("Play", "Next track") and logs "command <words>". Options:
+//   MMK_STUB_WINAMP=playing|paused|stopped  what it is doing at first
+//                                           (stopped when not given)
+//   MMK_STUB_WINAMP_HUNG=1                  asked whether it plays, it never
+//                                           answers
+//
 // The window has no child controls and paints its text itself: a control
 // would take the keyboard focus, and the chords must reach this window.
 #include <windows.h>
@@ -37,6 +46,7 @@ const KnownProgram kKnownPrograms[] = {
     { "CDPLAYER.EXE", "CD Player", 24, 431 },
     { "calc.exe", "Calculator", 524, 430 },
     { "msimn.exe", "Inbox - Outlook Express", 512, 445 },
+    { "winamp.exe", "Winamp", 512, 0 },
 };
 const int kWidth = 500, kHeight = 220;
 const int kMargin = 8;
@@ -48,6 +58,24 @@ WPARAM g_lastSizeType = static_cast<WPARAM>(-1);
 char g_notice[160];
 char g_commandLine[1100];
 ChordList g_chords;
+
+// Winamp's interface, spelt out here as Winamp publishes it rather than taken
+// from MMKeyboard: the stand-in checks the program, not the other way round.
+const char kWinampClass[] = "Winamp v1.x";
+const LPARAM kWinampIsPlaying = 104;  // with WM_USER
+enum WinampState : LRESULT { kWinampStopped = 0, kWinampPlaying = 1, kWinampPaused = 3 };
+struct WinampCommandWords {
+    WPARAM id;
+    const char* words;
+};
+const WinampCommandWords kWinampCommands[] = {
+    { 40044, "Previous track" }, { 40045, "Play" }, { 40046, "Pause" }, { 40047, "Stop" }, { 40048, "Next track" },
+};
+bool g_winamp;
+bool g_winampHung;
+WinampState g_winampState = kWinampStopped;
+HWND g_mainWindow;
+
 
 void AppendLog(const char* line)
 {
@@ -72,6 +100,25 @@ const KnownProgram* FindKnownProgram(const char* exeName)
     for (const KnownProgram& program : kKnownPrograms)
         if (lstrcmpiA(program.exeName, exeName) == 0) return &program;
     return NULL;
+}
+
+// Takes a Winamp command as Winamp would: pause toggles between playing and
+// paused and does nothing while stopped.
+void RunWinampCommand(HWND window, WPARAM id)
+{
+    const char* words = NULL;
+    for (const WinampCommandWords& command : kWinampCommands)
+        if (command.id == id) words = command.words;
+    if (!words) return;
+    char line[48];
+    wsprintfA(line, "command %s", words);
+    AppendLog(line);
+    NoteLine(&g_chords, words);
+    if (id == 40045) g_winampState = kWinampPlaying;
+    if (id == 40046 && g_winampState != kWinampStopped)
+        g_winampState = g_winampState == kWinampPlaying ? kWinampPaused : kWinampPlaying;
+    if (id == 40047) g_winampState = kWinampStopped;
+    InvalidateRect(window, NULL, TRUE);
 }
 
 bool HasOption(const char* name, char* value, DWORD size)
@@ -102,11 +149,15 @@ void Paint(HWND window)
     char line[sizeof g_commandLine + 16] = "Command line: ";
     lstrcatA(line, g_commandLine);
     text.top += DrawTextA(dc, line, -1, &text, DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX) + kMargin;
-    DrawTextA(dc, g_chords.count ? "Keys received:" : "Keys received: none yet", -1, &text, DT_SINGLELINE);
+    const char* heading = g_winamp ? (g_chords.count ? "Commands and keys received:" : "Commands received: none yet")
+                                   : (g_chords.count ? "Keys received:" : "Keys received: none yet");
+    if (window != g_mainWindow) heading = "Its playlist window: keys and commands go to the main window.";
+    DrawTextA(dc, heading, -1, &text, DT_SINGLELINE);
     text.top += lineHeight;
     // The newest chords at the bottom, as many as fit.
     int fit = (text.bottom - text.top) / lineHeight;
     if (fit > kChordLines) fit = kChordLines;
+    if (window != g_mainWindow) fit = 0;
     for (int i = g_chords.count > fit ? g_chords.count - fit : 0; i < g_chords.count; ++i) {
         RECT row = { text.left + kMargin * 2, text.top, text.right, text.top + lineHeight };
         DrawTextA(dc, g_chords.lines[i % kChordLines], -1, &row, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
@@ -146,6 +197,13 @@ LRESULT CALLBACK StandInProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_PAINT:
         Paint(window);
         return 0;
+    case WM_COMMAND:
+        if (g_winamp) RunWinampCommand(g_mainWindow, wParam);
+        return 0;
+    case WM_USER:
+        if (!g_winamp || lParam != kWinampIsPlaying) break;
+        if (g_winampHung) Sleep(INFINITE);
+        return g_winampState;
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
@@ -188,6 +246,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     RegisterClassA(&wc);
 
     char option[32];
+    g_winamp = lstrcmpiA(exeName, "winamp.exe") == 0;
+    if (g_winamp) {
+        g_winampHung = HasOption("MMK_STUB_WINAMP_HUNG", option, sizeof option);
+        if (HasOption("MMK_STUB_WINAMP", option, sizeof option)) {
+            if (!lstrcmpiA(option, "playing")) g_winampState = kWinampPlaying;
+            if (!lstrcmpiA(option, "paused")) g_winampState = kWinampPaused;
+        }
+        wc.lpszClassName = kWinampClass;
+        RegisterClassA(&wc);
+    }
     g_logSizes = HasOption("MMK_STUB_LOG_SIZES", option, sizeof option);
     if (HasOption("MMK_STUB_SHOW", option, sizeof option)) {
         if (!lstrcmpiA(option, "minimized")) showCommand = SW_SHOWMINIMIZED;
@@ -202,7 +270,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     HWND window = CreateWindowExA(0, wc.lpszClassName, title, style, known ? known->x : 100, known ? known->y : 100,
                                   kWidth, kHeight, parent, NULL, instance, NULL);
     if (!window) return 1;
+    g_mainWindow = window;
     ShowWindow(window, showCommand);
+    if (g_winamp) {
+        // Winamp's other windows are of other classes; this one is a plain
+        // stand-in window, which the tests find as they find any stand-in.
+        HWND playlist = CreateWindowExA(0, "MMKeyboardStub", "Winamp Playlist Editor", WS_OVERLAPPEDWINDOW,
+                                        known->x, known->y + kHeight, kWidth, kHeight / 2, NULL, NULL, instance, NULL);
+        ShowWindow(playlist, showCommand);
+    }
 
     MSG msg;
     while (GetMessageA(&msg, NULL, 0, 0) > 0) {
