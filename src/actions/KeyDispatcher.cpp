@@ -3,6 +3,7 @@
 #include "actions/LaunchKeys.h"
 #include "actions/WindowTargeting.h"
 #include "keyboard/KeyCodes.h"
+#include "keyboard/KeyboardDevice.h"
 
 namespace {
 
@@ -18,7 +19,16 @@ struct KeyRow {
     void (*run)(const KeyContext& key);
 };
 
-void AllReleased(const KeyContext& key) { StopRepeat(key.dialog, key.repeat); }
+// A volume knob, or a quick tap, on a standard keyboard presses and releases
+// a fader key within milliseconds, before the first tick: such a release
+// makes the one step the tick would have made. The maker's models keep the
+// rule that a press shorter than a tick changes nothing.
+void AllReleased(const KeyContext& key)
+{
+    const bool tapped = key.repeat.mode != RepeatMode::kNone && !key.repeat.ticked;
+    if (tapped && KeyboardDevice.kind.load() == KeyboardKind::kStandard) StepRepeat(key.repeat.mode);
+    StopRepeat(key.dialog, key.repeat);
+}
 void MyComputer(const KeyContext& key) { LaunchMyComputer(key.windowsDirectory); }
 void WebSearch(const KeyContext& key) { LaunchWebSearch(key.dialog); }
 void HomePage(const KeyContext&) { LaunchHomePage(); }

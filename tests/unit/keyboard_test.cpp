@@ -1,79 +1,13 @@
 // The keyboard in-process: discovery, the report reader and the connection,
 // over the simulated keyboard module, whose interfaces are pipes this test
 // serves, and the simulated sound card.
-#include <gtest/gtest.h>
-#include <windows.h>
-#include <dbt.h>
-#include <memory>
-#include <vector>
-#include "keyboard/KeyboardConnection.h"
-#include "keyboard/KeyboardDevice.h"
-#include "keyboard/KeyboardDiscovery.h"
-#include "keyboard/ReaderThread.h"
-#include "mixer/MixerControls.h"
-#include "support/DialogRig.h"
+#include "unit/KeyboardFixtures.h"
 #include "support/ProcessCounts.h"
 #include "support/Program.h"
-#include "support/SimulatedKeyboard.h"
 
 using namespace mmk_test;
 
 namespace {
-
-SimulatedInterface Collection(DWORD vendor, DWORD product, DWORD page, DWORD usage, DWORD inLength, DWORD outLength)
-{
-    SimulatedInterface shape = SimulatedKeyboardInterface("");
-    shape.vendorId = vendor;
-    shape.productId = product;
-    shape.usagePage = page;
-    shape.usage = usage;
-    shape.inputReportLength = inLength;
-    shape.outputReportLength = outLength;
-    return shape;
-}
-
-SimulatedInterface Keyboard(DWORD product = 0x0101, DWORD reportLength = 4)
-{
-    return Collection(KEYBOARD_VENDOR_ID, product, 0x000C, 0x0001, reportLength, 0);
-}
-
-class KeyboardTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ClearSimulator();
-        KeyboardDevice.handle.store(NULL);
-        KeyboardDevice.open.store(false);
-        FillMemory(KeyboardDevice.reportBuffer, sizeof KeyboardDevice.reportBuffer, 0xAA);
-        ReaderStopFlag.store(0);
-    }
-    void TearDown() override
-    {
-        pipes.clear();  // unplugged: a reader blocked in a read ends
-        WaitUntil([] { return !KeyboardDevice.open.load(); }, 3000);
-        CloseKeyboard();
-        ClearSimulator();
-    }
-
-    // Lists the interfaces in enumeration order, each served on a pipe of its
-    // own; one that is not plugged in cannot be opened.
-    void List(const std::vector<SimulatedInterface>& shapes, std::vector<bool> plugged = {})
-    {
-        pipes.clear();
-        DeleteRegistryTree(HKEY_CURRENT_USER, kSimulatorDevicesKey);
-        for (size_t i = 0; i < shapes.size(); ++i) {
-            pipes.emplace_back(new SimulatedKeyboard("hid" + std::to_string(i)));
-            ASSERT_TRUE(pipes[i]->Register(static_cast<DWORD>(i), shapes[i]));
-            if (i >= plugged.size() || plugged[i]) ASSERT_TRUE(pipes[i]->PlugIn());
-        }
-    }
-    // Found and kept open, or looked at and closed again, or never opened.
-    bool Kept(size_t i) { return pipes[i]->Held(); }
-    bool Skipped(size_t i) { return pipes[i]->WaitOpened(0) && !pipes[i]->Held(); }
-    bool NeverOpened(size_t i) { return !pipes[i]->WaitOpened(0); }
-
-    std::vector<std::unique_ptr<SimulatedKeyboard>> pipes;
-};
 
 TEST_F(KeyboardTest, DiscoveryKeepsTheFirstKeyboardAndClosesEveryOtherInterface)
 {
@@ -115,7 +49,7 @@ TEST_F(KeyboardTest, FailedDiscoveryLeavesNoHandleAndTheLastLengthsRead)
         BYTE lastZeroed;  // bytes of the report buffer zeroed
     } cases[] = {
         { "no interface", {}, {}, 0, 0, 0 },
-        { "no consumer control", { Collection(KEYBOARD_VENDOR_ID, 0x0101, 1, 6, 5, 2), Collection(KEYBOARD_VENDOR_ID, 0x0104, 0x0C, 1, 3, 3) }, {}, 5, 2, 5 },
+        { "no consumer control", { Collection(KEYBOARD_VENDOR_ID, 0x0101, 1, 6, 5, 2), Collection(KEYBOARD_VENDOR_ID, 0x0104, 0x0C, 2, 3, 3) }, {}, 5, 2, 5 },
         { "a report longer than the buffer", { Collection(KEYBOARD_VENDOR_ID, 0x0101, 0x0C, 1, 64, 7) }, {}, 64, 7, 6 },
         // An interface that cannot be opened ends the search, keyboard or not.
         { "unopenable ahead of the keyboard", { Keyboard(), Keyboard() }, { false, true }, 0, 0, 0 },
@@ -135,54 +69,6 @@ TEST_F(KeyboardTest, FailedDiscoveryLeavesNoHandleAndTheLastLengthsRead)
         if (c.plugged.size() > 1) EXPECT_TRUE(NeverOpened(1));
     }
 }
-
-// The reader with a window of this thread; it posts the message number the
-// connection gives it, here not the program's own.
-class ReaderTest : public KeyboardTest {
-protected:
-    const UINT kMessage = WM_APP + 7;
-
-    void SetUp() override
-    {
-        KeyboardTest::SetUp();
-        window = CreateWindowExA(0, "STATIC", "reader target", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
-    }
-    void TearDown() override
-    {
-        KeyboardTest::TearDown();
-        DestroyWindow(window);
-    }
-    void OpenKeyboardOfReports(DWORD length)
-    {
-        List({ Keyboard(0x0101, length) });
-        KeyboardDevice.open.store(FindKeyboard());
-        ASSERT_TRUE(KeyboardDevice.open.load());
-        ASSERT_TRUE(StartReaderThread(window, kMessage));
-    }
-    // The KeyCodes posted within the time, in order.
-    std::vector<DWORD> Posted(size_t expected, DWORD timeoutMs = 3000)
-    {
-        std::vector<DWORD> keyCodes;
-        const DWORD start = GetTickCount();
-        for (;;) {
-            MSG msg;
-            while (PeekMessageA(&msg, window, kMessage, kMessage, PM_REMOVE)) keyCodes.push_back((DWORD)msg.lParam);
-            const DWORD elapsed = GetTickCount() - start;
-            if (keyCodes.size() >= expected || elapsed >= timeoutMs) return keyCodes;
-            MsgWaitForMultipleObjects(0, NULL, FALSE, timeoutMs - elapsed, QS_POSTMESSAGE);
-        }
-    }
-    static bool ReaderEnds(DWORD timeoutMs)
-    {
-        HANDLE thread = OpenThread(SYNCHRONIZE, FALSE, ReaderThreadId);
-        if (!thread) return true;
-        const bool ended = WaitForSingleObject(thread, timeoutMs) == WAIT_OBJECT_0;
-        CloseHandle(thread);
-        return ended;
-    }
-
-    HWND window = NULL;
-};
 
 TEST(KeyCodePacking, EachKeyIsItsBitOfTheReportAndTheReportIdNeverCounts)
 {
@@ -266,52 +152,6 @@ TEST_F(ReaderTest, AReaderWithoutKeyboardWaitsIdleAndGivesWayToTheNextOne)
     EXPECT_EQ(std::vector<DWORD>{ kKeyLoudness }, Posted(1));
 }
 
-// The connection through the real dialog's device-change routing, with the
-// simulated sound card.
-class ConnectionTest : public KeyboardTest {
-protected:
-    void SetUp() override
-    {
-        KeyboardTest::SetUp();
-        ResetMixerRecords();
-        for (const char* name : { kMixerVolumeMax, kMixerBassMax, kMixerTrebleMax }) PutMixerValue(name, 65535);
-        for (const char* name : { kMixerVolume, kMixerBass, kMixerTreble, kMixerMute, kMixerLoudness })
-            PutMixerValue(name, 0);
-        PutMixerValue(kMixerPresent, 1);
-    }
-    void TearDown() override
-    {
-        KeyboardTest::TearDown();
-        ResetMixerRecords();
-    }
-    static void ResetMixerRecords()
-    {
-        CloseMixer();
-        VolumeAvailable = MuteAvailable = BassAvailable = TrebleAvailable = LoudnessAvailable = false;
-        RememberedMute = RememberedLoudness = false;
-    }
-    void Arrival() { ASSERT_EQ(TRUE, dialog.SendMessage(WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0)); }
-    void Unplug()
-    {
-        pipes[0]->Unplug();
-        ASSERT_TRUE(WaitUntil([] { return !KeyboardDevice.open.load(); }, 3000));
-    }
-    void PlugIn()
-    {
-        ASSERT_TRUE(pipes[0]->PlugIn());
-        Arrival();
-        ASSERT_TRUE(KeyboardDevice.open.load());
-    }
-    // A key pressed and released on the keyboard, handled by the dialog.
-    void Press(DWORD keyCode)
-    {
-        ASSERT_TRUE(pipes[0]->Send(keyCode));
-        ASSERT_TRUE(pipes[0]->Send(kKeysReleased));
-    }
-
-    DialogRig dialog;
-};
-
 TEST_F(ConnectionTest, KeyboardArrivingLaterOpensKeyboardReaderAndMixer)
 {
     List({ Keyboard() }, { false });
@@ -349,34 +189,42 @@ TEST_F(ConnectionTest, KeyboardArrivingLaterOpensKeyboardReaderAndMixer)
 
 TEST_F(ConnectionTest, HundredUnplugsLeaveNoHandlesOrThreadsAndKeysStillWork)
 {
-    List({ Keyboard() });
-    OpenKeyboard(dialog.Window(), KeyboardOpenReason::kStartUp);
-    ASSERT_TRUE(KeyboardDevice.open.load());
-    int threads = 0, handles = 0;
-    for (int cycle = 0; cycle < 110; ++cycle) {
-        SCOPED_TRACE(cycle);
+    for (const SimulatedInterface& shape : { Keyboard(), Standard() }) {
+        SCOPED_TRACE(shape.vendorId);
+        List({ shape });
+        OpenKeyboard(dialog.Window(), KeyboardOpenReason::kStartUp);
+        ASSERT_TRUE(KeyboardDevice.open.load());
+        int threads = 0, handles = 0;
+        for (int cycle = 0; cycle < 110; ++cycle) {
+            SCOPED_TRACE(cycle);
+            Unplug();
+            // A standard keyboard's preparsed data left held shows here: the
+            // simulated keyboard hands out no more than two.
+            PlugIn();
+            // The simulated card takes one open at a time: a mixer left open
+            // by the last cycle would leave every control unavailable.
+            ASSERT_TRUE(VolumeAvailable);
+            if (cycle == 9) {  // by now whatever the system makes once is there
+                threads = ThreadCount(GetCurrentProcessId());
+                handles = HandleCount(GetCurrentProcessId());
+                ASSERT_GT(threads, 0);
+                ASSERT_GT(handles, 0);
+            }
+        }
+        EXPECT_TRUE(WaitUntil([&] { return ThreadCount(GetCurrentProcessId()) == threads; }, 3000)) << ThreadCount(GetCurrentProcessId());
+        EXPECT_LE(HandleCount(GetCurrentProcessId()), handles + 2);  // a pipe or event in flight, not one a cycle
+
+        PutMixerValue(kMixerMute, 1);  // muted elsewhere meanwhile: re-read at the next plug-in
         Unplug();
         PlugIn();
-        // The simulated card takes one open at a time: a mixer left open
-        // by the last cycle would leave every control unavailable.
-        ASSERT_TRUE(VolumeAvailable);
-        if (cycle == 9) {  // by now whatever the system makes once is there
-            threads = ThreadCount(GetCurrentProcessId());
-            handles = HandleCount(GetCurrentProcessId());
-            ASSERT_GT(threads, 0);
-            ASSERT_GT(handles, 0);
-        }
+        EXPECT_TRUE(RememberedMute);
+        ASSERT_TRUE(pipes[0]->Send(kKeyVolumeUp));
+        EXPECT_TRUE(WaitUntil([] { return Mixer(kMixerVolume) > 0; }));
+        ASSERT_TRUE(pipes[0]->Send(kKeysReleased));
+        Unplug();
+        CloseKeyboard();
+        PutMixerValue(kMixerVolume, 0);
     }
-    EXPECT_TRUE(WaitUntil([&] { return ThreadCount(GetCurrentProcessId()) == threads; }, 3000)) << ThreadCount(GetCurrentProcessId());
-    EXPECT_LE(HandleCount(GetCurrentProcessId()), handles + 2);  // a pipe or event in flight, not one a cycle
-
-    PutMixerValue(kMixerMute, 1);  // muted elsewhere meanwhile: re-read at the next plug-in
-    Unplug();
-    PlugIn();
-    EXPECT_TRUE(RememberedMute);
-    ASSERT_TRUE(pipes[0]->Send(kKeyVolumeUp));
-    EXPECT_TRUE(WaitUntil([] { return Mixer(kMixerVolume) > 0; }));
-    ASSERT_TRUE(pipes[0]->Send(kKeysReleased));
 }
 
 TEST_F(ConnectionTest, AnArrivalReloadsTheSettingsUnlessTheUserTypedInOne)
