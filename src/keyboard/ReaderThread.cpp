@@ -81,6 +81,18 @@ void PostKeys(ReaderTargetRecord* target, DWORD keyCode)
     PostMessageA(target->window.load(), target->message.load(), 0, static_cast<LPARAM>(keyCode));
 }
 
+// Posts the KeyCode of the report in the buffer: every report of the maker's
+// models, a standard keyboard's only when its keys have changed.
+void PostReport(ReaderTargetRecord* target, USHORT length, DWORD* lastPosted)
+{
+    if (KeyboardDevice.kind.load() != KeyboardKind::kStandard)
+        return PostKeys(target, PackKeyCode(KeyboardDevice.reportBuffer, length));
+    DWORD keyCode = kKeysReleased;
+    if (!DecodeStandardReport(KeyboardDevice.reportBuffer, length, &keyCode) || keyCode == *lastPosted) return;
+    PostKeys(target, keyCode);
+    *lastPosted = keyCode;
+}
+
 }  // namespace
 
 DWORD PackKeyCode(const BYTE* report, USHORT length)
@@ -111,16 +123,8 @@ DWORD WINAPI ReaderThreadProc(LPVOID param)
                 if (!IsRetired(generation)) KeyboardDevice.open.store(false);
                 ExitThread(0);
             }
-            const bool standard = KeyboardDevice.kind.load() == KeyboardKind::kStandard;
-            DWORD keyCode = kKeysReleased;
-            if (bytesRead != length || IsRetired(generation)) {
-                // not a whole report, or one nobody is listening to any more
-            } else if (!standard) {
-                PostKeys(target, PackKeyCode(KeyboardDevice.reportBuffer, length));
-            } else if (DecodeStandardReport(KeyboardDevice.reportBuffer, length, &keyCode) && keyCode != lastPosted) {
-                PostKeys(target, keyCode);
-                lastPosted = keyCode;
-            }
+            // A retired reader's report has nobody listening any more.
+            if (bytesRead == length && !IsRetired(generation)) PostReport(target, length, &lastPosted);
         } else {
             WaitForSingleObject(g_retireEvent, INFINITE);
         }

@@ -15,6 +15,13 @@ const StandardKeyUsage kStandardKeyUsages[] = {
 };
 const int kStandardKeyUsageCount = sizeof kStandardKeyUsages / sizeof kStandardKeyUsages[0];
 
+USHORT StandardUsageOf(DWORD keyCode)
+{
+    for (int i = 0; i < kStandardKeyUsageCount; ++i)
+        if (kStandardKeyUsages[i].keyCode == keyCode) return kStandardKeyUsages[i].usage;
+    return 0;
+}
+
 bool ClearSimulator() { return DeleteRegistryTree(HKEY_CURRENT_USER, kSimulatorRootKey); }
 
 DWORD Mixer(const char* name)
@@ -96,11 +103,6 @@ bool SimulatedKeyboard::Send(DWORD keyCode)
     std::vector<USHORT> usages;
     for (int i = 0; i < kStandardKeyUsageCount; ++i)
         if (keyCode & kStandardKeyUsages[i].keyCode) usages.push_back(kStandardKeyUsages[i].usage);
-    return SendUsages(usages);
-}
-
-bool SimulatedKeyboard::SendUsages(const std::vector<USHORT>& usages)
-{
     std::vector<BYTE> report(shape_.inputReportLength);
     BuildUsageReport(shape_, usages.data(), static_cast<DWORD>(usages.size()), report.data());
     return SendBytes(report);

@@ -17,6 +17,8 @@ struct StandardKeyUsage {
 };
 extern const StandardKeyUsage kStandardKeyUsages[];
 extern const int kStandardKeyUsageCount;
+// The usage of one key bit, 0 for none.
+USHORT StandardUsageOf(DWORD keyCode);
 
 // Forgets every simulated device and the simulated sound card.
 bool ClearSimulator();
@@ -50,8 +52,6 @@ public:
     // One report with the key bits of keyCode, in the registered layout (a
     // standard keyboard's: each key's usage); or any bytes as one report.
     bool Send(DWORD keyCode);
-    // A standard keyboard's report holding exactly these usages.
-    bool SendUsages(const std::vector<USHORT>& usages);
     bool SendBytes(const std::vector<BYTE>& report);
     // Plugs in again and announces a device arrival to the program's window
     // until the program opens the pipe: it acts on an arrival only once its

@@ -2,7 +2,6 @@
 // beside the maker's models, its reader, the switch to the maker's model and
 // the tap rule, over the simulated keyboard module and sound card.
 #include "unit/KeyboardFixtures.h"
-#include "device/HidDevice.h"
 #include "keyboard/UsageKeys.h"
 
 using namespace mmk_test;
@@ -38,46 +37,6 @@ TEST(UsageKeys, EachUsageOfTheTableIsItsKeyAndEveryOtherUsageNone)
     const WORD two[] = { 0x00E9, 0x0192 };
     EXPECT_EQ(kKeyVolumeUp | kKeyCalculator, KeyCodeOfUsages(two, 2)) << "two keys name no key";
     EXPECT_EQ(0, UsageOfKey(0x200000));
-}
-
-// The simulated module answers HidP_GetUsages as Windows documents it; the
-// reader's translation is only as right as that.
-TEST_F(KeyboardTest, SimulatedGetUsagesAnswersAsDocumentedForEachLayout)
-{
-    SimulatedInterface fromZero = Standard(), otherPage = Standard();
-    fromZero.logicalMinimum = 0;  // a slot's value v is the usage 1 + v
-    otherPage.itemPage = 0x0007;  // the ordinary keys' page
-    const NTSTATUS kSuccess = HIDP_STATUS_SUCCESS;
-    const struct {
-        const char* what;
-        SimulatedInterface shape;
-        std::vector<BYTE> report;
-        ULONG room;
-        NTSTATUS status;
-        std::vector<USAGE> usages;
-    } cases[] = {
-        { "a usage a slot", Standard(), { 1, 0x92, 0x01, 0x24, 0x02 }, 8, kSuccess, { 0x0192, 0x0224 } },
-        { "empty slots", Standard(), { 1, 0, 0, 0xE9, 0 }, 8, kSuccess, { 0x00E9 } },
-        { "beyond the logical maximum", Standard(), { 1, 0x9D, 0x02, 0xFF, 0xFF }, 8, kSuccess, {} },
-        { "Logical Minimum 0", fromZero, { 1, 0x91, 0x01, 0, 0 }, 8, kSuccess, { 0x0192 } },
-        { "bits", Standard(kUsageBits), { 1, 0x01, 0, 0x80, 0 }, 8, kSuccess, { 0x00B5, 0x00B8 } },
-        { "no room", Standard(), { 1, 0x92, 0x01, 0x24, 0x02 }, 1, HIDP_STATUS_BUFFER_TOO_SMALL, {} },
-        { "another page", otherPage, { 1, 0xE9, 0, 0, 0 }, 8, HIDP_STATUS_USAGE_NOT_FOUND, {} },
-        { "short report", Standard(), { 1, 0xE9, 0 }, 8, HIDP_STATUS_INVALID_REPORT_LENGTH, {} },
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        List({ c.shape });
-        ASSERT_TRUE(FindKeyboard());
-        std::vector<BYTE> report = c.report;
-        USAGE usages[8] = {};
-        ULONG count = c.room;
-        EXPECT_EQ(c.status, HidDevice::GetUsages(kConsumerPage, usages, &count, KeyboardDevice.preparsedData.load(),
-                                                 report.data(), static_cast<ULONG>(report.size())));
-        if (c.status == kSuccess) EXPECT_EQ(c.usages, std::vector<USAGE>(usages, usages + count));
-        if (c.status == HIDP_STATUS_BUFFER_TOO_SMALL) EXPECT_EQ(2u, count);
-        CloseKeyboard();
-    }
 }
 
 TEST_F(KeyboardTest, AStandardKeyboardIsTakenOnlyWhenNoneOfTheMakersModelsIsThere)
@@ -116,46 +75,38 @@ TEST_F(KeyboardTest, AStandardKeyboardIsTakenOnlyWhenNoneOfTheMakersModelsIsTher
     }
 }
 
-TEST_F(ReaderTest, AStandardKeyboardPostsEachChangeOfItsKeysOnce)
+// Reports as the keyboard writes them: the report-ID byte, then two 16-bit
+// slots of usages (array layout) or one bit per usage (bit layout).
+TEST_F(ReaderTest, AStandardKeyboardPostsEachChangeOfItsKeysAndNothingForBadReports)
 {
-    for (SimulatedLayout layout : { kUsageArray, kUsageBits }) {
-        SCOPED_TRACE(layout);
-        List({ Standard(layout) });
-        KeyboardDevice.open.store(FindKeyboard());
-        ASSERT_TRUE(StartReaderThread(window, kMessage));
-        // Held, held (repeated), a second key, the same two keys the other
-        // way round, released, released, a key of no row, calculator.
-        const std::vector<std::vector<USHORT>> reports = { { 0x00E9 }, { 0x00E9 }, { 0x00E9, 0x00EA }, { 0x00EA, 0x00E9 },
-                                                           {},         {},         { 0x00B8 },         { 0x0192 } };
-        for (const auto& usages : reports) ASSERT_TRUE(pipes[0]->SendUsages(usages));
-        const std::vector<DWORD> posted = { kKeyVolumeUp, kKeyVolumeUp | kKeyVolumeDown, kKeysReleased, kKeyCalculator };
-        EXPECT_EQ(posted, Posted(posted.size()));
-        EXPECT_TRUE(Posted(1, 300).empty()) << "a repeated report was posted again";
-        pipes.clear();
-        ASSERT_TRUE(ReaderEnds(3000));
-        CloseKeyboard();
-    }
-}
-
-TEST_F(ReaderTest, BadReportsAndInterfacesActOnNoKey)
-{
-    SimulatedInterface otherPage = Standard(), noUsages = Standard(kUsageBits);
-    otherPage.itemPage = 0x0007;
+    SimulatedInterface fromZero = Standard(), otherPage = Standard(), noUsages = Standard(kUsageBits);
+    fromZero.logicalMinimum = 0;  // a slot's value v is the usage 1 + v
+    otherPage.itemPage = 0x0007;  // the ordinary keys' page
     noUsages.usageCount = 0;
+    const std::vector<BYTE> up = { 1, 0xE9, 0, 0, 0 }, released = { 1, 0, 0, 0, 0 }, calculator = { 1, 0x92, 1, 0, 0 };
     const struct {
         const char* what;
         SimulatedInterface shape;
         std::vector<std::vector<BYTE>> reports;
         std::vector<DWORD> posted;
     } cases[] = {
-        { "usages of another page", otherPage, { { 1, 0xE9, 0, 0, 0 }, { 1, 0x92, 0x01, 0, 0 } }, {} },
-        { "no usages declared", noUsages, { { 1, 0xFF, 0xFF, 0xFF, 0xFF }, { 1, 0, 0, 0, 0 } }, { kKeysReleased } },
-        { "the report-ID byte alone", StandardOfLength(1), { { 1 }, { 1 } }, { kKeysReleased } },
-        // Short, empty and long reports are dropped; the sentinel is whole.
-        { "reports of the wrong length", Standard(),
-          { { 1, 0xE9 }, {}, { 1, 0xE9, 0, 0, 0, 0, 0 }, { 1, 0x92, 0x01, 0, 0 } }, { kKeyCalculator } },
-        { "slots out of range", Standard(), { { 1, 0xFF, 0xFF, 0x9D, 0x02 }, { 1, 0x92, 0x01, 0, 0 } },
+        // Held, held again, a second key, the two the other way round,
+        // released, released again, a key of no row, calculator.
+        { "array", Standard(), { up, up, { 1, 0xE9, 0, 0xEA, 0 }, { 1, 0xEA, 0, 0xE9, 0 }, released, released,
+                                 { 1, 0xB8, 0, 0, 0 }, calculator },
+          { kKeyVolumeUp, kKeyVolumeUp | kKeyVolumeDown, kKeysReleased, kKeyCalculator } },
+        // Next track, again, with Eject, released.
+        { "bits", Standard(kUsageBits), { { 1, 1, 0, 0, 0 }, { 1, 1, 0, 0, 0 }, { 1, 1, 0, 0x80, 0 }, released },
+          { kKeyNextTrack, kKeysReleased } },
+        { "Logical Minimum 0", fromZero, { { 1, 0x91, 0x01, 0, 0 } }, { kKeyCalculator } },
+        { "slots out of range", Standard(), { { 1, 0xFF, 0xFF, 0x9D, 0x02 }, calculator },
           { kKeysReleased, kKeyCalculator } },
+        // Short, empty and long reports are dropped; the sentinel is whole.
+        { "reports of the wrong length", Standard(), { { 1, 0xE9 }, {}, { 1, 0xE9, 0, 0, 0, 0, 0 }, calculator },
+          { kKeyCalculator } },
+        { "usages of another page", otherPage, { up, calculator }, {} },
+        { "no usages declared", noUsages, { { 1, 0xFF, 0xFF, 0xFF, 0xFF }, released }, { kKeysReleased } },
+        { "the report-ID byte alone", StandardOfLength(1), { { 1 }, { 1 } }, { kKeysReleased } },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -165,7 +116,7 @@ TEST_F(ReaderTest, BadReportsAndInterfacesActOnNoKey)
         ASSERT_TRUE(StartReaderThread(window, kMessage));
         for (const auto& report : c.reports) ASSERT_TRUE(pipes[0]->SendBytes(report));
         EXPECT_EQ(c.posted, Posted(c.posted.size()));
-        EXPECT_TRUE(Posted(1, 300).empty());
+        EXPECT_TRUE(Posted(1, 300).empty()) << "a repeated or a bad report was posted";
         EXPECT_FALSE(ReaderEnds(0)) << "the reader gave up on the keyboard";
         pipes.clear();
         ASSERT_TRUE(ReaderEnds(3000));
