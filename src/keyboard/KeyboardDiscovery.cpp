@@ -17,6 +17,18 @@ const USHORT kAcceptedProducts[] = { 0x0101, 0x0102, 0x0103, 0x0202 };
 const NTSTATUS kHidpStatusSuccess = HIDP_STATUS_SUCCESS;
 const DWORD kPresentInterfaces = DIGCF_PRESENT | DIGCF_DEVICEINTERFACE;  // 0x12
 
+// Where an interface was looked for: whether there is one at the index, and
+// its device path.
+struct InterfacePlace {
+    bool listed;
+    char path[MAX_PATH];
+};
+
+// The device path of the standard keyboard being read, "" for none. The
+// search for the maker's model never opens it a second time: opening and
+// closing a device's interface can look like a new user of it to the device.
+char g_standardPath[MAX_PATH];
+
 #ifndef _WIN64
 static_assert(sizeof(SP_DEVICE_INTERFACE_DATA) == 28, "interface data record of the 32-bit platform");
 static_assert(sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A) == 5, "fixed part of the detail record");
@@ -63,7 +75,8 @@ void TakeStandardKeyboard(HANDLE device, PHIDP_PREPARSED_DATA preparsedData, con
 }
 
 // The interface's device path, or NULL; the caller frees it with LocalFree.
-SP_DEVICE_INTERFACE_DETAIL_DATA_A* DescribeInterface(HDEVINFO set, const GUID* classGuid, DWORD index, bool* listed)
+SP_DEVICE_INTERFACE_DETAIL_DATA_A* DescribeInterface(HDEVINFO set, const GUID* classGuid, DWORD index,
+                                                     bool* listed)
 {
     SP_DEVICE_INTERFACE_DATA interfaceData;
     ZeroMemory(&interfaceData, sizeof interfaceData);
@@ -89,22 +102,26 @@ SP_DEVICE_INTERFACE_DETAIL_DATA_A* DescribeInterface(HDEVINFO set, const GUID* c
     return detail;
 }
 
-// The interface at that index, opened, or NULL; *listed tells whether there
-// is one at that index at all.
-HANDLE OpenListedInterface(const GUID* classGuid, DWORD index, bool* listed)
+// The interface at that index, opened, or NULL; the place tells whether
+// there is one at that index at all, and its path. An interface at skipPath
+// is not opened.
+HANDLE OpenListedInterface(const GUID* classGuid, DWORD index, InterfacePlace* place, const char* skipPath)
 {
+    place->listed = false;
+    place->path[0] = '\0';
     HDEVINFO set = HidDevice::GetClassDevs(classGuid, kPresentInterfaces);
     if (set == INVALID_HANDLE_VALUE) return NULL;
 
     HANDLE device = NULL;
-    SP_DEVICE_INTERFACE_DETAIL_DATA_A* detail = DescribeInterface(set, classGuid, index, listed);
-    if (detail) {
+    SP_DEVICE_INTERFACE_DETAIL_DATA_A* detail = DescribeInterface(set, classGuid, index, &place->listed);
+    if (detail) lstrcpynA(place->path, detail->DevicePath, sizeof place->path);
+    if (detail && lstrcmpiA(place->path, skipPath) != 0) {
         device = CreateFileA(detail->DevicePath, GENERIC_READ | GENERIC_WRITE,
                              FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
                              FILE_ATTRIBUTE_NORMAL, NULL);
         if (device == INVALID_HANDLE_VALUE) device = NULL;
-        LocalFree(detail);
     }
+    if (detail) LocalFree(detail);
     HidDevice::DestroyDeviceInfoList(set);
     return device;
 }
@@ -113,8 +130,8 @@ HANDLE OpenListedInterface(const GUID* classGuid, DWORD index, bool* listed)
 
 HANDLE OpenHidInterface(const GUID* classGuid, DWORD index)
 {
-    bool listed = false;
-    return OpenListedInterface(classGuid, index, &listed);
+    InterfacePlace place;
+    return OpenListedInterface(classGuid, index, &place, "");
 }
 
 bool CheckKeyboardIdentity(HANDLE device, PHIDP_PREPARSED_DATA* preparsedData,
@@ -159,8 +176,10 @@ bool FindKeyboard()
     HANDLE standard = NULL;  // the first standard keyboard, held aside
     PHIDP_PREPARSED_DATA standardData = NULL;
     HIDP_CAPS standardCaps;
+    char standardPath[MAX_PATH] = "";
     for (DWORD index = 0;; ++index) {
-        HANDLE device = OpenHidInterface(&hidGuid, index);
+        InterfacePlace place;
+        HANDLE device = OpenListedInterface(&hidGuid, index, &place, "");
         KeyboardDevice.handle.store(device);
         if (!device) break;
         PHIDP_PREPARSED_DATA preparsedData = NULL;
@@ -171,9 +190,14 @@ bool FindKeyboard()
             found = true;
             break;
         }
-        if (!standard && CheckStandardKeyboard(device, &standardData, &standardCaps)) standard = device;
-        else CloseHandle(device);
+        if (!standard && CheckStandardKeyboard(device, &standardData, &standardCaps)) {
+            standard = device;
+            lstrcpyA(standardPath, place.path);
+        } else {
+            CloseHandle(device);
+        }
     }
+    lstrcpyA(g_standardPath, found ? "" : standardPath);
     if (standard && found) {
         HidDevice::FreePreparsedData(standardData);
         CloseHandle(standard);
@@ -194,11 +218,11 @@ HANDLE FindMakerKeyboard(USHORT* inputReportLength, USHORT* outputReportLength)
 {
     GUID hidGuid;
     HidDevice::GetHidGuid(&hidGuid);
-    bool listed = true;
-    for (DWORD index = 0; listed; ++index) {
-        // An interface that cannot be opened is passed over: the keyboard
-        // being read may be one that a device does not share.
-        HANDLE device = OpenListedInterface(&hidGuid, index, &listed);
+    InterfacePlace place = { true, "" };
+    for (DWORD index = 0; place.listed; ++index) {
+        // An interface that cannot be opened is passed over, and so is the
+        // standard keyboard being read.
+        HANDLE device = OpenListedInterface(&hidGuid, index, &place, g_standardPath);
         if (!device) continue;
         PHIDP_PREPARSED_DATA preparsedData = NULL;
         if (CheckKeyboardIdentity(device, &preparsedData, inputReportLength, outputReportLength)) return device;
@@ -209,6 +233,7 @@ HANDLE FindMakerKeyboard(USHORT* inputReportLength, USHORT* outputReportLength)
 
 void UseMakerKeyboard(HANDLE device, USHORT inputReportLength, USHORT outputReportLength)
 {
+    g_standardPath[0] = '\0';
     KeyboardDevice.kind.store(KeyboardKind::kMaker);
     KeyboardDevice.preparsedData.store(NULL);
     KeyboardDevice.inputReportLength.store(inputReportLength);
