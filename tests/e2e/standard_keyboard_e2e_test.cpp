@@ -55,14 +55,12 @@ TEST_F(StandardKeyboardEndToEnd, EveryUsageActsInTheArrayLayout)
 {
     Start(kUsageArray);
     EveryKeyActs();
-    EXPECT_FALSE(simulated.program.HasExited());
 }
 
 TEST_F(StandardKeyboardEndToEnd, EveryUsageActsInTheBitLayout)
 {
     Start(kUsageBits);
     EveryKeyActs();
-    EXPECT_FALSE(simulated.program.HasExited());
 }
 
 // A keyboard that sends its report again every 30 ms while the key is held:

@@ -11,7 +11,6 @@
 #include "keyboard/KeyboardDevice.h"
 #include "keyboard/KeyboardDiscovery.h"
 #include "keyboard/ReaderThread.h"
-#include "keyboard/UsageKeys.h"
 #include "mixer/MixerControls.h"
 #include "support/DialogRig.h"
 #include "support/ProcessCounts.h"
@@ -421,30 +420,6 @@ TEST_F(ConnectionTest, AnArrivalReloadsTheSettingsUnlessTheUserTypedInOne)
     }
 }
 
-// A standard keyboard of another maker.
-
-TEST(UsageKeys, EachUsageOfTheTableIsItsKeyAndEveryOtherUsageNone)
-{
-    // 0x92, 0x01, 0x24, 0x02: the halves of 0x0192 and 0x0224 that a parser
-    // misreading the array layout would hand over.
-    const WORD others[] = { 0x0000, 0x0001, 0x0092, 0x0024, 0x0002, 0x00B8, 0x0196, 0x01B1, 0xFFFF };
-    for (int i = 0; i < kStandardKeyUsageCount; ++i) {
-        const StandardKeyUsage& row = kStandardKeyUsages[i];
-        SCOPED_TRACE(testing::Message() << std::hex << row.usage);
-        EXPECT_EQ(row.keyCode, KeyCodeOfUsages(&row.usage, 1));
-        EXPECT_EQ(row.usage, UsageOfKey(row.keyCode));
-        for (WORD other : others) {
-            const WORD pair[] = { other, row.usage };
-            EXPECT_EQ(row.keyCode, KeyCodeOfUsages(pair, 2)) << other;
-        }
-    }
-    for (WORD other : others) EXPECT_EQ(kKeysReleased, KeyCodeOfUsages(&other, 1)) << other;
-    EXPECT_EQ(kKeysReleased, KeyCodeOfUsages(NULL, 0));
-    const WORD two[] = { 0x00E9, 0x0192 };
-    EXPECT_EQ(kKeyVolumeUp | kKeyCalculator, KeyCodeOfUsages(two, 2)) << "two keys name no key";
-    EXPECT_EQ(0, UsageOfKey(0x200000));
-}
-
 TEST_F(KeyboardTest, AStandardKeyboardIsTakenOnlyWhenNoneOfTheMakersModelsIsThere)
 {
     const struct {
@@ -585,7 +560,6 @@ TEST_F(ConnectionTest, ATapStepsOnceOnAStandardKeyboardOnlyAndAHoldStepsOncePerT
         { "treble down tapped", kKeyTrebleDown, 0, kMixerTreble, -1, 0 },
         { "bass up held for two ticks", kKeyBassUp, 2, kMixerBass, 2, 2 },
         { "volume down held for one tick", kKeyVolumeDown, 1, kMixerVolume, -1, -1 },
-        { "mute tapped", kKeyMute, 0, kMixerVolume, 0, 0 },
     };
     for (bool standard : { false, true }) {
         List({ standard ? Standard() : Keyboard() });
