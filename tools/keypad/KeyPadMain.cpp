@@ -89,6 +89,9 @@ void TurnKnob(int notches)
         SendKey(key);
         SendKey(0);
     }
+    SetDlgItemTextA(g_window, kLastKeyId,
+                    "Last key: Volume knob - Volume moves one step per notch in the mixer line (on the maker's model: "
+                    "not at all, its taps are too short).");
 }
 
 void OnKnob(WPARAM request)
