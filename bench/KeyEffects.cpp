@@ -1,5 +1,6 @@
 #include "KeyEffects.h"
 #include "BenchSupport.h"
+#include <cstdio>
 #include "keyboard/KeyCodes.h"
 
 using namespace mmk_test;
@@ -13,6 +14,8 @@ const char* const kMixerValueNames[kMixerValueCount] = { kMixerVolume, kMixerBas
 const char* const kLogNames[kLogCount] = { "My Computer", "launched browser", "mail", "calculator", "media player",
                                            "browser", "player" };
 const DWORD kStep = kFaderMaximum / 20;
+const char kLaunchedTitle[] = "launched by a key";
+const char kBrowserPath[] = "C:\\Program Files\\Internet Explorer\\iexplore.exe";
 
 int CountStarts(const std::string& logPath)
 {
@@ -89,6 +92,35 @@ bool HasActed(const TableKey& key, const Observed& before, const Observed& now)
     if (key.mixer < 0) return true;
     const DWORD from = before.mixer[key.mixer], to = now.mixer[key.mixer];
     return key.direction == 0 ? to == expected.mixer[key.mixer] : key.direction > 0 ? to > from : to < from;
+}
+
+KeyStage::KeyStage()
+{
+    // First: the program that is driven chooses the stand-ins, and a 32-bit
+    // program sees only 32-bit browsers and players.
+    DrivenProgram("MMKeyboard-sim.exe");
+    const std::string windows = WindowsDirectory();
+    myComputer_.reset(new InstalledStandIn("calc.exe", windows + "\\explorer.exe"));
+    calculator_.reset(new InstalledStandIn("calc.exe", windows + "\\calc.exe"));
+    browser_.reset(new InstalledStandIn("IEXPLORE.EXE", kBrowserPath));
+    const std::string paths[kLogCount] = { myComputer_->Path(), browser_->Path(),           StandIn("mailstub.exe"),
+                                           calculator_->Path(), StandIn("mediastub.exe"), StandIn("IEXPLORE.EXE"),
+                                           StandIn("WMPLAYER.EXE") };
+    for (int log = 0; log < kLogCount; ++log) ForgetLog(logs[log] = paths[log]);
+    SetRegistryText(HKEY_CURRENT_USER, kSettingsKey, "Mail", logs[kMailLog]);
+    SetRegistryText(HKEY_CURRENT_USER, kSettingsKey, "Media", logs[kMediaLog]);
+    SetRegistryText(HKEY_CURRENT_USER, kSettingsKey, "WWWSearch", "http://search.example/?q=soak");
+}
+
+KeyStage::~KeyStage() { DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey); }
+
+bool KeyStage::Start(SimulatedProgram& simulated)
+{
+    const bool ready = myComputer_->Installed() && calculator_->Installed() && browser_->Installed() &&
+                       StartStandIn(browserTarget_, logs[kBrowserLog]) && StartStandIn(playerTarget_, logs[kPlayerLog]) &&
+                       simulated.Start({ { "MMK_STUB_TITLE", kLaunchedTitle }, { "MMK_STUB_UNACTIVATABLE", "1" } });
+    if (!ready) std::printf("could not set up the stand-ins and MMKeyboard-sim.exe\n");
+    return ready;
 }
 
 std::string Unexplained(const TableKey& key, int muteToggles, int maxSteps, const Observed& before,

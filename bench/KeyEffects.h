@@ -5,7 +5,9 @@
 // these that a key acted, and that nothing else did.
 #pragma once
 #include <windows.h>
+#include <memory>
 #include <string>
+#include "BenchSupport.h"
 
 namespace mmk_bench {
 
@@ -46,5 +48,29 @@ bool HasActed(const TableKey& key, const Observed& before, const Observed& now);
 // nothing.
 std::string Unexplained(const TableKey& key, int muteToggles, int maxSteps, const Observed& before,
                         const Observed& now);
+
+// Every program a key starts or drives, as stand-ins: My Computer, the
+// calculator and the browser where the keys start them, the settings' mail
+// program and media player, and a browser and a player running to take the
+// chords. What the keys start never takes the foreground or passes for the
+// browser or a player, so the chords go where they are expected.
+class KeyStage {
+public:
+    KeyStage();
+    ~KeyStage();
+    KeyStage(const KeyStage&) = delete;
+    KeyStage& operator=(const KeyStage&) = delete;
+
+    // Starts the browser and the player, then the program on its keyboard;
+    // false, having said why, when something did not come up.
+    bool Start(SimulatedProgram& simulated);
+    Observed Observe() const { return mmk_bench::Observe(logs); }
+
+    std::string logs[kLogCount];
+
+private:
+    std::unique_ptr<InstalledStandIn> myComputer_, calculator_, browser_;
+    mmk_test::RunningProgram browserTarget_, playerTarget_;
+};
 
 }  // namespace mmk_bench

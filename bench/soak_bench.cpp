@@ -42,22 +42,40 @@ const int kCountSlack = 2;
 // Private memory grows once, by a few MiB, at the first replug; from this
 // burst on any growth is a leak.
 const int kSettledBursts = 10;
-const char kLaunchedTitle[] = "launched by a key";
-const char kBrowserPath[] = "C:\\Program Files\\Internet Explorer\\iexplore.exe";
 const char* const kStartedNames[] = { "explorer.exe", "iexplore.exe", "mailstub.exe", "calc.exe", "mediastub.exe" };
 
-std::vector<BYTE> RandomReport(std::mt19937& random)
+// Whether a whole report of a standard keyboard in the array layout holds
+// the usage of a key.
+bool HoldsKeyUsage(const SimulatedInterface& shape, const std::vector<BYTE>& report)
 {
+    for (DWORD slot = 0; 2 + 2 * slot < report.size(); ++slot) {
+        const DWORD value = report[1 + 2 * slot] | DWORD(report[2 + 2 * slot]) << 8;
+        if (value < shape.logicalMinimum || value > shape.logicalMaximum) continue;
+        for (int i = 0; i < kStandardKeyUsageCount; ++i)
+            if (kStandardKeyUsages[i].usage == value - shape.logicalMinimum + shape.usageMinimum) return true;
+    }
+    return false;
+}
+
+// A report in the keyboard's layout: the maker's bitmap or a standard
+// keyboard's usage array.
+std::vector<BYTE> RandomReport(std::mt19937& random, const SimulatedInterface& shape)
+{
+    const bool standard = shape.layout != kMakerBitmap;
     for (;;) {
         std::vector<BYTE> report(random() % (kMaxRandomLength + 1));
         for (BYTE& byte : report) byte = BYTE(random());
         if (random() % 4 == 0) {
-            BYTE key[kSimulatedReportLength];
-            BuildSimulatedReport(kTableKeys[random() % kTableKeyCount].keyCode, key);
-            std::copy(key, key + std::min(report.size(), sizeof key), report.begin());
+            std::vector<BYTE> key(standard ? shape.inputReportLength : kSimulatedReportLength);
+            const DWORD keyCode = kTableKeys[random() % kTableKeyCount].keyCode;
+            const USHORT usage = StandardUsageOf(keyCode);
+            if (standard) BuildUsageReport(shape, &usage, 1, key.data());
+            else BuildSimulatedReport(keyCode, key.data());
+            std::copy(key.begin(), key.begin() + std::min(report.size(), key.size()), report.begin());
         }
-        if (report.size() != kSimulatedReportLength ||
-            !IsTableValue(DWORD(report[1]) << 16 | DWORD(report[2]) << 8 | report[3]))
+        if (report.size() != shape.inputReportLength) return report;
+        if (standard ? !HoldsKeyUsage(shape, report)
+                     : !IsTableValue(DWORD(report[1]) << 16 | DWORD(report[2]) << 8 | report[3]))
             return report;
     }
 }
@@ -96,7 +114,10 @@ bool IsStandInName(const std::string& exeName)
 
 class Soak {
 public:
-    Soak(SimulatedProgram& simulated, const std::string (&logs)[kLogCount]) : simulated_(simulated), logs_(logs) {}
+    Soak(SimulatedProgram& simulated, const std::string (&logs)[kLogCount], const SimulatedInterface& shape)
+        : simulated_(simulated), logs_(logs), shape_(shape)
+    {
+    }
     void RunBurst(int burst, const TableKey& key);
     // Ends what the program started, which must be the keys' starts.
     void EndStarted();
@@ -114,6 +135,7 @@ private:
 
     SimulatedProgram& simulated_;
     const std::string (&logs_)[kLogCount];
+    const SimulatedInterface shape_;
 };
 
 void Soak::Fail(const std::string& what)
@@ -153,7 +175,7 @@ void Soak::SendRandomAndSentinel(int count, DWORD muteAfter)
 {
     const double start = NowMs();
     for (int i = 0; i < count; ++i)
-        if (!simulated_.keyboard.SendBytes(RandomReport(random))) Fail("a report could not be written");
+        if (!simulated_.keyboard.SendBytes(RandomReport(random, shape_))) Fail("a report could not be written");
     simulated_.Press(kKeyMute);
     const double ms = MsUntil(start, [&] {
         DWORD mute = 2;
@@ -200,34 +222,21 @@ void Soak::EndStarted()
 
 }  // namespace
 
-int main()
+// With "standard": the keyboard is another maker's, with standard consumer
+// keys in the usage-array layout; otherwise one of the maker's models.
+int main(int argc, char** argv)
 {
-    const std::string windows = WindowsDirectory();
-    InstalledStandIn myComputer("calc.exe", windows + "\\explorer.exe"), calculator("calc.exe", windows + "\\calc.exe"),
-        browser("IEXPLORE.EXE", kBrowserPath);
-    const std::string logs[kLogCount] = { myComputer.Path(), browser.Path(),           StandIn("mailstub.exe"),
-                                          calculator.Path(), StandIn("mediastub.exe"), StandIn("IEXPLORE.EXE"),
-                                          StandIn("WMPLAYER.EXE") };
-    for (const std::string& log : logs) ForgetLog(log);
-    SetRegistryText(HKEY_CURRENT_USER, kSettingsKey, "Mail", logs[kMailLog]);
-    SetRegistryText(HKEY_CURRENT_USER, kSettingsKey, "Media", logs[kMediaLog]);
-    SetRegistryText(HKEY_CURRENT_USER, kSettingsKey, "WWWSearch", "http://search.example/?q=soak");
-    RunningProgram browserTarget, playerTarget;
+    const bool standard = argc > 1 && lstrcmpA(argv[1], "standard") == 0;
+    KeyStage stage;
+    const std::string (&logs)[kLogCount] = stage.logs;
     SimulatedProgram simulated("bench-soak");
-    // What the program starts never takes the foreground or passes for the
-    // browser or a player, so the chords go where the bench expects them.
-    const bool ready = myComputer.Installed() && calculator.Installed() && browser.Installed() &&
-                       StartStandIn(browserTarget, logs[kBrowserLog]) && StartStandIn(playerTarget, logs[kPlayerLog]) &&
-                       simulated.Start({ { "MMK_STUB_TITLE", kLaunchedTitle }, { "MMK_STUB_UNACTIVATABLE", "1" } });
-    if (!ready) {
-        DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey);
-        std::printf("could not set up the stand-ins and MMKeyboard-sim.exe\n");
-        return 1;
-    }
+    const SimulatedInterface shape =
+        standard ? SimulatedStandardKeyboard("", kUsageArray) : SimulatedKeyboardInterface("");
+    if (!simulated.keyboard.Register(0, shape) || !stage.Start(simulated)) return 1;
     const DWORD programId = simulated.program.ProcessId();
     const Gauges start = Measure(programId);
 
-    Soak soak(simulated, logs);
+    Soak soak(simulated, logs, shape);
     std::vector<const TableKey*> order;
     SIZE_T settledPrivateBytes = 0;
     const double soakStart = NowMs();
@@ -259,6 +268,7 @@ int main()
     simulated.program.Stop();
     EndChildren(programId);
 
+    std::printf("keyboard: %s\n", standard ? "standard, usage array of 2 slots" : "the maker's model");
     std::printf("soak: %d reports (%d random) in %d bursts with %d unplug/plug-in cycles, seed %u, %.0f s\n", kReports,
                 kRandomReports, kBursts, kBursts - 1, kSeed, soakMs / 1000);
     std::printf("reports handled per second: %.0f (random reports and sentinels, from their first write to the "

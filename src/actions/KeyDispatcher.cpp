@@ -4,6 +4,7 @@
 #include "actions/SoundKeyActions.h"
 #include "actions/WindowTargeting.h"
 #include "keyboard/KeyCodes.h"
+#include "keyboard/KeyboardDevice.h"
 
 namespace {
 
@@ -19,7 +20,17 @@ struct KeyRow {
     void (*run)(const KeyContext& key);
 };
 
-void AllReleased(const KeyContext& key) { StopRepeat(key.dialog, key.repeat); }
+// A volume knob, or a quick tap, on a standard keyboard presses and releases
+// a fader key within milliseconds, before the first tick: such a release
+// makes the one step the tick would have made. The maker's models keep the
+// rule that a press shorter than a tick changes nothing.
+void AllReleased(const KeyContext& key)
+{
+    const bool tapped = key.repeat.mode != RepeatMode::kNone && !key.repeat.ticked;
+    if (tapped && KeyboardDevice.kind.load() == KeyboardKind::kStandard)
+        StepFaderAndShow(key.dialog, key.repeat.mode);
+    StopRepeat(key.dialog, key.repeat);
+}
 void MyComputer(const KeyContext& key) { LaunchMyComputer(key.windowsDirectory); }
 void WebSearch(const KeyContext& key) { LaunchWebSearch(key.dialog); }
 void HomePage(const KeyContext&) { LaunchHomePage(); }

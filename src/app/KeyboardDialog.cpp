@@ -151,6 +151,7 @@ LRESULT KeyboardDialog::OnTrayShow(WPARAM, LPARAM)
 // Every tick is a step of the current mode, whichever timer sent it.
 LRESULT KeyboardDialog::OnTimer(WPARAM, LPARAM)
 {
+    m_repeat.ticked = true;
     StepFaderAndShow(m_hWnd, m_repeat.mode);
     return 0;
 }

@@ -26,5 +26,10 @@ BOOLEAN GetAttributes(HANDLE device, HIDD_ATTRIBUTES* attributes);
 BOOLEAN GetPreparsedData(HANDLE device, PHIDP_PREPARSED_DATA* preparsedData);
 BOOLEAN FreePreparsedData(PHIDP_PREPARSED_DATA preparsedData);
 NTSTATUS GetCaps(PHIDP_PREPARSED_DATA preparsedData, HIDP_CAPS* capabilities);
+// The usages of the page that are pressed in one input report, the report-ID
+// byte first; *count holds the list's room and receives how many there are.
+// The reader thread calls it while the UI thread may query other interfaces.
+NTSTATUS GetUsages(USAGE usagePage, USAGE* usages, ULONG* count, PHIDP_PREPARSED_DATA preparsedData,
+                   BYTE* report, ULONG reportLength);
 
 }  // namespace HidDevice

@@ -7,14 +7,20 @@
 // opens it and checks it before it describes the next, so the handle being
 // checked is always that of the device described last: the module remembers
 // that one.
+//
+// Preparsed data: a standard keyboard's stays held while it is read (its
+// reports are decoded with it), and discovery may look at other interfaces
+// meanwhile, so two blocks can be out at once; a third request fails, which
+// shows a block that was never released.
 #include "device/HidDevice.h"
 #include <stddef.h>
 #include "device/Simulator.h"
 
 namespace {
 
-const NTSTATUS kHidpStatusSuccess = 0x00110000;
-const NTSTATUS kHidpStatusInvalidPreparsedData = (NTSTATUS)0xC0110001;
+const NTSTATUS kHidpStatusSuccess = HIDP_STATUS_SUCCESS;
+const NTSTATUS kHidpStatusInvalidPreparsedData = HIDP_STATUS_INVALID_PREPARSED_DATA;
+const DWORD kPreparsedBlocks = 2;
 
 struct DeviceList {
     DWORD count;
@@ -25,8 +31,8 @@ DeviceList g_deviceSet;              // the one set discovery holds at a time
 SimulatedInterface g_described;      // the device whose path was described last
 bool g_hasDescribed;
 bool g_setHeld;                      // from GetClassDevs to DestroyDeviceInfoList
-SimulatedInterface g_preparsedData;  // what GetPreparsedData hands out
-bool g_preparsedHeld;                // until FreePreparsedData
+SimulatedInterface g_preparsedData[kPreparsedBlocks];  // what GetPreparsedData hands out
+bool g_preparsedHeld[kPreparsedBlocks];                // until FreePreparsedData; UI thread only
 
 void LoadDevices(DeviceList* list)
 {
@@ -36,6 +42,38 @@ void LoadDevices(DeviceList* list)
 }
 
 HDEVINFO SetHandle() { return reinterpret_cast<HDEVINFO>(&g_deviceSet); }
+
+// The held block behind a preparsed-data pointer, or NULL.
+const SimulatedInterface* HeldBlock(PHIDP_PREPARSED_DATA preparsedData)
+{
+    for (DWORD i = 0; i < kPreparsedBlocks; ++i)
+        if (preparsedData == reinterpret_cast<PHIDP_PREPARSED_DATA>(&g_preparsedData[i]) && g_preparsedHeld[i])
+            return &g_preparsedData[i];
+    return NULL;
+}
+
+// The usage of an array slot's value, 0 for none.
+USAGE ArrayUsage(const SimulatedInterface& layout, DWORD value)
+{
+    if (value == 0 || value < layout.logicalMinimum || value > layout.logicalMaximum) return 0;
+    return static_cast<USAGE>(layout.usageMinimum + (value - layout.logicalMinimum));
+}
+
+// Every usage the report holds, in report order; returns how many.
+ULONG DecodeUsages(const SimulatedInterface& layout, const BYTE* report, USAGE* found)
+{
+    ULONG count = 0;
+    if (layout.layout == kUsageArray) {
+        for (DWORD slot = 0; slot < layout.arraySlots && 2 + 2 * slot < layout.inputReportLength; ++slot) {
+            const USAGE usage = ArrayUsage(layout, report[1 + 2 * slot] | DWORD(report[2 + 2 * slot]) << 8);
+            if (usage && count < kMaxSimulatedUsages) found[count++] = usage;
+        }
+    } else if (layout.layout == kUsageBits) {
+        for (DWORD bit = 0; bit < layout.usageCount && 1 + bit / 8 < layout.inputReportLength; ++bit)
+            if (report[1 + bit / 8] & (1 << (bit % 8))) found[count++] = layout.usages[bit];
+    }
+    return count;
+}
 
 }  // namespace
 
@@ -122,29 +160,49 @@ BOOLEAN GetAttributes(HANDLE device, HIDD_ATTRIBUTES* attributes)
 
 BOOLEAN GetPreparsedData(HANDLE, PHIDP_PREPARSED_DATA* preparsedData)
 {
-    if (!g_hasDescribed || g_preparsedHeld) return FALSE;
-    g_preparsedData = g_described;
-    g_preparsedHeld = true;
-    *preparsedData = reinterpret_cast<PHIDP_PREPARSED_DATA>(&g_preparsedData);
-    return TRUE;
+    if (!g_hasDescribed) return FALSE;
+    for (DWORD i = 0; i < kPreparsedBlocks; ++i) {
+        if (g_preparsedHeld[i]) continue;
+        g_preparsedData[i] = g_described;
+        g_preparsedHeld[i] = true;
+        *preparsedData = reinterpret_cast<PHIDP_PREPARSED_DATA>(&g_preparsedData[i]);
+        return TRUE;
+    }
+    return FALSE;
 }
 
 BOOLEAN FreePreparsedData(PHIDP_PREPARSED_DATA preparsedData)
 {
-    if (preparsedData != reinterpret_cast<PHIDP_PREPARSED_DATA>(&g_preparsedData) || !g_preparsedHeld) return FALSE;
-    g_preparsedHeld = false;
+    if (!HeldBlock(preparsedData)) return FALSE;
+    g_preparsedHeld[reinterpret_cast<SimulatedInterface*>(preparsedData) - g_preparsedData] = false;
     return TRUE;
 }
 
 NTSTATUS GetCaps(PHIDP_PREPARSED_DATA preparsedData, HIDP_CAPS* capabilities)
 {
-    if (preparsedData != reinterpret_cast<PHIDP_PREPARSED_DATA>(&g_preparsedData) || !g_preparsedHeld)
-        return kHidpStatusInvalidPreparsedData;
+    const SimulatedInterface* block = HeldBlock(preparsedData);
+    if (!block) return kHidpStatusInvalidPreparsedData;
     ZeroMemory(capabilities, sizeof *capabilities);
-    capabilities->UsagePage = static_cast<USAGE>(g_preparsedData.usagePage);
-    capabilities->Usage = static_cast<USAGE>(g_preparsedData.usage);
-    capabilities->InputReportByteLength = static_cast<USHORT>(g_preparsedData.inputReportLength);
-    capabilities->OutputReportByteLength = static_cast<USHORT>(g_preparsedData.outputReportLength);
+    capabilities->UsagePage = static_cast<USAGE>(block->usagePage);
+    capabilities->Usage = static_cast<USAGE>(block->usage);
+    capabilities->InputReportByteLength = static_cast<USHORT>(block->inputReportLength);
+    capabilities->OutputReportByteLength = static_cast<USHORT>(block->outputReportLength);
+    return kHidpStatusSuccess;
+}
+
+NTSTATUS GetUsages(USAGE usagePage, USAGE* usages, ULONG* count, PHIDP_PREPARSED_DATA preparsedData,
+                   BYTE* report, ULONG reportLength)
+{
+    const SimulatedInterface* block = HeldBlock(preparsedData);
+    if (!block) return kHidpStatusInvalidPreparsedData;
+    if (reportLength != block->inputReportLength) return HIDP_STATUS_INVALID_REPORT_LENGTH;
+    if (block->layout == kMakerBitmap || usagePage != block->itemPage) return HIDP_STATUS_USAGE_NOT_FOUND;
+    USAGE found[kMaxSimulatedUsages];
+    const ULONG pressed = DecodeUsages(*block, report, found);
+    const ULONG room = *count;
+    *count = pressed;
+    if (pressed > room) return HIDP_STATUS_BUFFER_TOO_SMALL;
+    for (ULONG i = 0; i < pressed; ++i) usages[i] = found[i];
     return kHidpStatusSuccess;
 }
 

@@ -44,4 +44,12 @@ NTSTATUS GetCaps(PHIDP_PREPARSED_DATA preparsedData, HIDP_CAPS* capabilities)
     return HidP_GetCaps(preparsedData, capabilities);
 }
 
+NTSTATUS GetUsages(USAGE usagePage, USAGE* usages, ULONG* count, PHIDP_PREPARSED_DATA preparsedData,
+                   BYTE* report, ULONG reportLength)
+{
+    // Link collection 0: the usages of every collection of the interface.
+    return HidP_GetUsages(HidP_Input, usagePage, 0, usages, count, preparsedData, reinterpret_cast<PCHAR>(report),
+                          reportLength);
+}
+
 }  // namespace HidDevice

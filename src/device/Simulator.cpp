@@ -9,6 +9,33 @@ const char kUsage[] = "Usage";
 const char kInputReportLength[] = "InputReportLength";
 const char kOutputReportLength[] = "OutputReportLength";
 const char kDevicePath[] = "DevicePath";
+const char kLayout[] = "Layout";
+const char kItemPage[] = "ItemPage";
+const char kArraySlots[] = "ArraySlots";
+const char kUsageMinimum[] = "UsageMinimum";
+const char kLogicalMinimum[] = "LogicalMinimum";
+const char kLogicalMaximum[] = "LogicalMaximum";
+const char kUsageList[] = "Usages";
+const DWORD kConsumerPage = 0x000C;
+
+struct DwordField {
+    const char* name;
+    DWORD SimulatedInterface::*field;
+};
+const DwordField kDwordFields[] = {
+    { kVendorId, &SimulatedInterface::vendorId },
+    { kProductId, &SimulatedInterface::productId },
+    { kUsagePage, &SimulatedInterface::usagePage },
+    { kUsage, &SimulatedInterface::usage },
+    { kInputReportLength, &SimulatedInterface::inputReportLength },
+    { kOutputReportLength, &SimulatedInterface::outputReportLength },
+    { kLayout, &SimulatedInterface::layout },
+    { kItemPage, &SimulatedInterface::itemPage },
+    { kArraySlots, &SimulatedInterface::arraySlots },
+    { kUsageMinimum, &SimulatedInterface::usageMinimum },
+    { kLogicalMinimum, &SimulatedInterface::logicalMinimum },
+    { kLogicalMaximum, &SimulatedInterface::logicalMaximum },
+};
 
 bool QueryDword(HKEY key, const char* name, DWORD* value)
 {
@@ -66,6 +93,60 @@ SimulatedInterface SimulatedKeyboardInterface(const char* pipePath)
     return keyboard;
 }
 
+// The keys of the simulated standard keyboard in the bit layout: the keys of
+// a common multimedia keyboard, Eject, Internet Browser and Screen Saver among
+// them.
+const USHORT kStandardBitUsages[] = {
+    0x00B5, 0x00B6, 0x00B7, 0x00CD, 0x00E2, 0x00E9, 0x00EA, 0x00E7, 0x0152, 0x0153, 0x0154, 0x0155,
+    0x0183, 0x018A, 0x0192, 0x0194, 0x0221, 0x0223, 0x0224, 0x0225, 0x0226, 0x0227, 0x022A,
+    0x00B8, 0x0196, 0x01B1,
+};
+const DWORD kStandardBitUsageCount = sizeof kStandardBitUsages / sizeof kStandardBitUsages[0];
+static_assert(sizeof kStandardBitUsages / sizeof kStandardBitUsages[0] <= kMaxSimulatedUsages, "fits the record");
+
+SimulatedInterface SimulatedStandardKeyboard(const char* pipePath, SimulatedLayout layout, DWORD slots)
+{
+    SimulatedInterface keyboard = SimulatedKeyboardInterface(pipePath);
+    keyboard.vendorId = kStandardVendorId;
+    keyboard.productId = 0x0001;
+    keyboard.layout = layout;
+    keyboard.itemPage = kConsumerPage;
+    if (layout == kUsageArray) {
+        keyboard.arraySlots = slots;
+        keyboard.usageMinimum = 1;
+        keyboard.logicalMinimum = 1;
+        keyboard.logicalMaximum = 0x029C;
+        keyboard.inputReportLength = 1 + 2 * slots;
+    } else {
+        keyboard.usageCount = kStandardBitUsageCount;
+        for (DWORD i = 0; i < kStandardBitUsageCount; ++i) keyboard.usages[i] = kStandardBitUsages[i];
+        keyboard.inputReportLength = 1 + (kStandardBitUsageCount + 7) / 8;
+    }
+    return keyboard;
+}
+
+void BuildUsageReport(const SimulatedInterface& keyboard, const USHORT* usages, DWORD count, BYTE* report)
+{
+    ZeroMemory(report, keyboard.inputReportLength);
+    report[0] = 0x01;
+    if (keyboard.layout == kUsageArray) {
+        DWORD slot = 0;
+        for (DWORD i = 0; i < count && slot < keyboard.arraySlots; ++i) {
+            if (usages[i] < keyboard.usageMinimum) continue;
+            const DWORD value = usages[i] - keyboard.usageMinimum + keyboard.logicalMinimum;
+            if (value > keyboard.logicalMaximum || 2 + 2 * slot >= keyboard.inputReportLength) continue;
+            report[1 + 2 * slot] = static_cast<BYTE>(value);
+            report[2 + 2 * slot] = static_cast<BYTE>(value >> 8);
+            ++slot;
+        }
+        return;
+    }
+    for (DWORD i = 0; i < count; ++i)
+        for (DWORD bit = 0; bit < keyboard.usageCount; ++bit)
+            if (keyboard.usages[bit] == usages[i] && 1 + bit / 8 < keyboard.inputReportLength)
+                report[1 + bit / 8] |= static_cast<BYTE>(1 << (bit % 8));
+}
+
 bool ReadSimulatedInterface(DWORD index, SimulatedInterface* entry)
 {
     char name[sizeof kSimulatorDevicesKey + 16];
@@ -74,12 +155,12 @@ bool ReadSimulatedInterface(DWORD index, SimulatedInterface* entry)
     if (RegOpenKeyExA(HKEY_CURRENT_USER, name, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
     ZeroMemory(entry, sizeof *entry);
     // A missing number reads as 0, which no check accepts.
-    QueryDword(key, kVendorId, &entry->vendorId);
-    QueryDword(key, kProductId, &entry->productId);
-    QueryDword(key, kUsagePage, &entry->usagePage);
-    QueryDword(key, kUsage, &entry->usage);
-    QueryDword(key, kInputReportLength, &entry->inputReportLength);
-    QueryDword(key, kOutputReportLength, &entry->outputReportLength);
+    for (const DwordField& f : kDwordFields) QueryDword(key, f.name, &(entry->*f.field));
+    DWORD usagesType = 0, usagesSize = sizeof entry->usages;
+    if (RegQueryValueExA(key, kUsageList, NULL, &usagesType, reinterpret_cast<BYTE*>(entry->usages), &usagesSize) ==
+            ERROR_SUCCESS &&
+        usagesType == REG_BINARY)
+        entry->usageCount = usagesSize / sizeof entry->usages[0];
     DWORD type = 0, size = sizeof entry->devicePath - 1;
     if (RegQueryValueExA(key, kDevicePath, NULL, &type, reinterpret_cast<BYTE*>(entry->devicePath), &size) !=
             ERROR_SUCCESS ||
@@ -96,10 +177,11 @@ bool WriteSimulatedInterface(DWORD index, const SimulatedInterface& entry)
     HKEY key;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, name, 0, NULL, 0, KEY_SET_VALUE, NULL, &key, NULL) != ERROR_SUCCESS)
         return false;
-    bool written = SetDword(key, kVendorId, entry.vendorId) && SetDword(key, kProductId, entry.productId) &&
-                   SetDword(key, kUsagePage, entry.usagePage) && SetDword(key, kUsage, entry.usage) &&
-                   SetDword(key, kInputReportLength, entry.inputReportLength) &&
-                   SetDword(key, kOutputReportLength, entry.outputReportLength);
+    bool written = true;
+    for (const DwordField& f : kDwordFields) written = written && SetDword(key, f.name, entry.*f.field);
+    const DWORD usageCount = entry.usageCount < kMaxSimulatedUsages ? entry.usageCount : kMaxSimulatedUsages;
+    written = written && RegSetValueExA(key, kUsageList, 0, REG_BINARY, reinterpret_cast<const BYTE*>(entry.usages),
+                                        usageCount * sizeof entry.usages[0]) == ERROR_SUCCESS;
     written = written && RegSetValueExA(key, kDevicePath, 0, REG_SZ, reinterpret_cast<const BYTE*>(entry.devicePath),
                                         lstrlenA(entry.devicePath) + 1) == ERROR_SUCCESS;
     RegCloseKey(key);

@@ -33,10 +33,26 @@ const char kSimulatorMixerKey[] = MMK_SIMULATOR_KEY "\\Mixer";
 
 const DWORD kMaxSimulatedDevices = 32;
 
+// How an interface's input report carries its keys, after the report-ID
+// byte. A standard keyboard's usages are read back with HidP_GetUsages, which
+// the simulated module answers as Windows documents it for the layout.
+enum SimulatedLayout : DWORD {
+    kMakerBitmap = 0,  // the maker's models: one bit per key, as the KeyCode
+    kUsageArray = 1,   // slots of 16 bits, little-endian; a slot's value v is the usage
+                       // usageMinimum + (v - logicalMinimum), 0 or outside the logical range none
+    kUsageBits = 2,    // one bit per usage of the usage list, lowest bit of data byte 1 first
+};
+const DWORD kMaxSimulatedUsages = 32;
+
 // One simulated HID interface.
 struct SimulatedInterface {
     DWORD vendorId, productId, usagePage, usage, inputReportLength, outputReportLength;
     char devicePath[MAX_PATH];
+    DWORD layout;     // a SimulatedLayout
+    DWORD itemPage;   // the usage page of the report's keys (a standard keyboard's: Consumer)
+    DWORD arraySlots, usageMinimum, logicalMinimum, logicalMaximum;  // kUsageArray
+    DWORD usageCount;                                                 // kUsageBits
+    USHORT usages[kMaxSimulatedUsages];
 };
 
 // A simulated keyboard's input report: the report-ID byte, then the three
@@ -47,6 +63,20 @@ void BuildSimulatedReport(DWORD keyCode, BYTE report[kSimulatedReportLength]);
 // The keyboard's consumer-control interface as the keyboard describes it,
 // its reports served on the given pipe.
 SimulatedInterface SimulatedKeyboardInterface(const char* pipePath);
+
+// Another maker's keyboard with a standard consumer-control interface. The
+// array layout is the common one: Usage Minimum 1, Logical Minimum 1,
+// Logical Maximum 0x029C, `slots` 16-bit slots. The bit layout has one bit
+// for each of the keyboard's own keys (kStandardBitUsages), some of which no
+// table of the program knows.
+const DWORD kStandardVendorId = 0xFFF0;
+extern const USHORT kStandardBitUsages[];
+extern const DWORD kStandardBitUsageCount;
+SimulatedInterface SimulatedStandardKeyboard(const char* pipePath, SimulatedLayout layout, DWORD slots = 2);
+// A standard keyboard's report holding the given usages: the report-ID byte,
+// then the slots or bits of its layout. Usages the layout cannot carry are
+// left out. The size is the interface's input report length.
+void BuildUsageReport(const SimulatedInterface& keyboard, const USHORT* usages, DWORD count, BYTE* report);
 
 // False when there is no entry at that index.
 bool ReadSimulatedInterface(DWORD index, SimulatedInterface* entry);

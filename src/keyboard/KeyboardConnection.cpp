@@ -26,9 +26,11 @@ void RegisterForDeviceNotifications(HWND dialog)
     if (!g_deviceNotification) MessageBoxA(dialog, "error", AppName(), MB_OK);
 }
 
-void OpenKeyboard(HWND dialog, KeyboardOpenReason reason)
+namespace {
+
+// What follows the search for the keyboard, whose result is in the open flag.
+void StartKeyboard(HWND dialog, KeyboardOpenReason reason)
 {
-    KeyboardDevice.open.store(FindKeyboard());
     // A reader after every open, found or not: it reads the keyboard found
     // by a later open too.
     StartReaderThread(dialog, WM_KEYBOARD_KEYS);
@@ -42,19 +44,44 @@ void OpenKeyboard(HWND dialog, KeyboardOpenReason reason)
     OpenMixerAndControls(dialog);
 }
 
+// A standard keyboard gives way to the maker's model as soon as that
+// arrives. The model is found before the standard keyboard is let go, and
+// kept open from there: a device need not allow its interface opened twice.
+void SwitchToMakerKeyboard(HWND dialog)
+{
+    USHORT inputLength = 0, outputLength = 0;
+    HANDLE maker = FindMakerKeyboard(&inputLength, &outputLength);
+    if (!maker) return;
+    CloseKeyboard();
+    UseMakerKeyboard(maker, inputLength, outputLength);
+    KeyboardDevice.open.store(true);
+    StartKeyboard(dialog, KeyboardOpenReason::kDeviceArrival);
+}
+
+}  // namespace
+
+void OpenKeyboard(HWND dialog, KeyboardOpenReason reason)
+{
+    KeyboardDevice.open.store(FindKeyboard());
+    StartKeyboard(dialog, reason);
+}
+
 void CloseKeyboard()
 {
     CloseMixer();
-    // The reader goes before the handle it reads: a handle value closed under
-    // a reader could be reused for another object.
-    RetireReaderThread();
-    HANDLE device = KeyboardDevice.handle.exchange(NULL);
-    if (device) CloseHandle(device);
+    // The reader goes with the handle it reads, and only then the preparsed
+    // data it decodes with. A reader that outlives the retire might still
+    // decode a report: its block is then left to it rather than freed under it.
+    if (RetireReaderThread(KeyboardDevice.handle.exchange(NULL))) ReleaseKeyboardDecoding();
 }
 
 void HandleDeviceChange(HWND dialog, WPARAM event)
 {
-    if (event != DBT_DEVICEARRIVAL || KeyboardDevice.open.load()) return;
+    if (event != DBT_DEVICEARRIVAL) return;
+    if (KeyboardDevice.open.load()) {
+        if (KeyboardDevice.kind.load() == KeyboardKind::kStandard) SwitchToMakerKeyboard(dialog);
+        return;
+    }
     CloseKeyboard();
     OpenKeyboard(dialog, KeyboardOpenReason::kDeviceArrival);
 }

@@ -26,8 +26,8 @@ DWORD WINAPI ReaderThreadProc(LPVOID target);
 // window; an earlier reader is retired first, so that at most one reads the
 // device. False when the thread could not be created.
 bool StartReaderThread(HWND window, UINT message);
-// Ends the current reader, if any, and closes its handle. Meant for a reader
-// that is not reading (the keyboard closed or gone); one still blocked in a
-// read of an open keyboard is waited for briefly, then left to end by itself
-// after its read.
-void RetireReaderThread();
+// Ends the current reader, if any, and closes its thread handle, and the
+// device handle given (NULL: none), which ends a read still blocked on it.
+// A reader that does not end is waited for briefly, then left to end by
+// itself after its read; the result says whether it ended.
+bool RetireReaderThread(HANDLE device);

@@ -70,6 +70,7 @@ void StartRepeat(HWND dialog, RepeatState& repeat, RepeatMode mode)
     // No step now: the first comes with the first tick. SetTimer with the
     // same identifier restarts the one timer when a mode is already running.
     repeat.mode = mode;
+    repeat.ticked = false;
     repeat.timer = SetTimer(dialog, kRepeatTimerId, kRepeatPeriodMs, NULL);
 }
 

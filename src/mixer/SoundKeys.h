@@ -13,11 +13,13 @@ enum class RepeatMode : int {
     kTrebleDown = 6,
 };
 
-// The auto-repeat of the dialog that owns it: the running mode and what
-// SetTimer returned when it was started.
+// The auto-repeat of the dialog that owns it: the running mode, what
+// SetTimer returned when it was started, and whether its timer has ticked
+// since (set where the tick is handled).
 struct RepeatState {
     RepeatMode mode;
     UINT_PTR timer;
+    bool ticked = false;
 };
 
 // The auto-repeat timer: identifier 1 of the dialog window, 100 ms.

@@ -1,8 +1,26 @@
 #include "support/SimulatedKeyboard.h"
 #include <dbt.h>
 #include "support/TestSupport.h"
+#include "keyboard/KeyCodes.h"
 
 namespace mmk_test {
+
+const StandardKeyUsage kStandardKeyUsages[] = {
+    { 0x0194, kKeyMyComputer }, { 0x0221, kKeyWebSearch },   { 0x0223, kKeyHomePage },      { 0x0224, kKeyBack },
+    { 0x0225, kKeyForward },    { 0x0226, kKeyBrowserStop }, { 0x0227, kKeyRefresh },       { 0x022A, kKeyFavourites },
+    { 0x00E9, kKeyVolumeUp },   { 0x00EA, kKeyVolumeDown },  { 0x0152, kKeyBassUp },        { 0x0153, kKeyBassDown },
+    { 0x0154, kKeyTrebleUp },   { 0x0155, kKeyTrebleDown },  { 0x018A, kKeyMail },          { 0x0192, kKeyCalculator },
+    { 0x00B5, kKeyNextTrack },  { 0x00B6, kKeyPreviousTrack }, { 0x00B7, kKeyMediaStop },   { 0x00CD, kKeyPlayPause },
+    { 0x00E2, kKeyMute },       { 0x00E7, kKeyLoudness },    { 0x0183, kKeyMediaPlayer },
+};
+const int kStandardKeyUsageCount = sizeof kStandardKeyUsages / sizeof kStandardKeyUsages[0];
+
+USHORT StandardUsageOf(DWORD keyCode)
+{
+    for (int i = 0; i < kStandardKeyUsageCount; ++i)
+        if (kStandardKeyUsages[i].keyCode == keyCode) return kStandardKeyUsages[i].usage;
+    return 0;
+}
 
 bool ClearSimulator() { return DeleteRegistryTree(HKEY_CURRENT_USER, kSimulatorRootKey); }
 
@@ -14,15 +32,17 @@ DWORD Mixer(const char* name)
 }
 
 SimulatedKeyboard::SimulatedKeyboard(const std::string& name)
-    : path_("\\\\.\\pipe\\mmk-" + name + "-" + std::to_string(GetCurrentProcessId()))
+    : path_("\\\\.\\pipe\\mmk-" + name + "-" + std::to_string(GetCurrentProcessId())),
+      shape_(SimulatedKeyboardInterface(""))
 {
 }
 
-bool SimulatedKeyboard::Register(DWORD index) const { return Register(index, SimulatedKeyboardInterface(path_.c_str())); }
+bool SimulatedKeyboard::Register(DWORD index) { return Register(index, shape_); }
 
-bool SimulatedKeyboard::Register(DWORD index, SimulatedInterface entry) const
+bool SimulatedKeyboard::Register(DWORD index, SimulatedInterface entry)
 {
     lstrcpynA(entry.devicePath, path_.c_str(), sizeof entry.devicePath);
+    shape_ = entry;
     return WriteSimulatedInterface(index, entry);
 }
 
@@ -75,9 +95,17 @@ bool SimulatedKeyboard::Held()
 
 bool SimulatedKeyboard::Send(DWORD keyCode)
 {
-    BYTE report[kSimulatedReportLength];
-    BuildSimulatedReport(keyCode, report);
-    return SendBytes(std::vector<BYTE>(report, report + sizeof report));
+    if (shape_.layout == kMakerBitmap) {
+        BYTE report[kSimulatedReportLength];
+        BuildSimulatedReport(keyCode, report);
+        return SendBytes(std::vector<BYTE>(report, report + sizeof report));
+    }
+    std::vector<USHORT> usages;
+    for (int i = 0; i < kStandardKeyUsageCount; ++i)
+        if (keyCode & kStandardKeyUsages[i].keyCode) usages.push_back(kStandardKeyUsages[i].usage);
+    std::vector<BYTE> report(shape_.inputReportLength);
+    BuildUsageReport(shape_, usages.data(), static_cast<DWORD>(usages.size()), report.data());
+    return SendBytes(report);
 }
 
 bool SimulatedKeyboard::SendBytes(const std::vector<BYTE>& report)

@@ -9,6 +9,17 @@
 
 namespace mmk_test {
 
+// The standard keyboard's keys as the USB usage tables name them: the
+// consumer usage that stands for each key bit of the KeyCode.
+struct StandardKeyUsage {
+    USHORT usage;
+    DWORD keyCode;
+};
+extern const StandardKeyUsage kStandardKeyUsages[];
+extern const int kStandardKeyUsageCount;
+// The usage of one key bit, 0 for none.
+USHORT StandardUsageOf(DWORD keyCode);
+
 // Forgets every simulated device and the simulated sound card.
 bool ClearSimulator();
 // A value of the simulated sound card, 0xDEAD when it is absent.
@@ -23,9 +34,10 @@ public:
     SimulatedKeyboard& operator=(const SimulatedKeyboard&) = delete;
 
     // Lists this pipe as simulated device `index`: by default the keyboard's
-    // consumer-control interface, or any other interface's description.
-    bool Register(DWORD index = 0) const;
-    bool Register(DWORD index, SimulatedInterface entry) const;
+    // consumer-control interface, or any other interface's description, which
+    // Send then follows.
+    bool Register(DWORD index = 0);
+    bool Register(DWORD index, SimulatedInterface entry);
     const std::string& Path() const { return path_; }
 
     // Creates the pipe; the program may open it from now on.
@@ -37,7 +49,8 @@ public:
     bool WaitOpened(DWORD timeoutMs);
     bool Held();
 
-    // One report with the key bits of keyCode; or any bytes as one report.
+    // One report with the key bits of keyCode, in the registered layout (a
+    // standard keyboard's: each key's usage); or any bytes as one report.
     bool Send(DWORD keyCode);
     bool SendBytes(const std::vector<BYTE>& report);
     // Plugs in again and announces a device arrival to the program's window
@@ -47,6 +60,7 @@ public:
 
 private:
     std::string path_;
+    SimulatedInterface shape_;
     HANDLE pipe_ = INVALID_HANDLE_VALUE;
     HANDLE connectEvent_ = NULL;
     OVERLAPPED connect_ = {};

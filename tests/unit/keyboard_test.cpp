@@ -1,6 +1,7 @@
 // The keyboard in-process: discovery, the report reader and the connection,
 // over the simulated keyboard module, whose interfaces are pipes this test
-// serves, and the simulated sound card.
+// serves, and the simulated sound card; the maker's models and a standard
+// keyboard of another maker, whose reports hold consumer usages.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <dbt.h>
@@ -37,6 +38,19 @@ SimulatedInterface Keyboard(DWORD product = 0x0101, DWORD reportLength = 4)
     return Collection(KEYBOARD_VENDOR_ID, product, 0x000C, 0x0001, reportLength, 0);
 }
 
+// Another maker's keyboard with standard consumer keys.
+SimulatedInterface Standard(SimulatedLayout layout = kUsageArray, DWORD slots = 2)
+{
+    return SimulatedStandardKeyboard("", layout, slots);
+}
+
+SimulatedInterface StandardOfLength(DWORD length)
+{
+    SimulatedInterface shape = Standard();
+    shape.inputReportLength = length;
+    return shape;
+}
+
 class KeyboardTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -44,6 +58,7 @@ protected:
         ClearSimulator();
         KeyboardDevice.handle.store(NULL);
         KeyboardDevice.open.store(false);
+        KeyboardDevice.kind.store(KeyboardKind::kMaker);
         FillMemory(KeyboardDevice.reportBuffer, sizeof KeyboardDevice.reportBuffer, 0xAA);
         ReaderStopFlag.store(0);
     }
@@ -74,67 +89,6 @@ protected:
 
     std::vector<std::unique_ptr<SimulatedKeyboard>> pipes;
 };
-
-TEST_F(KeyboardTest, DiscoveryKeepsTheFirstKeyboardAndClosesEveryOtherInterface)
-{
-    const struct {
-        const char* what;
-        SimulatedInterface other;
-    } others[] = {
-        { "another maker", Collection(0x045E, 0x0101, 0x000C, 0x0001, 4, 0) },
-        { "unknown model", Collection(KEYBOARD_VENDOR_ID, 0x0104, 0x000C, 0x0001, 4, 0) },
-        { "ordinary keys", Collection(KEYBOARD_VENDOR_ID, 0x0101, 0x0001, 0x0006, 5, 1) },
-        { "other consumer usage", Collection(KEYBOARD_VENDOR_ID, 0x0101, 0x000C, 0x0002, 4, 0) },
-        { "report beyond the buffer", Collection(KEYBOARD_VENDOR_ID, 0x0101, 0x000C, 0x0001, 7, 0) },
-        { "empty report", Collection(KEYBOARD_VENDOR_ID, 0x0101, 0x000C, 0x0001, 0, 0) },
-    };
-    for (const auto& o : others) {
-        for (DWORD model : { 0x0101, 0x0102, 0x0103, 0x0202 }) {
-            SCOPED_TRACE(testing::Message() << o.what << ", model " << std::hex << model);
-            FillMemory(KeyboardDevice.reportBuffer, sizeof KeyboardDevice.reportBuffer, 0xAA);
-            List({ o.other, Keyboard(model), Keyboard() });  // the second keyboard is never looked at
-            ASSERT_TRUE(FindKeyboard());
-            EXPECT_TRUE(WaitUntil([&] { return Skipped(0); }, 2000));
-            EXPECT_TRUE(Kept(1));
-            EXPECT_TRUE(NeverOpened(2));
-            EXPECT_EQ(4, KeyboardDevice.inputReportLength.load());
-            const BYTE cleared[] = { 0, 0, 0, 0, 0xAA, 0xAA };
-            EXPECT_EQ(0, memcmp(cleared, KeyboardDevice.reportBuffer, sizeof cleared)) << "zeroed beyond one report";
-            CloseHandle(KeyboardDevice.handle.exchange(NULL));
-        }
-    }
-}
-
-TEST_F(KeyboardTest, FailedDiscoveryLeavesNoHandleAndTheLastLengthsRead)
-{
-    const struct {
-        const char* what;
-        std::vector<SimulatedInterface> shapes;
-        std::vector<bool> plugged;
-        USHORT inLength, outLength;
-        BYTE lastZeroed;  // bytes of the report buffer zeroed
-    } cases[] = {
-        { "no interface", {}, {}, 0, 0, 0 },
-        { "no consumer control", { Collection(KEYBOARD_VENDOR_ID, 0x0101, 1, 6, 5, 2), Collection(KEYBOARD_VENDOR_ID, 0x0104, 0x0C, 1, 3, 3) }, {}, 5, 2, 5 },
-        { "a report longer than the buffer", { Collection(KEYBOARD_VENDOR_ID, 0x0101, 0x0C, 1, 64, 7) }, {}, 64, 7, 6 },
-        // An interface that cannot be opened ends the search, keyboard or not.
-        { "unopenable ahead of the keyboard", { Keyboard(), Keyboard() }, { false, true }, 0, 0, 0 },
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        FillMemory(KeyboardDevice.reportBuffer, sizeof KeyboardDevice.reportBuffer, 0xAA);
-        KeyboardDevice.handle.store(reinterpret_cast<HANDLE>(0x1234));
-        List(c.shapes, c.plugged);
-        EXPECT_FALSE(FindKeyboard());
-        EXPECT_EQ(nullptr, KeyboardDevice.handle.load());
-        EXPECT_EQ(c.inLength, KeyboardDevice.inputReportLength.load());
-        EXPECT_EQ(c.outLength, KeyboardDevice.outputReportLength);
-        for (size_t i = 0; i < sizeof KeyboardDevice.reportBuffer; ++i)
-            EXPECT_EQ(i < c.lastZeroed ? 0 : 0xAA, KeyboardDevice.reportBuffer[i]) << i;
-        for (size_t i = 0; i < pipes.size(); ++i) EXPECT_FALSE(Kept(i)) << i;
-        if (c.plugged.size() > 1) EXPECT_TRUE(NeverOpened(1));
-    }
-}
 
 // The reader with a window of this thread; it posts the message number the
 // connection gives it, here not the program's own.
@@ -183,6 +137,114 @@ protected:
 
     HWND window = NULL;
 };
+
+// The connection through the real dialog's device-change routing, with the
+// simulated sound card.
+class ConnectionTest : public KeyboardTest {
+protected:
+    void SetUp() override
+    {
+        KeyboardTest::SetUp();
+        ResetMixerRecords();
+        for (const char* name : { kMixerVolumeMax, kMixerBassMax, kMixerTrebleMax }) PutMixerValue(name, 65535);
+        for (const char* name : { kMixerVolume, kMixerBass, kMixerTreble, kMixerMute, kMixerLoudness })
+            PutMixerValue(name, 0);
+        PutMixerValue(kMixerPresent, 1);
+    }
+    void TearDown() override
+    {
+        KeyboardTest::TearDown();
+        ResetMixerRecords();
+    }
+    static void ResetMixerRecords()
+    {
+        CloseMixer();
+        VolumeAvailable = MuteAvailable = BassAvailable = TrebleAvailable = LoudnessAvailable = false;
+        RememberedMute = RememberedLoudness = false;
+    }
+    void Arrival() { ASSERT_EQ(TRUE, dialog.SendMessage(WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0)); }
+    void Unplug()
+    {
+        pipes[0]->Unplug();
+        ASSERT_TRUE(WaitUntil([] { return !KeyboardDevice.open.load(); }, 3000));
+    }
+    void PlugIn()
+    {
+        ASSERT_TRUE(pipes[0]->PlugIn());
+        Arrival();
+        ASSERT_TRUE(KeyboardDevice.open.load());
+    }
+    // A key pressed and released on the keyboard, handled by the dialog.
+    void Press(DWORD keyCode)
+    {
+        ASSERT_TRUE(pipes[0]->Send(keyCode));
+        ASSERT_TRUE(pipes[0]->Send(kKeysReleased));
+    }
+
+    DialogRig dialog;
+};
+
+
+TEST_F(KeyboardTest, DiscoveryKeepsTheFirstKeyboardAndClosesEveryOtherInterface)
+{
+    const struct {
+        const char* what;
+        SimulatedInterface other;
+    } others[] = {
+        { "another maker", Collection(0x045E, 0x0101, 0x000C, 0x0001, 4, 0) },
+        { "unknown model", Collection(KEYBOARD_VENDOR_ID, 0x0104, 0x000C, 0x0001, 4, 0) },
+        { "ordinary keys", Collection(KEYBOARD_VENDOR_ID, 0x0101, 0x0001, 0x0006, 5, 1) },
+        { "other consumer usage", Collection(KEYBOARD_VENDOR_ID, 0x0101, 0x000C, 0x0002, 4, 0) },
+        { "report beyond the buffer", Collection(KEYBOARD_VENDOR_ID, 0x0101, 0x000C, 0x0001, 7, 0) },
+        { "empty report", Collection(KEYBOARD_VENDOR_ID, 0x0101, 0x000C, 0x0001, 0, 0) },
+    };
+    for (const auto& o : others) {
+        for (DWORD model : { 0x0101, 0x0102, 0x0103, 0x0202 }) {
+            SCOPED_TRACE(testing::Message() << o.what << ", model " << std::hex << model);
+            FillMemory(KeyboardDevice.reportBuffer, sizeof KeyboardDevice.reportBuffer, 0xAA);
+            List({ o.other, Keyboard(model), Keyboard() });  // the second keyboard is never looked at
+            ASSERT_TRUE(FindKeyboard());
+            EXPECT_TRUE(WaitUntil([&] { return Skipped(0); }, 2000));
+            EXPECT_TRUE(Kept(1));
+            EXPECT_TRUE(NeverOpened(2));
+            EXPECT_EQ(4, KeyboardDevice.inputReportLength.load());
+            const BYTE cleared[] = { 0, 0, 0, 0, 0xAA, 0xAA };
+            EXPECT_EQ(0, memcmp(cleared, KeyboardDevice.reportBuffer, sizeof cleared)) << "zeroed beyond one report";
+            CloseHandle(KeyboardDevice.handle.exchange(NULL));
+        }
+    }
+}
+
+TEST_F(KeyboardTest, FailedDiscoveryLeavesNoHandleAndTheLastLengthsRead)
+{
+    const struct {
+        const char* what;
+        std::vector<SimulatedInterface> shapes;
+        std::vector<bool> plugged;
+        USHORT inLength, outLength;
+        BYTE lastZeroed;  // bytes of the report buffer zeroed
+    } cases[] = {
+        { "no interface", {}, {}, 0, 0, 0 },
+        { "no consumer control", { Collection(KEYBOARD_VENDOR_ID, 0x0101, 1, 6, 5, 2), Collection(KEYBOARD_VENDOR_ID, 0x0104, 0x0C, 2, 3, 3) }, {}, 5, 2, 5 },
+        { "a report longer than the buffer", { Collection(KEYBOARD_VENDOR_ID, 0x0101, 0x0C, 1, 64, 7) }, {}, 64, 7, 6 },
+        // An interface that cannot be opened ends the search, keyboard or not.
+        { "unopenable ahead of the keyboard", { Keyboard(), Keyboard() }, { false, true }, 0, 0, 0 },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        FillMemory(KeyboardDevice.reportBuffer, sizeof KeyboardDevice.reportBuffer, 0xAA);
+        KeyboardDevice.handle.store(reinterpret_cast<HANDLE>(0x1234));
+        List(c.shapes, c.plugged);
+        EXPECT_FALSE(FindKeyboard());
+        EXPECT_EQ(nullptr, KeyboardDevice.handle.load());
+        EXPECT_EQ(c.inLength, KeyboardDevice.inputReportLength.load());
+        EXPECT_EQ(c.outLength, KeyboardDevice.outputReportLength);
+        for (size_t i = 0; i < sizeof KeyboardDevice.reportBuffer; ++i)
+            EXPECT_EQ(i < c.lastZeroed ? 0 : 0xAA, KeyboardDevice.reportBuffer[i]) << i;
+        for (size_t i = 0; i < pipes.size(); ++i) EXPECT_FALSE(Kept(i)) << i;
+        if (c.plugged.size() > 1) EXPECT_TRUE(NeverOpened(1));
+    }
+}
 
 TEST(KeyCodePacking, EachKeyIsItsBitOfTheReportAndTheReportIdNeverCounts)
 {
@@ -266,52 +328,6 @@ TEST_F(ReaderTest, AReaderWithoutKeyboardWaitsIdleAndGivesWayToTheNextOne)
     EXPECT_EQ(std::vector<DWORD>{ kKeyLoudness }, Posted(1));
 }
 
-// The connection through the real dialog's device-change routing, with the
-// simulated sound card.
-class ConnectionTest : public KeyboardTest {
-protected:
-    void SetUp() override
-    {
-        KeyboardTest::SetUp();
-        ResetMixerRecords();
-        for (const char* name : { kMixerVolumeMax, kMixerBassMax, kMixerTrebleMax }) PutMixerValue(name, 65535);
-        for (const char* name : { kMixerVolume, kMixerBass, kMixerTreble, kMixerMute, kMixerLoudness })
-            PutMixerValue(name, 0);
-        PutMixerValue(kMixerPresent, 1);
-    }
-    void TearDown() override
-    {
-        KeyboardTest::TearDown();
-        ResetMixerRecords();
-    }
-    static void ResetMixerRecords()
-    {
-        CloseMixer();
-        VolumeAvailable = MuteAvailable = BassAvailable = TrebleAvailable = LoudnessAvailable = false;
-        RememberedMute = RememberedLoudness = false;
-    }
-    void Arrival() { ASSERT_EQ(TRUE, dialog.SendMessage(WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0)); }
-    void Unplug()
-    {
-        pipes[0]->Unplug();
-        ASSERT_TRUE(WaitUntil([] { return !KeyboardDevice.open.load(); }, 3000));
-    }
-    void PlugIn()
-    {
-        ASSERT_TRUE(pipes[0]->PlugIn());
-        Arrival();
-        ASSERT_TRUE(KeyboardDevice.open.load());
-    }
-    // A key pressed and released on the keyboard, handled by the dialog.
-    void Press(DWORD keyCode)
-    {
-        ASSERT_TRUE(pipes[0]->Send(keyCode));
-        ASSERT_TRUE(pipes[0]->Send(kKeysReleased));
-    }
-
-    DialogRig dialog;
-};
-
 TEST_F(ConnectionTest, KeyboardArrivingLaterOpensKeyboardReaderAndMixer)
 {
     List({ Keyboard() }, { false });
@@ -349,34 +365,42 @@ TEST_F(ConnectionTest, KeyboardArrivingLaterOpensKeyboardReaderAndMixer)
 
 TEST_F(ConnectionTest, HundredUnplugsLeaveNoHandlesOrThreadsAndKeysStillWork)
 {
-    List({ Keyboard() });
-    OpenKeyboard(dialog.Window(), KeyboardOpenReason::kStartUp);
-    ASSERT_TRUE(KeyboardDevice.open.load());
-    int threads = 0, handles = 0;
-    for (int cycle = 0; cycle < 110; ++cycle) {
-        SCOPED_TRACE(cycle);
+    for (const SimulatedInterface& shape : { Keyboard(), Standard() }) {
+        SCOPED_TRACE(shape.vendorId);
+        List({ shape });
+        OpenKeyboard(dialog.Window(), KeyboardOpenReason::kStartUp);
+        ASSERT_TRUE(KeyboardDevice.open.load());
+        int threads = 0, handles = 0;
+        for (int cycle = 0; cycle < 110; ++cycle) {
+            SCOPED_TRACE(cycle);
+            Unplug();
+            // A standard keyboard's preparsed data left held shows here: the
+            // simulated keyboard hands out no more than two.
+            PlugIn();
+            // The simulated card takes one open at a time: a mixer left open
+            // by the last cycle would leave every control unavailable.
+            ASSERT_TRUE(VolumeAvailable);
+            if (cycle == 9) {  // by now whatever the system makes once is there
+                threads = ThreadCount(GetCurrentProcessId());
+                handles = HandleCount(GetCurrentProcessId());
+                ASSERT_GT(threads, 0);
+                ASSERT_GT(handles, 0);
+            }
+        }
+        EXPECT_TRUE(WaitUntil([&] { return ThreadCount(GetCurrentProcessId()) == threads; }, 3000)) << ThreadCount(GetCurrentProcessId());
+        EXPECT_LE(HandleCount(GetCurrentProcessId()), handles + 2);  // a pipe or event in flight, not one a cycle
+
+        PutMixerValue(kMixerMute, 1);  // muted elsewhere meanwhile: re-read at the next plug-in
         Unplug();
         PlugIn();
-        // The simulated card takes one open at a time: a mixer left open
-        // by the last cycle would leave every control unavailable.
-        ASSERT_TRUE(VolumeAvailable);
-        if (cycle == 9) {  // by now whatever the system makes once is there
-            threads = ThreadCount(GetCurrentProcessId());
-            handles = HandleCount(GetCurrentProcessId());
-            ASSERT_GT(threads, 0);
-            ASSERT_GT(handles, 0);
-        }
+        EXPECT_TRUE(RememberedMute);
+        ASSERT_TRUE(pipes[0]->Send(kKeyVolumeUp));
+        EXPECT_TRUE(WaitUntil([] { return Mixer(kMixerVolume) > 0; }));
+        ASSERT_TRUE(pipes[0]->Send(kKeysReleased));
+        Unplug();
+        CloseKeyboard();
+        PutMixerValue(kMixerVolume, 0);
     }
-    EXPECT_TRUE(WaitUntil([&] { return ThreadCount(GetCurrentProcessId()) == threads; }, 3000)) << ThreadCount(GetCurrentProcessId());
-    EXPECT_LE(HandleCount(GetCurrentProcessId()), handles + 2);  // a pipe or event in flight, not one a cycle
-
-    PutMixerValue(kMixerMute, 1);  // muted elsewhere meanwhile: re-read at the next plug-in
-    Unplug();
-    PlugIn();
-    EXPECT_TRUE(RememberedMute);
-    ASSERT_TRUE(pipes[0]->Send(kKeyVolumeUp));
-    EXPECT_TRUE(WaitUntil([] { return Mixer(kMixerVolume) > 0; }));
-    ASSERT_TRUE(pipes[0]->Send(kKeysReleased));
 }
 
 TEST_F(ConnectionTest, AnArrivalReloadsTheSettingsUnlessTheUserTypedInOne)
@@ -393,6 +417,166 @@ TEST_F(ConnectionTest, AnArrivalReloadsTheSettingsUnlessTheUserTypedInOne)
         Arrival();
         EXPECT_NE(std::string::npos, dialog.Text(edited).find("typed"));
         dialog.Command(IDC_REVERT);
+    }
+}
+
+TEST_F(KeyboardTest, AStandardKeyboardIsTakenOnlyWhenNoneOfTheMakersModelsIsThere)
+{
+    const struct {
+        const char* what;
+        std::vector<SimulatedInterface> shapes;
+        size_t kept;
+        KeyboardKind kind;
+        USHORT length;
+    } cases[] = {
+        { "standard alone", { Standard() }, 0, KeyboardKind::kStandard, 5 },
+        { "the maker's model after it", { Standard(), Keyboard() }, 1, KeyboardKind::kMaker, 4 },
+        { "the maker's model before it", { Keyboard(), Standard() }, 0, KeyboardKind::kMaker, 4 },
+        { "the first of two", { Collection(0xFFF0, 1, 1, 6, 9, 1), Standard(kUsageArray, 3), Standard() }, 1,
+          KeyboardKind::kStandard, 7 },
+        { "64-byte reports", { StandardOfLength(64) }, 0, KeyboardKind::kStandard, 64 },
+        { "the maker's model with 7-byte reports", { Keyboard(0x0101, 7), Standard() }, 1, KeyboardKind::kStandard, 5 },
+        { "65-byte reports", { StandardOfLength(65), Standard() }, 1, KeyboardKind::kStandard, 5 },
+        { "no report", { StandardOfLength(0), Standard(kUsageBits) }, 1, KeyboardKind::kStandard, 5 },
+    };
+    // Twice: preparsed data or an interface not released would show in the
+    // second round as an interface that can no longer be checked.
+    for (int round = 0; round < 2; ++round) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.what << ", round " << round);
+            List(c.shapes);
+            ASSERT_TRUE(FindKeyboard());
+            EXPECT_EQ(c.kind, KeyboardDevice.kind.load());
+            EXPECT_EQ(c.length, KeyboardDevice.inputReportLength.load());
+            EXPECT_EQ(c.kind == KeyboardKind::kStandard, KeyboardDevice.preparsedData.load() != NULL);
+            for (size_t i = 0; i < c.shapes.size(); ++i)
+                EXPECT_TRUE(i == c.kept ? Kept(i) : WaitUntil([&] { return !Kept(i); }, 2000)) << i;
+            CloseKeyboard();
+        }
+    }
+}
+
+// Reports as the keyboard writes them: the report-ID byte, then two 16-bit
+// slots of usages (array layout) or one bit per usage (bit layout).
+TEST_F(ReaderTest, AStandardKeyboardPostsEachChangeOfItsKeysAndNothingForBadReports)
+{
+    SimulatedInterface fromZero = Standard(), otherPage = Standard(), noUsages = Standard(kUsageBits);
+    fromZero.logicalMinimum = 0;  // a slot's value v is the usage 1 + v
+    otherPage.itemPage = 0x0007;  // the ordinary keys' page
+    noUsages.usageCount = 0;
+    const std::vector<BYTE> up = { 1, 0xE9, 0, 0, 0 }, released = { 1, 0, 0, 0, 0 }, calculator = { 1, 0x92, 1, 0, 0 };
+    const struct {
+        const char* what;
+        SimulatedInterface shape;
+        std::vector<std::vector<BYTE>> reports;
+        std::vector<DWORD> posted;
+    } cases[] = {
+        // Held, held again, a second key, the two the other way round,
+        // released, released again, a key of no row, calculator.
+        { "array", Standard(), { up, up, { 1, 0xE9, 0, 0xEA, 0 }, { 1, 0xEA, 0, 0xE9, 0 }, released, released,
+                                 { 1, 0xB8, 0, 0, 0 }, calculator },
+          { kKeyVolumeUp, kKeyVolumeUp | kKeyVolumeDown, kKeysReleased, kKeyCalculator } },
+        // Next track, again, with Eject, released.
+        { "bits", Standard(kUsageBits), { { 1, 1, 0, 0, 0 }, { 1, 1, 0, 0, 0 }, { 1, 1, 0, 0x80, 0 }, released },
+          { kKeyNextTrack, kKeysReleased } },
+        { "Logical Minimum 0", fromZero, { { 1, 0x91, 0x01, 0, 0 } }, { kKeyCalculator } },
+        { "slots out of range", Standard(), { { 1, 0xFF, 0xFF, 0x9D, 0x02 }, calculator },
+          { kKeysReleased, kKeyCalculator } },
+        // Short, empty and long reports are dropped; the sentinel is whole.
+        { "reports of the wrong length", Standard(), { { 1, 0xE9 }, {}, { 1, 0xE9, 0, 0, 0, 0, 0 }, calculator },
+          { kKeyCalculator } },
+        { "usages of another page", otherPage, { up, calculator }, {} },
+        { "no usages declared", noUsages, { { 1, 0xFF, 0xFF, 0xFF, 0xFF }, released }, { kKeysReleased } },
+        { "the report-ID byte alone", StandardOfLength(1), { { 1 }, { 1 } }, { kKeysReleased } },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        List({ c.shape });
+        KeyboardDevice.open.store(FindKeyboard());
+        ASSERT_TRUE(KeyboardDevice.open.load());
+        ASSERT_TRUE(StartReaderThread(window, kMessage));
+        for (const auto& report : c.reports) ASSERT_TRUE(pipes[0]->SendBytes(report));
+        EXPECT_EQ(c.posted, Posted(c.posted.size()));
+        EXPECT_TRUE(Posted(1, 300).empty()) << "a repeated or a bad report was posted";
+        EXPECT_FALSE(ReaderEnds(0)) << "the reader gave up on the keyboard";
+        pipes.clear();
+        ASSERT_TRUE(ReaderEnds(3000));
+        CloseKeyboard();
+    }
+}
+
+TEST_F(ConnectionTest, TheMakersModelWinsAndTakesOverFromAStandardKeyboard)
+{
+    List({ Standard(), Keyboard() }, { true, false });
+    OpenKeyboard(dialog.Window(), KeyboardOpenReason::kStartUp);
+    ASSERT_TRUE(KeyboardDevice.open.load());
+    EXPECT_EQ(KeyboardKind::kStandard, KeyboardDevice.kind.load());
+    Press(kKeyMute);
+    EXPECT_TRUE(WaitUntil([] { return Mixer(kMixerMute) == 1; })) << "the standard keyboard's mute";
+
+    DWORD reader = ReaderThreadId;
+    Arrival();  // another device: the standard keyboard stays
+    EXPECT_EQ(reader, ReaderThreadId);
+    EXPECT_TRUE(Kept(0));
+    // Replugged, and the arrival handled before the reader saw the unplug:
+    // the keyboard is left alone until the next arrival opens it.
+    Unplug();
+    ASSERT_TRUE(pipes[0]->PlugIn());
+    KeyboardDevice.open.store(true);
+    Arrival();
+    EXPECT_TRUE(NeverOpened(0)) << "the search for the maker's model opened the keyboard being read";
+    KeyboardDevice.open.store(false);
+    Arrival();
+    EXPECT_TRUE(Kept(0));
+
+    ASSERT_TRUE(pipes[1]->PlugIn());
+    Arrival();
+    EXPECT_TRUE(KeyboardDevice.open.load());
+    EXPECT_EQ(KeyboardKind::kMaker, KeyboardDevice.kind.load());
+    EXPECT_TRUE(WaitUntil([&] { return Skipped(0); }, 3000)) << "the standard keyboard was not let go";
+    EXPECT_TRUE(Kept(1));
+    ASSERT_TRUE(pipes[1]->Send(kKeyMute) && pipes[1]->Send(kKeysReleased));
+    EXPECT_TRUE(WaitUntil([] { return Mixer(kMixerMute) == 0; })) << "the maker's model's mute";
+
+    reader = ReaderThreadId;
+    ASSERT_TRUE(pipes[0]->PlugIn());
+    Arrival();  // the standard keyboard again: the maker's model stays
+    EXPECT_EQ(reader, ReaderThreadId);
+    EXPECT_TRUE(NeverOpened(0));
+}
+
+// Driven through the dialog's own routing, tick by tick.
+TEST_F(ConnectionTest, ATapStepsOnceOnAStandardKeyboardOnlyAndAHoldStepsOncePerTick)
+{
+    const DWORD middle = 32760;
+    const struct {
+        const char* what;
+        DWORD key;
+        int ticks;
+        const char* fader;
+        int standardSteps, makerSteps;
+    } cases[] = {
+        { "volume up tapped", kKeyVolumeUp, 0, kMixerVolume, 1, 0 },
+        { "treble down tapped", kKeyTrebleDown, 0, kMixerTreble, -1, 0 },
+        { "bass up held for two ticks", kKeyBassUp, 2, kMixerBass, 2, 2 },
+        { "volume down held for one tick", kKeyVolumeDown, 1, kMixerVolume, -1, -1 },
+    };
+    for (bool standard : { false, true }) {
+        List({ standard ? Standard() : Keyboard() });
+        OpenKeyboard(dialog.Window(), KeyboardOpenReason::kStartUp);
+        ASSERT_TRUE(KeyboardDevice.open.load());
+        for (const auto& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.what << (standard ? " on a standard keyboard" : " on the maker's"));
+            for (const char* fader : { kMixerVolume, kMixerBass, kMixerTreble }) PutMixerValue(fader, middle);
+            dialog.Keys(c.key);
+            for (int tick = 0; tick < c.ticks; ++tick) dialog.Tick();
+            dialog.Keys(kKeysReleased);
+            dialog.Tick();  // late: the release has stopped the repeat
+            EXPECT_EQ(middle + (standard ? c.standardSteps : c.makerSteps) * (65535 / 20), Mixer(c.fader));
+        }
+        pipes.clear();
+        ASSERT_TRUE(WaitUntil([] { return !KeyboardDevice.open.load(); }, 3000));
+        CloseKeyboard();
     }
 }
 

@@ -1,5 +1,6 @@
 #include "KeyPadDevice.h"
 #include "device/Simulator.h"
+#include "keyboard/UsageKeys.h"
 
 namespace {
 
@@ -8,6 +9,7 @@ HANDLE g_event;     // the pending connect, or the pending read that notices the
 OVERLAPPED g_io;
 BYTE g_ignored[16];
 PadState g_state = PadState::kUnplugged;
+SimulatedInterface g_shape;  // the keyboard the pad plays
 
 void StartIo()
 {
@@ -43,9 +45,11 @@ void WatchClient()
 
 }  // namespace
 
-bool RegisterKeyPadDevice()
+bool RegisterKeyPadDevice(bool standard)
 {
-    const SimulatedInterface pad = SimulatedKeyboardInterface(kKeyPadPipePath);
+    g_shape = standard ? SimulatedStandardKeyboard(kKeyPadPipePath, kUsageArray)
+                       : SimulatedKeyboardInterface(kKeyPadPipePath);
+    const SimulatedInterface& pad = g_shape;
     // Enumeration stops at the first missing index: take our old entry or
     // the first gap, never leave one.
     for (DWORD index = 0; index < kMaxSimulatedDevices; ++index) {
@@ -78,6 +82,8 @@ void UnplugPad()
     g_state = PadState::kUnplugged;
 }
 
+bool IsStandardPad() { return g_shape.layout != kMakerBitmap; }
+
 PadState GetPadState() { return g_state; }
 HANDLE PadEvent() { return g_event; }
 
@@ -100,7 +106,8 @@ void OnPadEvent()
     }
 }
 
-bool SendPadReport(const BYTE* report, DWORD length)
+// One report as a message of the pipe.
+static bool SendPadReport(const BYTE* report, DWORD length)
 {
     if (g_state != PadState::kConnected) return false;
     OVERLAPPED write;
@@ -121,4 +128,17 @@ bool SendPadReport(const BYTE* report, DWORD length)
     CloseHandle(write.hEvent);
     if (ok && written == length) return true;
     return false;  // the client has gone; the watching read tells the loop
+}
+
+bool SendPadKeys(DWORD keyCode)
+{
+    if (!IsStandardPad()) {
+        BYTE report[kSimulatedReportLength];
+        BuildSimulatedReport(keyCode, report);
+        return SendPadReport(report, sizeof report);
+    }
+    BYTE report[kMaxSimulatedUsages * 2 + 1];
+    const WORD usage = UsageOfKey(keyCode);
+    BuildUsageReport(g_shape, &usage, usage ? 1 : 0, report);
+    return SendPadReport(report, g_shape.inputReportLength);
 }

@@ -6,8 +6,11 @@
 const char kKeyPadPipePath[] = "\\\\.\\pipe\\MMKeyboard KeyPad";
 
 // Lists the key pad's keyboard under the simulator's devices: its own entry
-// again if it has one, otherwise the first free index.
-bool RegisterKeyPadDevice();
+// again if it has one, otherwise the first free index. The keyboard is one of
+// the maker's models, or a standard one whose reports hold usages (array
+// layout).
+bool RegisterKeyPadDevice(bool standard);
+bool IsStandardPad();
 
 enum class PadState { kUnplugged, kWaiting, kConnected };
 
@@ -19,6 +22,6 @@ PadState GetPadState();
 // Signalled when a client opens the pipe or lets it go; then call OnPadEvent.
 HANDLE PadEvent();
 void OnPadEvent();
-// Sends one report; false when no client holds the pipe (it then waits for
-// the next one).
-bool SendPadReport(const BYTE* report, DWORD length);
+// Sends the report of the keys, in the keyboard's layout; false when no
+// client holds the pipe (it then waits for the next one).
+bool SendPadKeys(DWORD keyCode);

@@ -1,8 +1,12 @@
 // KeyPad: a window with one button per key of the multimedia keyboard, which
 // plays the keyboard for MMKeyboard-sim.exe. Holding a button sends the key's
 // report, letting go sends the all-released report; "Unplug" / "Plug in"
-// takes the keyboard away and brings it back. Below the buttons it shows the
-// simulated mixer and the last key sent, with what the user should see.
+// takes the keyboard away and brings it back. The keyboard is one of the
+// maker's models or a standard one (its reports hold usages), as chosen below
+// the buttons or with "/standard" on the command line; the volume knob taps
+// volume up or down once per notch, as a knob's quick press and release do.
+// Below the buttons it shows the simulated mixer and the last key sent, with
+// what the user should see.
 #include <windows.h>
 #include <dbt.h>
 #include "KeyPadDevice.h"
@@ -10,6 +14,7 @@
 #include "KeyPadMixer.h"
 #include "device/Simulator.h"
 #include "fw/Wnd.h"
+#include "keyboard/KeyCodes.h"
 
 namespace {
 
@@ -19,11 +24,17 @@ const int kFirstKeyId = 1000;
 const int kPlugId = 900;
 const int kStatusId = 901;
 const int kLastKeyId = 902;
+const int kMakerChoiceId = 903;
+const int kStandardChoiceId = 904;
+const int kKnobId = 905;
+const int kKnobNotches = 40;
+const char kStandardOption[] = "/standard";
 const UINT_PTR kAnnounceTimerId = 2;  // 1 is the mixer view's
 const UINT kAnnounceMs = 2000;
 
 HWND g_window;
 WNDPROC g_buttonProc;
+int g_knobPosition = kKnobNotches / 2;
 
 void ShowState()
 {
@@ -36,9 +47,7 @@ void ShowState()
 
 void SendKey(DWORD keyCode)
 {
-    BYTE report[kSimulatedReportLength];
-    BuildSimulatedReport(keyCode, report);
-    SendPadReport(report, sizeof report);
+    SendPadKeys(keyCode);
     ShowState();
 }
 
@@ -61,6 +70,48 @@ void PlugIn()
     PlugInPad();
     ShowState();
     AnnounceArrival();
+}
+
+// Another keyboard: the old one is unplugged and the new one plugged in.
+void ChooseKeyboard(bool standard)
+{
+    CheckRadioButton(g_window, kMakerChoiceId, kStandardChoiceId, standard ? kStandardChoiceId : kMakerChoiceId);
+    if (standard == IsStandardPad()) return;
+    UnplugPad();
+    RegisterKeyPadDevice(standard);
+    PlugIn();
+}
+
+// One notch of the knob: a press and release at once.
+void TurnKnob(int notches)
+{
+    const DWORD key = notches > 0 ? kKeyVolumeUp : kKeyVolumeDown;
+    for (int i = 0; i < (notches > 0 ? notches : -notches); ++i) {
+        SendKey(key);
+        SendKey(0);
+    }
+    SetDlgItemTextA(g_window, kLastKeyId,
+                    "Last key: Volume knob - Volume moves one step per notch in the mixer line (on the maker's model: "
+                    "not at all, its taps are too short).");
+}
+
+void OnKnob(WPARAM request)
+{
+    HWND knob = GetDlgItem(g_window, kKnobId);
+    int position = g_knobPosition;
+    switch (LOWORD(request)) {
+    case SB_LINELEFT: --position; break;
+    case SB_LINERIGHT: ++position; break;
+    case SB_PAGELEFT: position -= 5; break;
+    case SB_PAGERIGHT: position += 5; break;
+    case SB_THUMBTRACK: position = HIWORD(request); break;
+    default: return;
+    }
+    if (position < 0) position = 0;
+    if (position > kKnobNotches) position = kKnobNotches;
+    SetScrollPos(knob, SB_CTL, position, TRUE);
+    TurnKnob(position - g_knobPosition);
+    g_knobPosition = position;
 }
 
 void ShowLastKey(const KeyPadKey& key)
@@ -118,16 +169,36 @@ void CreateControls(HWND window)
     // Two lines each: the five controls do not fit in one at this width,
     // nor do some keys' effects.
     const int width = kColumns * (kButtonWidth + kGap) - kGap;
-    CreateMixerView(window, kGap, y + kButtonHeight + kGap, width, 2 * kButtonHeight);
+    const int choiceY = y + kButtonHeight + kGap;
+    CreateWindowExA(0, "BUTTON", "Maker's model", WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON | WS_GROUP, kGap,
+                    choiceY, kButtonWidth, kButtonHeight, window,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kMakerChoiceId)), NULL, NULL);
+    CreateWindowExA(0, "BUTTON", "Standard keyboard", WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON, 2 * kGap + kButtonWidth,
+                    choiceY, kButtonWidth + 20, kButtonHeight, window,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStandardChoiceId)), NULL, NULL);
+    CreateWindowExA(0, "STATIC", "Volume knob:", WS_CHILD | WS_VISIBLE | SS_RIGHT, 2 * (kButtonWidth + kGap) + 20,
+                    choiceY + 6, kButtonWidth - 30, kButtonHeight, window, NULL, NULL, NULL);
+    HWND knob = CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | SBS_HORZ, 3 * (kButtonWidth + kGap) - 4,
+                                choiceY + 4, kButtonWidth, kButtonHeight - 8, window,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kKnobId)), NULL, NULL);
+    SetScrollRange(knob, SB_CTL, 0, kKnobNotches, FALSE);
+    SetScrollPos(knob, SB_CTL, g_knobPosition, TRUE);
+    const int mixerY = choiceY + kButtonHeight + kGap;
+    CreateMixerView(window, kGap, mixerY, width, 2 * kButtonHeight);
     CreateWindowExA(0, "STATIC", "Last key: none yet. Each key tells here what it should do.",
-                    WS_CHILD | WS_VISIBLE | SS_LEFT, kGap, y + 3 * kButtonHeight + 2 * kGap, width, 2 * kButtonHeight,
+                    WS_CHILD | WS_VISIBLE | SS_LEFT, kGap, mixerY + 2 * kButtonHeight + kGap, width, 2 * kButtonHeight,
                     window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kLastKeyId)), NULL, NULL);
 }
 
 LRESULT CALLBACK KeyPadProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case WM_HSCROLL:
+        OnKnob(wParam);
+        return 0;
     case WM_COMMAND:
+        if (LOWORD(wParam) == kMakerChoiceId || LOWORD(wParam) == kStandardChoiceId)
+            ChooseKeyboard(LOWORD(wParam) == kStandardChoiceId);
         if (LOWORD(wParam) == kPlugId) {
             if (GetPadState() == PadState::kUnplugged) PlugIn();
             else {
@@ -160,7 +231,7 @@ LRESULT CALLBACK KeyPadProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand)
 {
     WNDCLASSA wc;
     ZeroMemory(&wc, sizeof wc);
@@ -171,8 +242,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     wc.lpszClassName = "MMKeyboardKeyPad";
     if (!RegisterClassA(&wc)) return 1;
 
-    // Keys, plug and status, mixer (2), last key (2).
-    const int rows = (kKeyPadKeyCount + kColumns - 1) / kColumns + 5;
+    // Keys, plug and status, keyboard and knob, mixer (2), last key (2).
+    const int rows = (kKeyPadKeyCount + kColumns - 1) / kColumns + 6;
     RECT frame = { 0, 0, kGap + kColumns * (kButtonWidth + kGap), 2 * kGap + rows * (kButtonHeight + kGap) + kGap };
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     AdjustWindowRect(&frame, style, FALSE);
@@ -186,7 +257,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
                                frame.bottom - frame.top, NULL, NULL, instance, NULL);
     if (!g_window) return 1;
     CreateControls(g_window);
-    RegisterKeyPadDevice();
+    const bool standard = lstrcmpiA(commandLine, kStandardOption) == 0;
+    CheckRadioButton(g_window, kMakerChoiceId, kStandardChoiceId, standard ? kStandardChoiceId : kMakerChoiceId);
+    RegisterKeyPadDevice(standard);
     ShowWindow(g_window, showCommand);
     PlugIn();
     SetTimer(g_window, kAnnounceTimerId, kAnnounceMs, NULL);
