@@ -12,6 +12,11 @@ extern "C" {
 #include <hidpi.h>
 }
 
+// The top-level collection of a keyboard's extra keys, Consumer / Consumer
+// Control, and the page its key usages come from.
+const USAGE kConsumerPage = 0x000C;
+const USAGE kConsumerControl = 0x0001;
+
 namespace HidDevice {
 
 void GetHidGuid(GUID* classGuid);

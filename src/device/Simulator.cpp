@@ -1,4 +1,5 @@
 #include "device/Simulator.h"
+#include "device/HidDevice.h"
 
 namespace {
 
@@ -16,7 +17,6 @@ const char kUsageMinimum[] = "UsageMinimum";
 const char kLogicalMinimum[] = "LogicalMinimum";
 const char kLogicalMaximum[] = "LogicalMaximum";
 const char kUsageList[] = "Usages";
-const DWORD kConsumerPage = 0x000C;
 
 struct DwordField {
     const char* name;
@@ -86,8 +86,8 @@ SimulatedInterface SimulatedKeyboardInterface(const char* pipePath)
     ZeroMemory(&keyboard, sizeof keyboard);
     keyboard.vendorId = KEYBOARD_VENDOR_ID;
     keyboard.productId = 0x0101;
-    keyboard.usagePage = 0x000C;  // consumer
-    keyboard.usage = 0x0001;      // consumer control
+    keyboard.usagePage = kConsumerPage;
+    keyboard.usage = kConsumerControl;
     keyboard.inputReportLength = kSimulatedReportLength;
     lstrcpynA(keyboard.devicePath, pipePath, sizeof keyboard.devicePath);
     return keyboard;

@@ -5,9 +5,6 @@
 #pragma once
 #include <windows.h>
 
-const WORD kConsumerPage = 0x000C;
-const WORD kConsumerControl = 0x0001;
-
 // The key bits of the usages pressed: each usage of the table adds its key,
 // every other usage is ignored. None pressed is kKeysReleased; two table keys
 // give a value of two bits, which names no key.
