@@ -209,7 +209,8 @@ bool FindKeyboard()
     }
 
     // The lengths may be those of a refused interface: never zero past the buffer.
-    const USHORT limit = KeyboardDevice.kind.load() == KeyboardKind::kStandard ? kStandardReportLimit : kMakerReportLimit;
+    const USHORT limit =
+        KeyboardDevice.kind.load() == KeyboardKind::kStandard ? kStandardReportLimit : kMakerReportLimit;
     USHORT clear = KeyboardDevice.inputReportLength.load();
     if (clear > limit) clear = limit;
     ZeroMemory(KeyboardDevice.reportBuffer, clear);

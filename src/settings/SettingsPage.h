@@ -1,8 +1,7 @@
 // The settings page: the main dialog's three edit controls and its "Show
 // levels on screen" check box are the live settings (the keys read them as
-// they stand), Save copies them to
-// the registry and Cancel copies the registry back. Each operation takes the
-// dialog that holds the controls.
+// they stand), Save copies them to the registry and Cancel copies the
+// registry back. Each operation takes the dialog that holds the controls.
 #pragma once
 #include <windows.h>
 
