@@ -1,5 +1,5 @@
 #include "settings/SettingDefaults.h"
-#include "settings/BoundedText.h"
+#include "fw/BoundedText.h"
 #include "settings/SettingsStore.h"
 
 const char kDefaultSearchAddress[] = "http://www.yahoo.com/";

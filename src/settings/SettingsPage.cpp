@@ -17,27 +17,30 @@ const Setting kMail = { IDC_MAIL, kMailValue, &kMailDefault };
 const Setting kMedia = { IDC_MEDIA, kMediaValue, &kMediaDefault };
 const Setting kSearch = { IDC_SEARCH, kSearchValue, 0 };
 
-void LoadSetting(HWND dialog, const Setting& setting)
+// By LiveSetting.
+const Setting* const kLiveSettings[] = { &kMail, &kMedia, &kSearch };
+
+void LoadSetting(HWND page, const Setting& setting)
 {
     char text[kSettingTextSize];
     if (ReadRegistryText(HKEY_CURRENT_USER, kSettingsReadKey, setting.valueName, text, sizeof text)) {
-        SetDlgItemTextA(dialog, setting.editControlId, text);
+        SetDlgItemTextA(page, setting.editControlId, text);
         return;
     }
     if (!setting.programDefault) {
-        SetDlgItemTextA(dialog, setting.editControlId, kDefaultSearchAddress);
+        SetDlgItemTextA(page, setting.editControlId, kDefaultSearchAddress);
         return;
     }
     char defaultText[kSettingTextSize];
     ComposeProgramDefault(*setting.programDefault, defaultText, sizeof defaultText);
-    SetDlgItemTextA(dialog, setting.editControlId, defaultText);
+    SetDlgItemTextA(page, setting.editControlId, defaultText);
 }
 
-void SaveSetting(HWND dialog, const Setting& setting)
+void SaveSetting(HWND page, const Setting& setting)
 {
     char text[kSettingTextSize];
     text[0] = '\0';
-    GetDlgItemTextA(dialog, setting.editControlId, text, sizeof text);
+    GetDlgItemTextA(page, setting.editControlId, text, sizeof text);
     WriteSettingText(setting.valueName, text);
 }
 
@@ -49,46 +52,52 @@ bool StoredShowLevels() { return ReadSettingFlag(kShowLevelsValue, kShowLevelsBy
 
 }  // namespace
 
-void LoadSettings(HWND dialog)
+void LoadSettings(HWND page)
 {
-    LoadSetting(dialog, kMail);
-    LoadSetting(dialog, kMedia);
-    LoadSetting(dialog, kSearch);
-    CheckDlgButton(dialog, IDC_SHOW_LEVELS, StoredShowLevels() ? BST_CHECKED : BST_UNCHECKED);
+    LoadSetting(page, kMail);
+    LoadSetting(page, kMedia);
+    LoadSetting(page, kSearch);
+    CheckDlgButton(page, IDC_SHOW_LEVELS, StoredShowLevels() ? BST_CHECKED : BST_UNCHECKED);
 }
 
-void SaveSettings(HWND dialog)
+void SaveSettings(HWND page)
 {
     // A value that cannot be written is left as it was; the reload below
     // then shows what the store really holds.
-    SaveSetting(dialog, kMedia);
-    SaveSetting(dialog, kMail);
-    SaveSetting(dialog, kSearch);
-    WriteSettingFlag(kShowLevelsValue, LevelsShownOnScreen(dialog));
-    LoadSettings(dialog);
+    SaveSetting(page, kMedia);
+    SaveSetting(page, kMail);
+    SaveSetting(page, kSearch);
+    WriteSettingFlag(kShowLevelsValue, LevelsShownOnScreen(page));
+    LoadSettings(page);
 }
 
-void BrowseForProgram(HWND dialog, int editControlId)
+void BrowseForProgram(HWND page, int editControlId)
 {
     CFileDialog fileDialog(NULL, NULL, OFN_FILEMUSTEXIST | OFN_LONGNAMES,
-                           "Executable Files (*.exe)|*.exe|All Files (*.*)|*.*||", dialog);
+                           "Executable Files (*.exe)|*.exe|All Files (*.*)|*.*||", page);
     fileDialog.m_ofn.lpstrTitle = "New Application";
     // The chosen path replaces the whole command line, arguments included;
     // nothing is stored until Save. Setting the text clears the control's
     // modified flag, yet the path is an unsaved edit like a typed one, and
     // must survive a device arrival's reload until it is saved.
     if (fileDialog.DoModal() != IDOK) return;
-    SetDlgItemTextA(dialog, editControlId, fileDialog.GetPathName());
-    SendDlgItemMessageA(dialog, editControlId, EM_SETMODIFY, TRUE, 0);
+    SetDlgItemTextA(page, editControlId, fileDialog.GetPathName());
+    SendDlgItemMessageA(page, editControlId, EM_SETMODIFY, TRUE, 0);
 }
 
-bool HasUnsavedSettingEdits(HWND dialog)
+bool HasUnsavedSettingEdits(HWND page)
 {
     for (int id : { IDC_MAIL, IDC_MEDIA, IDC_SEARCH }) {
-        HWND edit = GetDlgItem(dialog, id);
+        HWND edit = GetDlgItem(page, id);
         if (edit && SendMessageA(edit, EM_GETMODIFY, 0, 0)) return true;
     }
-    return GetDlgItem(dialog, IDC_SHOW_LEVELS) && LevelsShownOnScreen(dialog) != StoredShowLevels();
+    return GetDlgItem(page, IDC_SHOW_LEVELS) && LevelsShownOnScreen(page) != StoredShowLevels();
 }
 
-bool LevelsShownOnScreen(HWND dialog) { return IsDlgButtonChecked(dialog, IDC_SHOW_LEVELS) == BST_CHECKED; }
+bool LevelsShownOnScreen(HWND page) { return IsDlgButtonChecked(page, IDC_SHOW_LEVELS) == BST_CHECKED; }
+
+void ReadLiveSetting(HWND page, LiveSetting setting, char* text)
+{
+    text[0] = '\0';
+    GetDlgItemTextA(page, kLiveSettings[static_cast<int>(setting)]->editControlId, text, kSettingTextSize);
+}

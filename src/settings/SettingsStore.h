@@ -1,6 +1,7 @@
-// The registry store of the three settings: one REG_SZ value per setting
-// under HKEY_CURRENT_USER, and the HKEY_LOCAL_MACHINE values the defaults of
-// the mail program and the media player are made from.
+// The registry store of the settings: one REG_SZ value for each of the three
+// texts and the DWORD ShowLevels under HKEY_CURRENT_USER, and the
+// HKEY_LOCAL_MACHINE values the defaults of the mail program and the media
+// player are made from.
 #pragma once
 #include <windows.h>
 

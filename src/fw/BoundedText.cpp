@@ -1,4 +1,4 @@
-#include "settings/BoundedText.h"
+#include "fw/BoundedText.h"
 #include <windows.h>
 
 bool JoinText(char* out, int size, const char* first, const char* second, const char* third)
