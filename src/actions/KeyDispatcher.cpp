@@ -1,83 +1,149 @@
+// Each row holds a key, the action it runs and that action's argument: the
+// fader, the chord or player command, the program. One function serves every
+// row of its kind.
 #include "actions/KeyDispatcher.h"
 #include "actions/BrowserPlayerKeys.h"
 #include "actions/LaunchKeys.h"
 #include "actions/SoundKeyActions.h"
-#include "actions/WindowTargeting.h"
 #include "keyboard/KeyCodes.h"
-#include "keyboard/KeyboardDevice.h"
+#include "settings/SettingsPage.h"
 
 namespace {
 
 struct KeyContext {
-    HWND dialog;
-    RepeatState& repeat;
-    DWORD keyCode;
+    const KeySource& source;
     const char* windowsDirectory;
+};
+
+enum class SoundToggle { kMute, kLoudness };
+
+union KeyArgument {
+    constexpr KeyArgument() : text(0) {}
+    constexpr KeyArgument(const char* command) : text(command) {}
+    constexpr KeyArgument(LiveSetting setting) : setting(setting) {}
+    constexpr KeyArgument(RepeatMode fader) : fader(fader) {}
+    constexpr KeyArgument(SoundToggle toggle) : toggle(toggle) {}
+    constexpr KeyArgument(const BrowserCommand* browser) : browser(browser) {}
+    constexpr KeyArgument(const PlayerCommand* player) : player(player) {}
+
+    const char* text;
+    LiveSetting setting;
+    RepeatMode fader;
+    SoundToggle toggle;
+    const BrowserCommand* browser;
+    const PlayerCommand* player;
 };
 
 struct KeyRow {
     DWORD keyCode;
-    void (*run)(const KeyContext& key);
+    RepeatTimer (*act)(const KeyContext& key, KeyArgument argument);
+    KeyArgument argument;
 };
 
-// A volume knob, or a quick tap, on a standard keyboard presses and releases
-// a fader key within milliseconds, before the first tick: such a release
-// makes the one step the tick would have made. The maker's models keep the
-// rule that a press shorter than a tick changes nothing.
-void AllReleased(const KeyContext& key)
+RepeatTimer ReleaseKeys(const KeyContext& key, KeyArgument)
 {
-    const bool tapped = key.repeat.mode != RepeatMode::kNone && !key.repeat.ticked;
-    if (tapped && KeyboardDevice.kind.load() == KeyboardKind::kStandard)
-        StepFaderAndShow(key.dialog, key.repeat.mode);
-    StopRepeat(key.dialog, key.repeat);
+    return ReleaseFaders(key.source.repeat, key.source.keyboard, key.source.settingsPage);
 }
-void MyComputer(const KeyContext& key) { LaunchMyComputer(key.windowsDirectory); }
-void WebSearch(const KeyContext& key) { LaunchWebSearch(key.dialog); }
-void HomePage(const KeyContext&) { LaunchHomePage(); }
-void Browser(const KeyContext& key) { BrowserKey(key.dialog, key.keyCode); }
-void VolumeUp(const KeyContext& key) { StartRepeat(key.dialog, key.repeat, RepeatMode::kVolumeUp); }
-void VolumeDown(const KeyContext& key) { StartRepeat(key.dialog, key.repeat, RepeatMode::kVolumeDown); }
-void BassUp(const KeyContext& key) { StartRepeat(key.dialog, key.repeat, RepeatMode::kBassUp); }
-void BassDown(const KeyContext& key) { StartRepeat(key.dialog, key.repeat, RepeatMode::kBassDown); }
-void TrebleUp(const KeyContext& key) { StartRepeat(key.dialog, key.repeat, RepeatMode::kTrebleUp); }
-void TrebleDown(const KeyContext& key) { StartRepeat(key.dialog, key.repeat, RepeatMode::kTrebleDown); }
-void Mail(const KeyContext& key) { LaunchMail(key.dialog); }
-void Calculator(const KeyContext& key) { LaunchCalculator(key.windowsDirectory); }
-void Player(const KeyContext& key) { PlayerKey(key.keyCode); }
-void Mute(const KeyContext& key) { ToggleMuteAndShow(key.dialog); }
-void Loudness(const KeyContext& key) { ToggleLoudnessAndShow(key.dialog); }
-void MediaPlayer(const KeyContext& key) { LaunchMediaPlayer(key.dialog); }
+
+RepeatTimer HoldFader(const KeyContext& key, KeyArgument argument)
+{
+    return PressFader(key.source.repeat, argument.fader);
+}
+
+RepeatTimer Toggle(const KeyContext& key, KeyArgument argument)
+{
+    if (argument.toggle == SoundToggle::kMute) ToggleMuteAndShow(key.source.settingsPage);
+    else ToggleLoudnessAndShow(key.source.settingsPage);
+    return kLeaveTimer;
+}
+
+RepeatTimer StartFromWindowsDirectory(const KeyContext& key, KeyArgument argument)
+{
+    LaunchFromWindowsDirectory(key.windowsDirectory, argument.text);
+    return kLeaveTimer;
+}
+
+RepeatTimer StartHomePage(const KeyContext&, KeyArgument)
+{
+    LaunchHomePage();
+    return kLeaveTimer;
+}
+
+RepeatTimer StartWebSearch(const KeyContext& key, KeyArgument argument)
+{
+    char searchText[kSettingTextSize];
+    ReadLiveSetting(key.source.settingsPage, argument.setting, searchText);
+    LaunchWebSearch(searchText);
+    return kLeaveTimer;
+}
+
+RepeatTimer StartSetting(const KeyContext& key, KeyArgument argument)
+{
+    char commandLine[kSettingTextSize];
+    ReadLiveSetting(key.source.settingsPage, argument.setting, commandLine);
+    LaunchCommandLine(commandLine);
+    return kLeaveTimer;
+}
+
+RepeatTimer SendToBrowser(const KeyContext& key, KeyArgument argument)
+{
+    BrowserKey(key.source.settingsPage, *argument.browser);
+    return kLeaveTimer;
+}
+
+RepeatTimer SendToPlayer(const KeyContext&, KeyArgument argument)
+{
+    PlayerKey(*argument.player);
+    return kLeaveTimer;
+}
+
+const BrowserCommand kBack = { &kBrowserBackChord, false };
+const BrowserCommand kForward = { &kBrowserForwardChord, false };
+const BrowserCommand kBrowserStop = { &kBrowserStopChord, false };
+const BrowserCommand kRefresh = { &kBrowserRefreshChord, false };
+const BrowserCommand kFavourites = { &kBrowserFavouritesChord, true };
+
+// The player table: per key, the chords of the CD player, WMPLAYER.EXE and
+// MPLAYER2.EXE (which cannot skip tracks), then Winamp's command.
+const PlayerCommand kNextTrack = { { &kCdNextTrackChord, &kWmplayerNextTrackChord, 0 }, &kWinampNextTrack };
+const PlayerCommand kPreviousTrack = { { &kCdPreviousTrackChord, &kWmplayerPreviousTrackChord, 0 },
+                                       &kWinampPreviousTrack };
+const PlayerCommand kMediaStop = { { &kCdWmplayerStopChord, &kCdWmplayerStopChord, &kMplayer2StopChord },
+                                   &kWinampStop };
+const PlayerCommand kPlayPause = { { &kCdWmplayerPlayPauseChord, &kCdWmplayerPlayPauseChord,
+                                     &kMplayer2PlayPauseChord },
+                                   &kWinampPlayPause };
 
 const KeyRow kKeyTable[] = {
-    { kKeysReleased, AllReleased },
-    { kKeyMyComputer, MyComputer },
-    { kKeyWebSearch, WebSearch },
-    { kKeyHomePage, HomePage },
-    { kKeyBack, Browser },
-    { kKeyForward, Browser },
-    { kKeyBrowserStop, Browser },
-    { kKeyRefresh, Browser },
-    { kKeyFavourites, Browser },
-    { kKeyVolumeUp, VolumeUp },
-    { kKeyVolumeDown, VolumeDown },
-    { kKeyBassUp, BassUp },
-    { kKeyBassDown, BassDown },
-    { kKeyTrebleUp, TrebleUp },
-    { kKeyTrebleDown, TrebleDown },
-    { kKeyMail, Mail },
-    { kKeyCalculator, Calculator },
-    { kKeyNextTrack, Player },
-    { kKeyPreviousTrack, Player },
-    { kKeyMediaStop, Player },
-    { kKeyPlayPause, Player },
-    { kKeyMute, Mute },
-    { kKeyLoudness, Loudness },
-    { kKeyMediaPlayer, MediaPlayer },
+    { kKeysReleased, ReleaseKeys, {} },
+    { kKeyMyComputer, StartFromWindowsDirectory, kMyComputerCommand },
+    { kKeyWebSearch, StartWebSearch, LiveSetting::kSearch },
+    { kKeyHomePage, StartHomePage, {} },
+    { kKeyBack, SendToBrowser, &kBack },
+    { kKeyForward, SendToBrowser, &kForward },
+    { kKeyBrowserStop, SendToBrowser, &kBrowserStop },
+    { kKeyRefresh, SendToBrowser, &kRefresh },
+    { kKeyFavourites, SendToBrowser, &kFavourites },
+    { kKeyVolumeUp, HoldFader, RepeatMode::kVolumeUp },
+    { kKeyVolumeDown, HoldFader, RepeatMode::kVolumeDown },
+    { kKeyBassUp, HoldFader, RepeatMode::kBassUp },
+    { kKeyBassDown, HoldFader, RepeatMode::kBassDown },
+    { kKeyTrebleUp, HoldFader, RepeatMode::kTrebleUp },
+    { kKeyTrebleDown, HoldFader, RepeatMode::kTrebleDown },
+    { kKeyMail, StartSetting, LiveSetting::kMail },
+    { kKeyCalculator, StartFromWindowsDirectory, kCalculatorCommand },
+    { kKeyNextTrack, SendToPlayer, &kNextTrack },
+    { kKeyPreviousTrack, SendToPlayer, &kPreviousTrack },
+    { kKeyMediaStop, SendToPlayer, &kMediaStop },
+    { kKeyPlayPause, SendToPlayer, &kPlayPause },
+    { kKeyMute, Toggle, SoundToggle::kMute },
+    { kKeyLoudness, Toggle, SoundToggle::kLoudness },
+    { kKeyMediaPlayer, StartSetting, LiveSetting::kMedia },
 };
 
 }  // namespace
 
-void DispatchKeys(HWND dialog, RepeatState& repeat, DWORD keyCode)
+RepeatTimer DispatchKeys(const KeySource& source, DWORD keyCode)
 {
     // Room for any Windows directory; one that cannot be read is left empty,
     // and the rows that need it then start nothing.
@@ -85,11 +151,8 @@ void DispatchKeys(HWND dialog, RepeatState& repeat, DWORD keyCode)
     ReadWindowsDirectory(windowsDirectory, sizeof windowsDirectory);
     ClearTargetWindow();
 
-    const KeyContext key = { dialog, repeat, keyCode, windowsDirectory };
-    for (const KeyRow& row : kKeyTable) {
-        if (row.keyCode == keyCode) {
-            row.run(key);
-            return;
-        }
-    }
+    const KeyContext key = { source, windowsDirectory };
+    for (const KeyRow& row : kKeyTable)
+        if (row.keyCode == keyCode) return row.act(key, row.argument);
+    return kLeaveTimer;
 }

@@ -1,9 +1,18 @@
 // The key dispatcher: the one place where keys are bound to actions.
 #pragma once
 #include <windows.h>
-#include "mixer/SoundKeys.h"
+#include "actions/KeyRepeat.h"
+#include "keyboard/KeyboardDevice.h"
 
-// Runs the row whose KeyCode equals keyCode exactly, if any, for the dialog
-// that holds the settings and owns the repeat state; two keys held together
-// match nothing.
-void DispatchKeys(HWND dialog, RepeatState& repeat, DWORD keyCode);
+// What the keys act with: the settings page, whose controls hold the live
+// settings and whose window owns the message boxes; the auto-repeat; and
+// the kind of keyboard the key came from.
+struct KeySource {
+    HWND settingsPage;
+    RepeatState& repeat;
+    KeyboardKind keyboard;
+};
+
+// Runs the row whose KeyCode equals keyCode exactly, if any; two keys held
+// together match nothing. Returns what the auto-repeat's timer does next.
+RepeatTimer DispatchKeys(const KeySource& source, DWORD keyCode);

@@ -1,17 +1,13 @@
-// Command lines are composed into a buffer large enough for every row, so a
-// long search text or a deep Windows directory still starts its program
+// Command lines are composed into a buffer large enough for every launch, so
+// a long search text or a deep Windows directory still starts its program
 // whole; a command line is never cut, since a cut one would run something
-// other than what the row means.
+// other than what the key means.
 #include "actions/LaunchKeys.h"
-#include "res/resource.h"
-#include "settings/BoundedText.h"
-#include "settings/SettingsStore.h"
+#include "fw/BoundedText.h"
 
 namespace {
 
 const char kBrowserPath[] = "C:\\Program Files\\Internet Explorer\\iexplore.exe";
-const char kMyComputerArguments[] = "\\explorer.exe /n, ::{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
-const char kCalculatorName[] = "\\calc.exe";
 
 void StartComposed(const char* first, const char* second, const char* third = "")
 {
@@ -19,14 +15,10 @@ void StartComposed(const char* first, const char* second, const char* third = ""
     if (JoinText(commandLine, sizeof commandLine, first, second, third)) WinExec(commandLine, SW_SHOWNORMAL);
 }
 
-// A setting's edit control as it stands, saved or not: at most 99 characters.
-void ReadSetting(HWND dialog, int editControlId, char* text)
-{
-    text[0] = '\0';
-    GetDlgItemTextA(dialog, editControlId, text, kSettingTextSize);
-}
-
 }  // namespace
+
+const char kMyComputerCommand[] = "\\explorer.exe /n, ::{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
+const char kCalculatorCommand[] = "\\calc.exe";
 
 bool ReadWindowsDirectory(char* directory, UINT size)
 {
@@ -40,35 +32,13 @@ bool ReadWindowsDirectory(char* directory, UINT size)
     return true;
 }
 
-void LaunchMyComputer(const char* windowsDirectory)
+void LaunchFromWindowsDirectory(const char* windowsDirectory, const char* command)
 {
-    if (windowsDirectory && windowsDirectory[0]) StartComposed(windowsDirectory, kMyComputerArguments);
-}
-
-void LaunchWebSearch(HWND dialog)
-{
-    char searchText[kSettingTextSize];
-    ReadSetting(dialog, IDC_SEARCH, searchText);
-    StartComposed(kBrowserPath, " ", searchText);
+    if (windowsDirectory && windowsDirectory[0]) StartComposed(windowsDirectory, command);
 }
 
 void LaunchHomePage() { WinExec(kBrowserPath, SW_SHOWNORMAL); }
 
-void LaunchMail(HWND dialog)
-{
-    char commandLine[kSettingTextSize];
-    ReadSetting(dialog, IDC_MAIL, commandLine);
-    WinExec(commandLine, SW_SHOWNORMAL);
-}
+void LaunchWebSearch(const char* searchText) { StartComposed(kBrowserPath, " ", searchText); }
 
-void LaunchCalculator(const char* windowsDirectory)
-{
-    if (windowsDirectory && windowsDirectory[0]) StartComposed(windowsDirectory, kCalculatorName);
-}
-
-void LaunchMediaPlayer(HWND dialog)
-{
-    char commandLine[kSettingTextSize];
-    ReadSetting(dialog, IDC_MEDIA, commandLine);
-    WinExec(commandLine, SW_SHOWNORMAL);
-}
+void LaunchCommandLine(const char* commandLine) { WinExec(commandLine, SW_SHOWNORMAL); }

@@ -1,20 +1,26 @@
-// The launch rows of the key table: each starts a program with WinExec.
+// The launch actions: each starts a program with WinExec.
 #pragma once
 #include <windows.h>
 
-// Room for the longest command line a launch row composes: a Windows
-// directory of up to MAX_PATH - 1 characters with the My Computer arguments,
-// or the browser's path with a 99-character search text.
+// Room for the longest command line a launch composes: a Windows directory
+// of up to MAX_PATH - 1 characters with the My Computer arguments, or the
+// browser's path with a 99-character search text.
 const int kCommandLineSize = MAX_PATH + 100;
+
+// What follows the Windows directory in the command lines started from it.
+extern const char kMyComputerCommand[];
+extern const char kCalculatorCommand[];
 
 // Reads the Windows directory into directory (size bytes). False, with an
 // empty text, when it cannot be read or does not fit.
 bool ReadWindowsDirectory(char* directory, UINT size);
 
-// The rows that need the Windows directory start nothing when it is empty.
-void LaunchMyComputer(const char* windowsDirectory);
-void LaunchWebSearch(HWND dialog);
+// Starts the Windows directory followed by command; nothing when the
+// directory is empty or NULL.
+void LaunchFromWindowsDirectory(const char* windowsDirectory, const char* command);
+// Starts the browser alone, at its home page.
 void LaunchHomePage();
-void LaunchMail(HWND dialog);
-void LaunchCalculator(const char* windowsDirectory);
-void LaunchMediaPlayer(HWND dialog);
+// Starts the browser with the search text as its argument.
+void LaunchWebSearch(const char* searchText);
+// Starts a command line as it stands (the mail and media player settings).
+void LaunchCommandLine(const char* commandLine);

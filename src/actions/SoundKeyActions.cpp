@@ -26,9 +26,9 @@ bool MutedNow()
     return MuteAvailable && GetMute(&mute) && mute != 0;
 }
 
-void Show(HWND dialog, LevelName name, const SoundKeyOutcome& outcome)
+void Show(HWND settingsPage, LevelName name, const SoundKeyOutcome& outcome)
 {
-    if (!outcome.acted || !LevelsShownOnScreen(dialog)) return;
+    if (!outcome.acted || !LevelsShownOnScreen(settingsPage)) return;
     const LevelReading reading = { name, outcome.value, outcome.maximum,
                                    name == LevelName::kVolume && MutedNow() };
     ShowLevel(reading);
@@ -36,6 +36,6 @@ void Show(HWND dialog, LevelName name, const SoundKeyOutcome& outcome)
 
 }  // namespace
 
-void StepFaderAndShow(HWND dialog, RepeatMode mode) { Show(dialog, FaderName(mode), StepRepeat(mode)); }
-void ToggleMuteAndShow(HWND dialog) { Show(dialog, LevelName::kMute, ToggleMute()); }
-void ToggleLoudnessAndShow(HWND dialog) { Show(dialog, LevelName::kLoudness, ToggleLoudness()); }
+void StepFaderAndShow(HWND settingsPage, RepeatMode mode) { Show(settingsPage, FaderName(mode), StepRepeat(mode)); }
+void ToggleMuteAndShow(HWND settingsPage) { Show(settingsPage, LevelName::kMute, ToggleMute()); }
+void ToggleLoudnessAndShow(HWND settingsPage) { Show(settingsPage, LevelName::kLoudness, ToggleLoudness()); }

@@ -7,6 +7,6 @@
 #include "mixer/SoundKeys.h"
 
 // One auto-repeat step of the mode's fader: what each timer tick runs.
-void StepFaderAndShow(HWND dialog, RepeatMode mode);
-void ToggleMuteAndShow(HWND dialog);
-void ToggleLoudnessAndShow(HWND dialog);
+void StepFaderAndShow(HWND settingsPage, RepeatMode mode);
+void ToggleMuteAndShow(HWND settingsPage);
+void ToggleLoudnessAndShow(HWND settingsPage);

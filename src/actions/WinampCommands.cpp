@@ -1,5 +1,4 @@
 #include "actions/WinampCommands.h"
-#include "keyboard/KeyCodes.h"
 
 namespace {
 
@@ -17,21 +16,12 @@ const WPARAM kNextTrack = 40048;
 const LPARAM kIsPlaying = 104;
 const LRESULT kStopped = 0;
 
-// The command per player key, by what Winamp is doing when it comes.
-struct WinampCommand {
-    DWORD keyCode;
-    WPARAM whileStopped;
-    WPARAM whilePlayingOrPaused;
-};
-
-const WinampCommand kWinampCommands[] = {
-    { kKeyNextTrack, kNextTrack, kNextTrack },
-    { kKeyPreviousTrack, kPreviousTrack, kPreviousTrack },
-    { kKeyMediaStop, kStop, kStop },
-    { kKeyPlayPause, kPlay, kPause },
-};
-
 }  // namespace
+
+const WinampCommand kWinampNextTrack = { kNextTrack, kNextTrack };
+const WinampCommand kWinampPreviousTrack = { kPreviousTrack, kPreviousTrack };
+const WinampCommand kWinampStop = { kStop, kStop };
+const WinampCommand kWinampPlayPause = { kPlay, kPause };
 
 HWND FindWinampWindowOf(DWORD processId)
 {
@@ -50,20 +40,16 @@ HWND FindWinampWindow()
     return FindWindowA(kWinampWindowClass, NULL);
 }
 
-bool SendWinampCommand(HWND winamp, DWORD keyCode)
+bool SendWinampCommand(HWND winamp, const WinampCommand& command)
 {
-    for (const WinampCommand& command : kWinampCommands) {
-        if (command.keyCode != keyCode) continue;
-        WPARAM id = command.whileStopped;
-        if (command.whilePlayingOrPaused != command.whileStopped) {
-            // Sent, not posted: the answer is needed. The time limit keeps a
-            // hung Winamp from hanging the user-interface thread with it.
-            DWORD_PTR state = 0;
-            if (!SendMessageTimeoutA(winamp, WM_USER, 0, kIsPlaying, SMTO_ABORTIFHUNG, kWinampAnswerLimitMs, &state))
-                return false;
-            if (static_cast<LRESULT>(state) != kStopped) id = command.whilePlayingOrPaused;
-        }
-        return PostMessageA(winamp, WM_COMMAND, id, 0) != FALSE;
+    WPARAM id = command.whileStopped;
+    if (command.whilePlayingOrPaused != command.whileStopped) {
+        // Sent, not posted: the answer is needed. The time limit keeps a
+        // hung Winamp from hanging the user-interface thread with it.
+        DWORD_PTR state = 0;
+        if (!SendMessageTimeoutA(winamp, WM_USER, 0, kIsPlaying, SMTO_ABORTIFHUNG, kWinampAnswerLimitMs, &state))
+            return false;
+        if (static_cast<LRESULT>(state) != kStopped) id = command.whilePlayingOrPaused;
     }
-    return false;
+    return PostMessageA(winamp, WM_COMMAND, id, 0) != FALSE;
 }

@@ -1,12 +1,11 @@
 #include "app/KeyboardDialog.h"
 #include "actions/KeyDispatcher.h"
-#include "actions/SoundKeyActions.h"
 #include "app/AboutDialog.h"
+#include "app/KeyboardStartup.h"
 #include "fw/PaintDC.h"
 #include "fw/ResourceLanguage.h"
 #include "keyboard/KeyCodes.h"
-#include "keyboard/KeyboardConnection.h"
-#include "keyboard/ReaderThread.h"
+#include "keyboard/KeyboardDevice.h"
 #include "res/resource.h"
 #include "settings/SettingsPage.h"
 
@@ -30,8 +29,8 @@ const MessageMapEntry KeyboardDialog::messageEntries[] = {
 IMPLEMENT_MESSAGE_MAP(KeyboardDialog, CDialog)
 
 KeyboardDialog::KeyboardDialog()
-    : CDialog(IDD_MAIN), m_trayIcon(*this), m_hIcon(NULL), m_repeat{ RepeatMode::kNone, 0 }, m_keepHidden(false),
-      m_neverShow(false)
+    : CDialog(IDD_MAIN), m_trayIcon(*this), m_hIcon(NULL), m_repeat{ RepeatMode::kNone, false }, m_repeatTimer(0),
+      m_repeatDelay(kStopTimer), m_keepHidden(false), m_neverShow(false)
 {
     m_hIcon = ::LoadIconA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
@@ -63,8 +62,7 @@ BOOL KeyboardDialog::OnInitDialog()
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
     if (!IsSupportedSystem()) {
-        ReaderStopFlag.store(1);
-        CloseKeyboard();
+        DisconnectKeyboard();
         // Some dialog managers (Wine's) still show a WS_VISIBLE dialog that
         // ended during its initialisation; it is refused below.
         m_neverShow = true;
@@ -73,10 +71,7 @@ BOOL KeyboardDialog::OnInitDialog()
     }
 
     RegisterForDeviceNotifications(m_hWnd);
-    OpenKeyboard(m_hWnd, KeyboardOpenReason::kStartUp);
-
-    m_repeat.mode = RepeatMode::kNone;
-    ReaderStopFlag.store(0);
+    ConnectKeyboard(m_hWnd, KeyboardOpenReason::kStartUp);
 
     m_trayIcon.CreateTrayIcon(0, WM_TRAY_NOTIFY, "Multimedia Keyboard", m_hIcon, IDR_TRAYMENU);
 
@@ -148,11 +143,23 @@ LRESULT KeyboardDialog::OnTrayShow(WPARAM, LPARAM)
     return 0;
 }
 
-// Every tick is a step of the current mode, whichever timer sent it.
+// The auto-repeat says when it wants its next tick; the dialog only arms its
+// timer. Every tick is a step of the current mode, whichever timer sent it.
+void KeyboardDialog::ArmRepeatTimer(RepeatTimer next, bool restart)
+{
+    if (next == kLeaveTimer || (next == m_repeatDelay && !restart)) return;
+    m_repeatDelay = next;
+    if (next == kStopTimer) {
+        KillTimer(m_hWnd, m_repeatTimer);
+        return;
+    }
+    // The same identifier restarts the one timer when it already runs.
+    m_repeatTimer = SetTimer(m_hWnd, kRepeatTimerId, static_cast<UINT>(next), NULL);
+}
+
 LRESULT KeyboardDialog::OnTimer(WPARAM, LPARAM)
 {
-    m_repeat.ticked = true;
-    StepFaderAndShow(m_hWnd, m_repeat.mode);
+    ArmRepeatTimer(TickRepeat(m_repeat, m_hWnd), false);
     return 0;
 }
 
@@ -164,7 +171,10 @@ LRESULT KeyboardDialog::OnDeviceChange(WPARAM event, LPARAM)
 
 LRESULT KeyboardDialog::OnKeyboardKeys(WPARAM, LPARAM keyCode)
 {
-    DispatchKeys(m_hWnd, m_repeat, static_cast<DWORD>(keyCode));
+    const KeySource source = { m_hWnd, m_repeat, KeyboardDevice.kind.load() };
+    // A key's delay restarts the timer's period even when it is the same: a new
+    // fader key waits its whole period before its first tick.
+    ArmRepeatTimer(DispatchKeys(source, static_cast<DWORD>(keyCode)), true);
     return 0;
 }
 

@@ -4,11 +4,13 @@
 // handles it.
 #pragma once
 #include "fw/Dialog.h"
-#include "mixer/SoundKeys.h"
+#include "actions/KeyRepeat.h"
 #include "tray/SystemTray.h"
 
 // The tray icon's callback message.
 const UINT WM_TRAY_NOTIFY = WM_USER + 10;
+// The auto-repeat's timer: identifier 1 of the dialog window.
+const UINT_PTR kRepeatTimerId = 1;
 
 class KeyboardDialog : public CDialog {
 public:
@@ -27,6 +29,7 @@ private:
     LRESULT OnShowWindow(WPARAM, LPARAM);
     LRESULT OnWindowPosChanging(WPARAM, LPARAM);
     LRESULT OnTimer(WPARAM, LPARAM);
+    void ArmRepeatTimer(RepeatTimer next, bool restart);
     LRESULT OnDeviceChange(WPARAM, LPARAM);
     LRESULT OnKeyboardKeys(WPARAM, LPARAM);
     LRESULT OnTrayHide(WPARAM, LPARAM);
@@ -39,6 +42,8 @@ private:
     CSystemTray m_trayIcon;
     HICON m_hIcon;
     RepeatState m_repeat;
+    UINT_PTR m_repeatTimer;     // what SetTimer returned
+    RepeatTimer m_repeatDelay;  // the period it runs at, or kStopTimer
     // From start-up until the user first asks for the window: any show that
     // the platform makes on its own is undone.
     bool m_keepHidden;

@@ -1,15 +1,14 @@
-// The keyboard connection: opens the keyboard, its reader, the settings and
-// the mixer at start-up, and again when a device arrives while it is closed.
-// It works on the dialog it is given, whose window receives the keys.
+// The keyboard connection: the search for the keyboard and the reader that
+// reads it, opened at start-up and again when a device arrives. The reader
+// posts WM_KEYBOARD_KEYS to the keys window it is given.
 #pragma once
 #include <windows.h>
 
-enum class KeyboardOpenReason { kStartUp, kDeviceArrival };
-
-// Shows "error" when the registration fails, and carries on.
-void RegisterForDeviceNotifications(HWND dialog);
-void OpenKeyboard(HWND dialog, KeyboardOpenReason reason);
+// Searches for the keyboard, then starts a reader, found or not: it reads
+// the keyboard found by a later open too. True when a keyboard was found.
+bool OpenKeyboard(HWND keysWindow);
+// Ends the reader, then closes the keyboard it read.
 void CloseKeyboard();
-// A WM_DEVICECHANGE of the dialog: an arrival while the keyboard is closed
-// closes what is left and opens everything again.
-void HandleDeviceChange(HWND dialog, WPARAM event);
+// A standard keyboard gives way to the maker's model as soon as that
+// arrives; true when it did.
+bool SwitchToMakerKeyboard(HWND keysWindow);

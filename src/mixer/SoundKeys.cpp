@@ -1,7 +1,6 @@
-// The sound keys. A held fader key starts timer 1; each tick reads the fader
-// and writes it one step on, so a change made elsewhere meanwhile is followed
-// rather than overwritten with a stale value. The release (KeyCode 0) kills
-// the timer; a tick already queued then finds RepeatMode 0 and does nothing.
+// The sound keys' mixer side. Each step reads the fader and writes it one
+// step on, so a change made elsewhere meanwhile is followed rather than
+// overwritten with a stale value.
 #include "mixer/SoundKeys.h"
 #include "mixer/MixerControls.h"
 
@@ -63,22 +62,10 @@ DWORD StepDown(DWORD current, DWORD step)
     return current >= step ? current - step : 0;
 }
 
-void StartRepeat(HWND dialog, RepeatState& repeat, RepeatMode mode)
+bool FaderAvailable(RepeatMode mode)
 {
     const RepeatFader* fader = FaderOf(mode);
-    if (!fader || !*fader->available) return;
-    // No step now: the first comes with the first tick. SetTimer with the
-    // same identifier restarts the one timer when a mode is already running.
-    repeat.mode = mode;
-    repeat.ticked = false;
-    repeat.timer = SetTimer(dialog, kRepeatTimerId, kRepeatPeriodMs, NULL);
-}
-
-void StopRepeat(HWND dialog, RepeatState& repeat)
-{
-    if (repeat.mode == RepeatMode::kNone) return;
-    KillTimer(dialog, repeat.timer);
-    repeat.mode = RepeatMode::kNone;
+    return fader && *fader->available;
 }
 
 SoundKeyOutcome StepRepeat(RepeatMode mode)

@@ -1,5 +1,5 @@
-// The sound keys: volume, bass and treble step their fader every 100 ms while
-// held (timer 1 of the dialog); mute and loudness toggle.
+// The sound keys' mixer side: volume, bass and treble step their fader, one
+// step per call of the auto-repeat; mute and loudness toggle.
 #pragma once
 #include <windows.h>
 
@@ -13,19 +13,6 @@ enum class RepeatMode : int {
     kTrebleDown = 6,
 };
 
-// The auto-repeat of the dialog that owns it: the running mode, what
-// SetTimer returned when it was started, and whether its timer has ticked
-// since (set where the tick is handled).
-struct RepeatState {
-    RepeatMode mode;
-    UINT_PTR timer;
-    bool ticked = false;
-};
-
-// The auto-repeat timer: identifier 1 of the dialog window, 100 ms.
-const UINT_PTR kRepeatTimerId = 1;
-const UINT kRepeatPeriodMs = 100;
-
 // What a sound key did: acted when the mixer took the new value and the
 // value it holds afterwards is known (read back; for a toggle that cannot be
 // read back, what was written), with a fader's maximum (0 for a toggle).
@@ -35,9 +22,10 @@ struct SoundKeyOutcome {
     DWORD maximum;
 };
 
-// Key rows. Each does nothing when its control is unavailable.
-void StartRepeat(HWND dialog, RepeatState& repeat, RepeatMode mode);
-void StopRepeat(HWND dialog, RepeatState& repeat);
+// Whether the mode's fader was found on the card (false for kNone).
+bool FaderAvailable(RepeatMode mode);
+
+// The toggles; each does nothing when its control is unavailable.
 SoundKeyOutcome ToggleMute();
 SoundKeyOutcome ToggleLoudness();
 

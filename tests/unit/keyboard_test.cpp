@@ -7,7 +7,7 @@
 #include <dbt.h>
 #include <memory>
 #include <vector>
-#include "keyboard/KeyboardConnection.h"
+#include "app/KeyboardStartup.h"
 #include "keyboard/KeyboardDevice.h"
 #include "keyboard/KeyboardDiscovery.h"
 #include "keyboard/ReaderThread.h"
@@ -66,7 +66,7 @@ protected:
     {
         pipes.clear();  // unplugged: a reader blocked in a read ends
         WaitUntil([] { return !KeyboardDevice.open.load(); }, 3000);
-        CloseKeyboard();
+        DisconnectKeyboard();
         ClearSimulator();
     }
 
@@ -292,7 +292,7 @@ TEST_F(ReaderTest, EveryWholeReportIsPostedAndOthersAreDropped)
         pipes.clear();
         ASSERT_TRUE(ReaderEnds(3000)) << "an unplug must end the reader";
         EXPECT_FALSE(KeyboardDevice.open.load());
-        CloseKeyboard();
+        DisconnectKeyboard();
     }
 }
 
@@ -331,7 +331,7 @@ TEST_F(ReaderTest, AReaderWithoutKeyboardWaitsIdleAndGivesWayToTheNextOne)
 TEST_F(ConnectionTest, KeyboardArrivingLaterOpensKeyboardReaderAndMixer)
 {
     List({ Keyboard() }, { false });
-    OpenKeyboard(dialog.Window(), KeyboardOpenReason::kStartUp);
+    ConnectKeyboard(dialog.Window(), KeyboardOpenReason::kStartUp);
     EXPECT_FALSE(KeyboardDevice.open.load());
     EXPECT_EQ(nullptr, MixerSession.mixer);
     EXPECT_FALSE(VolumeAvailable || MuteAvailable || BassAvailable || TrebleAvailable || LoudnessAvailable);
@@ -368,7 +368,7 @@ TEST_F(ConnectionTest, HundredUnplugsLeaveNoHandlesOrThreadsAndKeysStillWork)
     for (const SimulatedInterface& shape : { Keyboard(), Standard() }) {
         SCOPED_TRACE(shape.vendorId);
         List({ shape });
-        OpenKeyboard(dialog.Window(), KeyboardOpenReason::kStartUp);
+        ConnectKeyboard(dialog.Window(), KeyboardOpenReason::kStartUp);
         ASSERT_TRUE(KeyboardDevice.open.load());
         int threads = 0, handles = 0;
         for (int cycle = 0; cycle < 110; ++cycle) {
@@ -398,7 +398,7 @@ TEST_F(ConnectionTest, HundredUnplugsLeaveNoHandlesOrThreadsAndKeysStillWork)
         EXPECT_TRUE(WaitUntil([] { return Mixer(kMixerVolume) > 0; }));
         ASSERT_TRUE(pipes[0]->Send(kKeysReleased));
         Unplug();
-        CloseKeyboard();
+        DisconnectKeyboard();
         PutMixerValue(kMixerVolume, 0);
     }
 }
@@ -406,7 +406,7 @@ TEST_F(ConnectionTest, HundredUnplugsLeaveNoHandlesOrThreadsAndKeysStillWork)
 TEST_F(ConnectionTest, AnArrivalReloadsTheSettingsUnlessTheUserTypedInOne)
 {
     List({ Keyboard() }, { false });
-    OpenKeyboard(dialog.Window(), KeyboardOpenReason::kStartUp);
+    ConnectKeyboard(dialog.Window(), KeyboardOpenReason::kStartUp);
     const std::string stored = dialog.Text(IDC_MAIL);
     for (int edited : { IDC_MAIL, IDC_MEDIA, IDC_SEARCH }) {
         SCOPED_TRACE(edited);
@@ -451,7 +451,7 @@ TEST_F(KeyboardTest, AStandardKeyboardIsTakenOnlyWhenNoneOfTheMakersModelsIsTher
             EXPECT_EQ(c.kind == KeyboardKind::kStandard, KeyboardDevice.preparsedData.load() != NULL);
             for (size_t i = 0; i < c.shapes.size(); ++i)
                 EXPECT_TRUE(i == c.kept ? Kept(i) : WaitUntil([&] { return !Kept(i); }, 2000)) << i;
-            CloseKeyboard();
+            DisconnectKeyboard();
         }
     }
 }
@@ -501,14 +501,14 @@ TEST_F(ReaderTest, AStandardKeyboardPostsEachChangeOfItsKeysAndNothingForBadRepo
         EXPECT_FALSE(ReaderEnds(0)) << "the reader gave up on the keyboard";
         pipes.clear();
         ASSERT_TRUE(ReaderEnds(3000));
-        CloseKeyboard();
+        DisconnectKeyboard();
     }
 }
 
 TEST_F(ConnectionTest, TheMakersModelWinsAndTakesOverFromAStandardKeyboard)
 {
     List({ Standard(), Keyboard() }, { true, false });
-    OpenKeyboard(dialog.Window(), KeyboardOpenReason::kStartUp);
+    ConnectKeyboard(dialog.Window(), KeyboardOpenReason::kStartUp);
     ASSERT_TRUE(KeyboardDevice.open.load());
     EXPECT_EQ(KeyboardKind::kStandard, KeyboardDevice.kind.load());
     Press(kKeyMute);
@@ -563,7 +563,7 @@ TEST_F(ConnectionTest, ATapStepsOnceOnAStandardKeyboardOnlyAndAHoldStepsOncePerT
     };
     for (bool standard : { false, true }) {
         List({ standard ? Standard() : Keyboard() });
-        OpenKeyboard(dialog.Window(), KeyboardOpenReason::kStartUp);
+        ConnectKeyboard(dialog.Window(), KeyboardOpenReason::kStartUp);
         ASSERT_TRUE(KeyboardDevice.open.load());
         for (const auto& c : cases) {
             SCOPED_TRACE(testing::Message() << c.what << (standard ? " on a standard keyboard" : " on the maker's"));
@@ -576,7 +576,7 @@ TEST_F(ConnectionTest, ATapStepsOnceOnAStandardKeyboardOnlyAndAHoldStepsOncePerT
         }
         pipes.clear();
         ASSERT_TRUE(WaitUntil([] { return !KeyboardDevice.open.load(); }, 3000));
-        CloseKeyboard();
+        DisconnectKeyboard();
     }
 }
 

@@ -92,8 +92,8 @@ TEST_F(LaunchKeysTest, DeepWindowsDirectoriesGiveWholeCommandLines)
         ASSERT_TRUE(CopyFileOver(StandIn("calc.exe"), directory + "\\explorer.exe"));
         ForgetLog(directory + "\\calc.exe");
         ForgetLog(directory + "\\explorer.exe");
-        LaunchMyComputer(directory.c_str());
-        LaunchCalculator(directory.c_str());
+        LaunchFromWindowsDirectory(directory.c_str(), kMyComputerCommand);
+        LaunchFromWindowsDirectory(directory.c_str(), kCalculatorCommand);
         EXPECT_EQ(directory + "\\explorer.exe" + kMyComputer, CommandLineOf(directory + "\\explorer.exe")) << length;
         EXPECT_EQ(directory + "\\calc.exe", CommandLineOf(directory + "\\calc.exe")) << length;
     }
@@ -107,8 +107,8 @@ TEST_F(LaunchKeysTest, OtherKeysChordsAndAnUnreadableWindowsDirectoryStartNothin
     ForgetLog(kBrowser);
     ForgetLog(mail);
     ForgetLog(media);
-    LaunchCalculator("");
-    LaunchMyComputer(NULL);
+    LaunchFromWindowsDirectory("", kCalculatorCommand);
+    LaunchFromWindowsDirectory(NULL, kMyComputerCommand);
     const DWORD values[] = { kKeysReleased, kKeyBack, kKeyVolumeUp, kKeyMute, 0x200000, 0x1000000, 0x80000000,
                              kKeyCalculator | kKeyHomePage, kKeyMail | kKeyWebSearch, kKeyMail | kKeyMediaPlayer };
     for (DWORD value : values) dialog.Keys(value);

@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <vector>
 #include "fw/FileDialog.h"
-#include "keyboard/KeyboardConnection.h"
+#include "app/KeyboardStartup.h"
 #include "settings/SettingDefaults.h"
 #include "settings/SettingsPage.h"
 #include "support/DialogRig.h"
@@ -252,7 +252,7 @@ TEST_F(SettingsTest, BrowseReplacesTheCommandLineWithTheChosenProgramUntilSaved)
             // A device arrival reloads the settings, but not over an unsaved choice.
             if (!chosen.empty()) {
                 page.SendMessage(WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0);
-                CloseKeyboard();
+                DisconnectKeyboard();
                 EXPECT_EQ(0, lstrcmpiA(chosen.c_str(), page.Text(b.edit).c_str())) << page.Text(b.edit);
             }
         }
