@@ -1,8 +1,7 @@
 #!/bin/sh
-# The release's INF under Wine reporting Windows 98, from the files copied off
-# the floppy image as a Windows 98 owner gets them: installed as the shell's
-# Install does it, then uninstalled by the command it registered in
-# Add/Remove Programs; the files and the registry are checked after each.
+# The release's INF, copied off the floppy image, under Wine reporting Windows 98: installed as the
+# shell's Install does it, then uninstalled by the command it registered in Add/Remove Programs;
+# the files and the registry are checked after each.
 # Arguments: the source folder, the test build folder (with wine-run).
 root=$1
 build=$2
