@@ -128,7 +128,8 @@ bool OpenMixer(HWND notifyWindow)
         return false;
     MixerSession.mixer = mixer;
 
-    // Only the open handle counts; the capabilities are kept for no one.
+    // The lookups need only the open handle: a card whose capabilities
+    // cannot be read still serves its controls, and only the result says so.
     return MixerDevice::GetDevCaps(reinterpret_cast<UINT_PTR>(mixer), &MixerSession.capabilities,
                                    sizeof MixerSession.capabilities) == MMSYSERR_NOERROR;
 }
