@@ -121,11 +121,38 @@ void PrintTimesToDisplay()
     std::printf("volume step written to level display visible: %s\n", Describe(SpreadOf(byStep)).c_str());
 }
 
+// A standard keyboard's volume key, held: from its report leaving the
+// keyboard to the card's first write.
+void PrintReportToFirstStep()
+{
+    SimulatedProgram simulated("bench-report-step");
+    if (!simulated.keyboard.Register(0, SimulatedStandardKeyboard("", kUsageArray)) || !simulated.Start()) return;
+    std::vector<double> times, repeats;
+    for (int run = 0; run < kShowRuns; ++run) {
+        MixerWrites writes;
+        PutMixerValue(kMixerVolume, 0);
+        writes.Wait(1000);  // the reset's own write
+        const double start = NowMs();
+        simulated.keyboard.Send(kKeyVolumeUp);
+        if (writes.Wait(2000)) times.push_back(NowMs() - start);
+        const double first = NowMs();
+        if (writes.Wait(2000)) repeats.push_back(NowMs() - first);
+        simulated.keyboard.Send(kKeysReleased);
+        while (writes.Wait(kAfterMs)) {}  // a step still on its way
+    }
+    const Spread spread = SpreadOf(times);
+    std::printf("standard keyboard, volume up held: report to the mixer's first change: median %.1f ms, largest "
+                "%.1f ms (%d runs)\n", spread.median, spread.max, static_cast<int>(spread.count));
+    std::printf("standard keyboard, volume up held: first change to the second: %s\n",
+                Describe(SpreadOf(repeats)).c_str());
+}
+
 }  // namespace
 
 int main()
 {
     DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey);  // the display shows unless turned off
+    PrintReportToFirstStep();
     PrintTimesToDisplay();
     PrintHeldSteps("shown");
     DWORD off = 0;

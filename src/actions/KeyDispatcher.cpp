@@ -42,12 +42,12 @@ struct KeyRow {
 
 RepeatTimer ReleaseKeys(const KeyContext& key, KeyArgument)
 {
-    return ReleaseFaders(key.source.repeat, key.source.keyboard, key.source.settingsPage);
+    return ReleaseFaders(key.source.repeat);
 }
 
 RepeatTimer HoldFader(const KeyContext& key, KeyArgument argument)
 {
-    return PressFader(key.source.repeat, argument.fader);
+    return PressFader(key.source.repeat, argument.fader, key.source.keyboard, key.source.settingsPage);
 }
 
 RepeatTimer Toggle(const KeyContext& key, KeyArgument argument)

@@ -1,19 +1,18 @@
 #include "actions/KeyRepeat.h"
 #include "actions/SoundKeyActions.h"
 
-RepeatTimer PressFader(RepeatState& repeat, RepeatMode mode)
+RepeatTimer PressFader(RepeatState& repeat, RepeatMode mode, KeyboardKind keyboard, HWND settingsPage)
 {
     if (!FaderAvailable(mode)) return kLeaveTimer;
-    // No step now: the first comes with the first tick.
     repeat.mode = mode;
-    repeat.ticked = false;
-    return kRepeatPeriodMs;
+    if (keyboard != KeyboardKind::kStandard) return kRepeatPeriodMs;
+    StepFaderAndShow(settingsPage, mode);
+    return kRepeatDelayMs;
 }
 
-RepeatTimer ReleaseFaders(RepeatState& repeat, KeyboardKind keyboard, HWND settingsPage)
+RepeatTimer ReleaseFaders(RepeatState& repeat)
 {
     if (repeat.mode == RepeatMode::kNone) return kLeaveTimer;
-    if (!repeat.ticked && keyboard == KeyboardKind::kStandard) StepFaderAndShow(settingsPage, repeat.mode);
     repeat.mode = RepeatMode::kNone;
     return kStopTimer;
 }
@@ -21,7 +20,6 @@ RepeatTimer ReleaseFaders(RepeatState& repeat, KeyboardKind keyboard, HWND setti
 RepeatTimer TickRepeat(RepeatState& repeat, HWND settingsPage)
 {
     if (repeat.mode == RepeatMode::kNone) return kLeaveTimer;
-    repeat.ticked = true;
     StepFaderAndShow(settingsPage, repeat.mode);
     return kRepeatPeriodMs;
 }

@@ -1,8 +1,14 @@
 // The auto-repeat of the fader keys (volume, bass, treble): while one is
 // held its fader steps every 100 ms. The module owns no timer: every call
 // says when it wants its next tick, and the window that owns the timer only
-// arms or kills it. The tap rule, which differs by kind of keyboard, lives
-// here too.
+// arms or kills it.
+//
+// When the first step comes depends on the keyboard. A standard keyboard's
+// key steps as it goes down, then, held, repeats after a pause, as every
+// keyboard's own keys do: a volume knob's notch, a press and release within
+// milliseconds, is exactly one step. The maker's models keep their rule:
+// the first step comes with the first tick, so a press shorter than a tick
+// changes nothing.
 #pragma once
 #include <windows.h>
 #include "keyboard/KeyboardDevice.h"
@@ -11,10 +17,11 @@
 // The repeat's whole state, held by the window that owns its timer.
 struct RepeatState {
     RepeatMode mode;  // kNone while no fader key is held
-    bool ticked;      // whether a tick has come since the fader key was pressed
 };
 
 const UINT kRepeatPeriodMs = 100;
+// A standard keyboard's pause between the step at the press and the repeat.
+const UINT kRepeatDelayMs = 400;
 
 // What the timer's owner does after a call: arm the timer for that many
 // milliseconds (restarting it when it runs), or one of these.
@@ -23,14 +30,11 @@ const RepeatTimer kStopTimer = 0;
 const RepeatTimer kLeaveTimer = -1;
 
 // A fader key pressed: its mode replaces any running one. The timer is left
-// alone when the fader is not on the card.
-RepeatTimer PressFader(RepeatState& repeat, RepeatMode mode);
-// All keys released. A volume knob, or a quick tap, on a standard keyboard
-// presses and releases a fader key within milliseconds, before the first
-// tick: such a release makes the one step the tick would have made. The
-// maker's models keep the rule that a press shorter than a tick changes
-// nothing. settingsPage decides whether the level display shows the step.
-RepeatTimer ReleaseFaders(RepeatState& repeat, KeyboardKind keyboard, HWND settingsPage);
+// alone when the fader is not on the card. settingsPage decides whether the
+// level display shows a step.
+RepeatTimer PressFader(RepeatState& repeat, RepeatMode mode, KeyboardKind keyboard, HWND settingsPage);
+// All keys released: the steps stop.
+RepeatTimer ReleaseFaders(RepeatState& repeat);
 // A tick of the timer: one step of the running mode; a tick already queued
 // when the keys were released finds kNone and does nothing.
 RepeatTimer TickRepeat(RepeatState& repeat, HWND settingsPage);

@@ -29,7 +29,7 @@ const MessageMapEntry KeyboardDialog::messageEntries[] = {
 IMPLEMENT_MESSAGE_MAP(KeyboardDialog, CDialog)
 
 KeyboardDialog::KeyboardDialog()
-    : CDialog(IDD_MAIN), m_trayIcon(*this), m_hIcon(NULL), m_repeat{ RepeatMode::kNone, false }, m_repeatTimer(0),
+    : CDialog(IDD_MAIN), m_trayIcon(*this), m_hIcon(NULL), m_repeat{ RepeatMode::kNone }, m_repeatTimer(0),
       m_repeatDelay(kStopTimer), m_keepHidden(false), m_neverShow(false)
 {
     m_hIcon = ::LoadIconA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_MAINFRAME));

@@ -545,8 +545,9 @@ TEST_F(ConnectionTest, TheMakersModelWinsAndTakesOverFromAStandardKeyboard)
     EXPECT_TRUE(NeverOpened(0));
 }
 
-// Driven through the dialog's own routing, tick by tick.
-TEST_F(ConnectionTest, ATapStepsOnceOnAStandardKeyboardOnlyAndAHoldStepsOncePerTick)
+// Driven through the dialog's own routing, tick by tick: a standard
+// keyboard's key steps as it goes down, the maker's only with a tick.
+TEST_F(ConnectionTest, AStandardKeyStepsAtThePressTheMakersAtTheFirstTickAndAHoldOncePerTick)
 {
     const DWORD middle = 32760;
     const struct {
@@ -554,13 +555,14 @@ TEST_F(ConnectionTest, ATapStepsOnceOnAStandardKeyboardOnlyAndAHoldStepsOncePerT
         DWORD key;
         int ticks;
         const char* fader;
-        int standardSteps, makerSteps;
+        int direction, standardSteps, makerSteps;
     } cases[] = {
-        { "volume up tapped", kKeyVolumeUp, 0, kMixerVolume, 1, 0 },
-        { "treble down tapped", kKeyTrebleDown, 0, kMixerTreble, -1, 0 },
-        { "bass up held for two ticks", kKeyBassUp, 2, kMixerBass, 2, 2 },
-        { "volume down held for one tick", kKeyVolumeDown, 1, kMixerVolume, -1, -1 },
+        { "volume up tapped", kKeyVolumeUp, 0, kMixerVolume, 1, 1, 0 },
+        { "treble down tapped", kKeyTrebleDown, 0, kMixerTreble, -1, 1, 0 },
+        { "bass up held for two ticks", kKeyBassUp, 2, kMixerBass, 1, 3, 2 },
+        { "volume down held for one tick", kKeyVolumeDown, 1, kMixerVolume, -1, 2, 1 },
     };
+    const DWORD step = 65535 / 20;
     for (bool standard : { false, true }) {
         List({ standard ? Standard() : Keyboard() });
         ConnectKeyboard(dialog.Window(), KeyboardOpenReason::kStartUp);
@@ -569,10 +571,11 @@ TEST_F(ConnectionTest, ATapStepsOnceOnAStandardKeyboardOnlyAndAHoldStepsOncePerT
             SCOPED_TRACE(testing::Message() << c.what << (standard ? " on a standard keyboard" : " on the maker's"));
             for (const char* fader : { kMixerVolume, kMixerBass, kMixerTreble }) PutMixerValue(fader, middle);
             dialog.Keys(c.key);
+            EXPECT_EQ(middle + (standard ? c.direction * step : 0), Mixer(c.fader)) << "at the press";
             for (int tick = 0; tick < c.ticks; ++tick) dialog.Tick();
             dialog.Keys(kKeysReleased);
             dialog.Tick();  // late: the release has stopped the repeat
-            EXPECT_EQ(middle + (standard ? c.standardSteps : c.makerSteps) * (65535 / 20), Mixer(c.fader));
+            EXPECT_EQ(middle + c.direction * (standard ? c.standardSteps : c.makerSteps) * step, Mixer(c.fader));
         }
         pipes.clear();
         ASSERT_TRUE(WaitUntil([] { return !KeyboardDevice.open.load(); }, 3000));
