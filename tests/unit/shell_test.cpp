@@ -143,19 +143,15 @@ TEST(Resources, ChineseOnlyForAChineseUserWhoseCodePageHasItsCharacters)
         LANGID chosen;
     } cases[] = {
         { MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL), 950, kChineseTaiwan },
-        { MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_HONGKONG), 950, kChineseTaiwan },
         { MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED), 950, kChineseTaiwan },
         { MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED), 936, kChineseChina },
         { MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL), 936, kChineseChina },
         // An English or German Windows set to Chinese in Regional Settings.
         { MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL), 1252, kEnglishUS },
-        { MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED), 1252, kEnglishUS },
         { MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL), 932, kEnglishUS },
-        { MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_UK), 1252, kEnglishUS },
         { MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), 936, kEnglishUS },
         { MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), 1252, kEnglishUS },
         { MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT), 932, kEnglishUS },
-        { MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), 950, kEnglishUS },
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.chosen, ResourceLanguageFor(c.user, c.codePage)) << std::hex << c.user << std::dec << " " << c.codePage;
