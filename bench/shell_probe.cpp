@@ -22,7 +22,6 @@ using namespace mmk_bench;
 
 namespace {
 
-const char kAboutTitle[] = "About Varden Multimedia Keyboard";
 // Lets a window that has just shown finish painting before it is captured.
 const DWORD kPaintMs = 500;
 
@@ -56,11 +55,15 @@ int MeasureStartUp(const std::string& exeName, int runs)
     return 0;
 }
 
+// "NAME x y width height title", the title in UTF-8 (as the X window has it)
+// whatever the program's language.
 void PrintRect(const char* what, HWND window)
 {
     RECT r;
     GetWindowRect(window, &r);
-    std::printf("%s %ld %ld %ld %ld\n", what, r.left, r.top, r.right - r.left, r.bottom - r.top);
+    char title[256] = "";
+    WideCharToMultiByte(CP_UTF8, 0, WindowTextW(window).c_str(), -1, title, sizeof title, NULL, NULL);
+    std::printf("%s %ld %ld %ld %ld %s\n", what, r.left, r.top, r.right - r.left, r.bottom - r.top, title);
     std::fflush(stdout);
 }
 
@@ -82,8 +85,7 @@ int ShowWindows(const std::string& exeName, DWORD seconds)
     PostMessageA(settled.dialog, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
     HWND about = NULL;
     WaitUntil([&] {
-        about = FindProcessWindow(program.ProcessId(), "#32770", kAboutTitle);
-        return about && IsWindowVisible(about);
+        return (about = FindShownDialog(program.ProcessId(), kDialogTitle)) != NULL;
     }, 5000);
     Pump(kPaintMs);
     if (about) PrintRect("about", about);

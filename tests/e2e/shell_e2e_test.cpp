@@ -3,6 +3,7 @@
 // hides it, the system menu leads to the About box, the settings commands
 // reach the registry; and on any other Windows it ends unseen.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include "keyboard/KeyCodes.h"
 #include "res/resource.h"
 #include "support/Program.h"
@@ -116,18 +117,37 @@ TEST_F(ShellEndToEnd, TheWindowOnlyEverHidesAndTheMenusAndCommandsWork)
     EXPECT_TRUE(WaitUntil([&] { return CountTrayIcons() == iconsBefore; }, 3000)) << "the icon outlived the program";
 }
 
-// Wine takes a program's language from LANG on the Unix side, which a
-// Windows parent cannot change for its child: this test expects what its own
-// LANG asks for, and tests/CMakeLists.txt runs it under several.
-TEST(Languages, TheTextsAUserReadsFollowLang)
+// Wine takes a program's locale from LANG and its ANSI code page from
+// LC_CTYPE on the Unix side, which a Windows parent cannot change for its
+// child: tests/CMakeLists.txt runs this test once for each row, named by
+// MMK_LANGUAGE_RUN, under that row's locale. The row's locale is checked
+// first, so that a run that got another one fails instead of proving
+// nothing.
+TEST(Languages, TheTextsAUserReadsFollowTheLocaleAndWhatItsCodePageShows)
 {
+    const struct Texts {
+        const wchar_t *showLevels, *browse, *ok, *mute;
+    } traditional = { L"在螢幕上顯示音效狀態", L"Browse", L"確定", L"靜音 開" },
+      simplified = { L"在屏幕上显示音量状态", L"浏览...", L"确定", L"静音 开" },
+      english = { L"Show levels on screen", L"Browse", L"OK", L"Mute On" };
     const struct {
-        const wchar_t *showLevels, *ok, *mute;
-    } chinese = { L"在螢幕上顯示音效狀態", L"確定", L"靜音 開" },
-      english = { L"Show levels on screen", L"OK", L"Mute On" };
-    const char* lang = getenv("LANG");
-    const auto& expected = lang && strncmp(lang, "zh", 2) == 0 ? chinese : english;
-    printf("[ LANG     ] %s\n", lang ? lang : "(unset)");
+        const char* name;
+        LANGID user;
+        UINT codePage;
+        const Texts& expected;
+    } runs[] = {
+        { "zh_TW-950", 0x0404, 950, traditional },
+        { "zh_CN-936", 0x0804, 936, simplified },
+        { "zh_TW-1252", 0x0404, 1252, english },  // an English Windows set to Chinese
+        { "en_US", 0x0409, 1252, english },
+        { "de_DE", 0x0407, 1252, english },
+    };
+    const char* name = getenv("MMK_LANGUAGE_RUN");
+    const auto* run = std::find_if(std::begin(runs), std::end(runs),
+                                   [&](const auto& r) { return name && strcmp(name, r.name) == 0; });
+    ASSERT_NE(std::end(runs), run) << "MMK_LANGUAGE_RUN names no run: " << (name ? name : "(unset)");
+    ASSERT_EQ(run->user, GetUserDefaultLangID()) << "the run got another locale";
+    ASSERT_EQ(run->codePage, GetACP()) << "the run got another code page";
 
     DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey);
     ClearSimulator();
@@ -138,7 +158,8 @@ TEST(Languages, TheTextsAUserReadsFollowLang)
     RunningProgram program;
     const SettledProgram settled = StartSettled(program, "MMKeyboard-sim.exe");
     ASSERT_TRUE(settled.dialog && keyboard.WaitOpened(10000)) << "did not settle";
-    EXPECT_EQ(expected.showLevels, WindowTextW(GetDlgItem(settled.dialog, IDC_SHOW_LEVELS)));
+    EXPECT_EQ(run->expected.showLevels, WindowTextW(GetDlgItem(settled.dialog, IDC_SHOW_LEVELS)));
+    EXPECT_EQ(run->expected.browse, WindowTextW(GetDlgItem(settled.dialog, IDC_MAIL_BROWSE)));
 
     ASSERT_TRUE(keyboard.Send(kKeyMute) && keyboard.Send(kKeysReleased));
     HWND display = NULL;
@@ -146,12 +167,12 @@ TEST(Languages, TheTextsAUserReadsFollowLang)
         display = FindLevelDisplay(program.ProcessId());
         return display && IsWindowVisible(display);
     }));
-    EXPECT_EQ(expected.mute, WindowTextW(display));
+    EXPECT_EQ(run->expected.mute, WindowTextW(display));
 
     PostMessageA(settled.dialog, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
     HWND about = NULL;
     EXPECT_TRUE(WaitUntil([&] { return (about = FindShownDialog(program.ProcessId(), kDialogTitle)) != NULL; }));
-    EXPECT_EQ(expected.ok, WindowTextW(GetDlgItem(about, IDOK)));
+    EXPECT_EQ(run->expected.ok, WindowTextW(GetDlgItem(about, IDOK)));
     PostMessageA(about, WM_COMMAND, IDOK, 0);
     WaitUntil([&] { return !IsWindow(about); }, 3000);
     EndThroughItsLoop(program, settled.dialog);

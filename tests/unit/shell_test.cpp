@@ -116,46 +116,60 @@ std::wstring FontFace(HWND dialog)
     return font.lfFaceName;
 }
 
-// Strings come in the system's ANSI code page, which may lack the Chinese
-// characters: compared as that code page has them.
-std::string Ansi(const wchar_t* text)
+// The string as the resource holds it: compared before any code page, which
+// would turn the Chinese texts of both sides into the same question marks.
+std::wstring LocalString(UINT id)
 {
-    char ansi[128] = "";
-    WideCharToMultiByte(CP_ACP, 0, text, -1, ansi, sizeof ansi, NULL, NULL);
-    return ansi;
+    int length;
+    const WCHAR* text = FindLocalString(id, &length);
+    return std::wstring(text ? text : L"", length);
 }
 
-std::string LocalString(UINT id)
+// Whether Windows can show the text on a system of this ANSI code page:
+// every character has its own there, none falls back to the default one.
+bool FitsCodePage(const std::wstring& text, UINT codePage)
 {
-    char text[128];
-    LoadLocalString(id, text, sizeof text);
-    return text;
+    char converted[256];
+    BOOL defaulted = FALSE;
+    return WideCharToMultiByte(codePage, 0, text.c_str(), -1, converted, sizeof converted, NULL, &defaulted) > 0 &&
+           !defaulted;
 }
 
-TEST(Resources, AChineseUserGetsChineseAndEveryOtherUserEnglish)
+TEST(Resources, ChineseOnlyForAChineseUserWhoseCodePageHasItsCharacters)
 {
-    const struct { LANGID user, chosen; } cases[] = {
-        { MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL), kChineseTaiwan },
-        { MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_HONGKONG), kChineseTaiwan },
-        { MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED), kChineseTaiwan },
-        { MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_UK), kEnglishUS },
-        { MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), kEnglishUS },
-        { MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT), kEnglishUS },
-        { MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), kEnglishUS },
+    const struct {
+        LANGID user;
+        UINT codePage;
+        LANGID chosen;
+    } cases[] = {
+        { MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL), 950, kChineseTaiwan },
+        { MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED), 950, kChineseTaiwan },
+        { MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED), 936, kChineseChina },
+        { MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL), 936, kChineseChina },
+        // An English or German Windows set to Chinese in Regional Settings.
+        { MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL), 1252, kEnglishUS },
+        { MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL), 932, kEnglishUS },
+        { MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), 936, kEnglishUS },
+        { MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), 1252, kEnglishUS },
+        { MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT), 932, kEnglishUS },
     };
-    for (const auto& c : cases) EXPECT_EQ(c.chosen, ResourceLanguageFor(c.user)) << std::hex << c.user;
+    for (const auto& c : cases)
+        EXPECT_EQ(c.chosen, ResourceLanguageFor(c.user, c.codePage)) << std::hex << c.user << std::dec << " " << c.codePage;
 }
 
-TEST(Resources, EachLanguageHasItsOwnTextsInEveryResource)
+TEST(Resources, EachLanguageHasItsOwnTextsInEveryResourceInACodePageThatShowsThem)
 {
     const struct {
         LANGID language;
-        const wchar_t *face, *ok, *showLevels, *aboutItem, *volume, *on, *muted;
+        UINT codePage;
+        const wchar_t *face, *ok, *browse, *save, *showLevels, *show, *aboutItem, *volume, *on, *muted;
     } languages[] = {
-        { kChineseTaiwan, L"新細明體", L"確定", L"在螢幕上顯示音效狀態", L"關於 Talvix(&A)...", L"音量", L"開",
-          L"已靜音" },
-        { kEnglishUS, L"MS Sans Serif", L"OK", L"Show levels on screen", L"&About Talvix...", L"Volume", L"On",
-          L"Muted" },
+        { kChineseTaiwan, 950, L"新細明體", L"確定", L"Browse", L"Save", L"在螢幕上顯示音效狀態", L"Show",
+          L"關於 Talvix(&A)...", L"音量", L"開", L"已靜音" },
+        { kChineseChina, 936, L"宋体", L"确定", L"浏览...", L"保存", L"在屏幕上显示音量状态", L"显示",
+          L"关于 Talvix(&A)...", L"音量", L"开", L"已静音" },
+        { kEnglishUS, 1252, L"MS Sans Serif", L"OK", L"Browse", L"Save", L"Show levels on screen", L"Show",
+          L"&About Talvix...", L"Volume", L"On", L"Muted" },
     };
     for (const auto& l : languages) {
         SCOPED_TRACE(l.ok);
@@ -166,29 +180,35 @@ TEST(Resources, EachLanguageHasItsOwnTextsInEveryResource)
         HWND about = CreateDialogIndirectParamW(GetModuleHandleA(NULL),
             static_cast<LPCDLGTEMPLATEW>(FindLocalResource(RT_DIALOG, IDD_ABOUTBOX)), NULL, NoHandling, 0);
         ASSERT_TRUE(main && about);
-        EXPECT_EQ(l.showLevels, ItemText(main, IDC_SHOW_LEVELS));
-        EXPECT_EQ(L"Browse", ItemText(main, IDC_MAIL_BROWSE));
-        EXPECT_EQ(l.face, FontFace(main));
-        EXPECT_EQ(l.ok, ItemText(about, IDOK));
-        EXPECT_EQ(l.face, FontFace(about));
-        DestroyWindow(main);
-        DestroyWindow(about);
-
         HMENU menu = LoadLocalMenu(IDR_TRAYMENU);
-        wchar_t item[32] = L"";
-        GetMenuStringW(GetSubMenu(menu, 0), 1, item, 32, MF_BYPOSITION);
-        EXPECT_STREQ(L"Show", item);
+        wchar_t show[32] = L"";
+        GetMenuStringW(GetSubMenu(menu, 0), 1, show, 32, MF_BYPOSITION);
         DestroyMenu(menu);
 
-        EXPECT_EQ(Ansi(l.aboutItem), LocalString(IDS_ABOUTBOX));
-        EXPECT_EQ(Ansi(l.volume), LocalString(IDS_LEVEL_VOLUME));
-        EXPECT_EQ(Ansi(l.on), LocalString(IDS_LEVEL_ON));
-        EXPECT_EQ(Ansi(l.muted), LocalString(IDS_LEVEL_MUTED));
+        const std::pair<std::wstring, const wchar_t*> texts[] = {
+            { FontFace(main), l.face },
+            { FontFace(about), l.face },
+            { ItemText(about, IDOK), l.ok },
+            { ItemText(main, IDC_MEDIA_BROWSE), l.browse },
+            { ItemText(main, IDC_SAVE), l.save },
+            { ItemText(main, IDC_SHOW_LEVELS), l.showLevels },
+            { show, l.show },
+            { LocalString(IDS_ABOUTBOX), l.aboutItem },
+            { LocalString(IDS_LEVEL_VOLUME), l.volume },
+            { LocalString(IDS_LEVEL_ON), l.on },
+            { LocalString(IDS_LEVEL_MUTED), l.muted },
+        };
+        for (const auto& t : texts) {
+            EXPECT_EQ(t.second, t.first);
+            EXPECT_TRUE(FitsCodePage(t.first, l.codePage)) << "not in code page " << l.codePage;
+        }
+        DestroyWindow(main);
+        DestroyWindow(about);
     }
     SetResourceLanguage(0);
 }
 
-TEST(Resources, TheVersionStringsAreFoundThroughBothTranslations)
+TEST(Resources, TheVersionStringsAreFoundThroughEveryTranslation)
 {
     char path[MAX_PATH];
     GetModuleFileNameA(NULL, path, sizeof path);
@@ -198,10 +218,10 @@ TEST(Resources, TheVersionStringsAreFoundThroughBothTranslations)
     WORD* translation = NULL;
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueA(&block[0], "\\VarFileInfo\\Translation", (void**)&translation, &length));
-    ASSERT_EQ(8u, length);
-    const WORD expected[] = { 0x0404, 950, 0x0409, 1252 };
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(expected[i], translation[i]) << i;
-    for (int i = 0; i < 4; i += 2) {
+    const WORD expected[] = { 0x0404, 950, 0x0804, 936, 0x0409, 1252 };
+    ASSERT_EQ(sizeof expected, length);
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(expected[i], translation[i]) << i;
+    for (int i = 0; i < 6; i += 2) {
         char name[64];
         snprintf(name, sizeof name, "\\StringFileInfo\\%04x%04x\\FileDescription", translation[i], translation[i + 1]);
         char* description = NULL;
