@@ -93,7 +93,7 @@ bool SimulatedKeyboard::Held()
     return WaitOpened(0) && PeekNamedPipe(pipe_, NULL, 0, NULL, NULL, NULL);
 }
 
-bool SimulatedKeyboard::Send(DWORD keyCode)
+bool SimulatedKeyboard::Send(DWORD keyCode, BYTE reportId)
 {
     if (shape_.layout == kMakerBitmap) {
         BYTE report[kSimulatedReportLength];
@@ -104,7 +104,7 @@ bool SimulatedKeyboard::Send(DWORD keyCode)
     for (int i = 0; i < kStandardKeyUsageCount; ++i)
         if (keyCode & kStandardKeyUsages[i].keyCode) usages.push_back(kStandardKeyUsages[i].usage);
     std::vector<BYTE> report(shape_.inputReportLength);
-    BuildUsageReport(shape_, usages.data(), static_cast<DWORD>(usages.size()), report.data());
+    BuildUsageReport(shape_, usages.data(), static_cast<DWORD>(usages.size()), report.data(), reportId);
     return SendBytes(report);
 }
 

@@ -50,8 +50,9 @@ public:
     bool Held();
 
     // One report with the key bits of keyCode, in the registered layout (a
-    // standard keyboard's: each key's usage); or any bytes as one report.
-    bool Send(DWORD keyCode);
+    // standard keyboard's: each key's usage; of an item list, in the report
+    // of that ID, 0 for the first item's); or any bytes as one report.
+    bool Send(DWORD keyCode, BYTE reportId = 0);
     bool SendBytes(const std::vector<BYTE>& report);
     // Plugs in again and announces a device arrival to the program's window
     // until the program opens the pipe: it acts on an arrival only once its
