@@ -1,5 +1,5 @@
 // The keyboard connection. Removal is not watched: the reader's read fails
-// and clears the open flag, and the next device arrival, whatever the device,
+// and clears the open flag (the last standard reader's does), and the next device arrival, whatever the device,
 // closes what is left and opens everything again. The notification filter has
 // no class, so every arrival of any device reaches the dialog.
 #include "keyboard/KeyboardConnection.h"
@@ -8,7 +8,8 @@
 #include "keyboard/KeyCodes.h"
 #include "keyboard/KeyboardDevice.h"
 #include "keyboard/KeyboardDiscovery.h"
-#include "keyboard/ReaderThread.h"
+#include "keyboard/Readers.h"
+#include "keyboard/StandardReaders.h"
 #include "mixer/MixerControls.h"
 #include "settings/SettingsPage.h"
 
@@ -33,7 +34,7 @@ void StartKeyboard(HWND dialog, KeyboardOpenReason reason)
 {
     // A reader after every open, found or not: it reads the keyboard found
     // by a later open too.
-    StartReaderThread(dialog, WM_KEYBOARD_KEYS);
+    StartReaders(dialog, WM_KEYBOARD_KEYS);
 
     // Any device's arrival comes here (a mouse, a memory stick), so it must
     // not replace what the user typed and has not saved. Loading replaces the
@@ -45,13 +46,19 @@ void StartKeyboard(HWND dialog, KeyboardOpenReason reason)
 }
 
 // A standard keyboard gives way to the maker's model as soon as that
-// arrives. The model is found before the standard keyboard is let go, and
+// arrives. The model is found before the standard keyboards are let go, and
 // kept open from there: a device need not allow its interface opened twice.
+// Without the model, the arrival may be a standard collection come back or
+// new: it is read beside the others.
 void SwitchToMakerKeyboard(HWND dialog)
 {
+    ReleaseUnpluggedStandardCollections();
     USHORT inputLength = 0, outputLength = 0;
-    HANDLE maker = FindMakerKeyboard(&inputLength, &outputLength);
-    if (!maker) return;
+    HANDLE maker = SearchWhileStandardRead(&inputLength, &outputLength);
+    if (!maker) {
+        StartReaders(dialog, WM_KEYBOARD_KEYS);
+        return;
+    }
     CloseKeyboard();
     UseMakerKeyboard(maker, inputLength, outputLength);
     KeyboardDevice.open.store(true);
@@ -69,10 +76,7 @@ void OpenKeyboard(HWND dialog, KeyboardOpenReason reason)
 void CloseKeyboard()
 {
     CloseMixer();
-    // The reader goes with the handle it reads, and only then the preparsed
-    // data it decodes with. A reader that outlives the retire might still
-    // decode a report: its block is then left to it rather than freed under it.
-    if (RetireReaderThread(KeyboardDevice.handle.exchange(NULL))) ReleaseKeyboardDecoding();
+    StopReaders();
 }
 
 void HandleDeviceChange(HWND dialog, WPARAM event)
