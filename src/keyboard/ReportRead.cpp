@@ -31,7 +31,7 @@ Piece ReadPiece(HANDLE device, HANDLE stopEvent, HANDLE readEvent, BYTE* buffer,
         if (WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0) {
             CancelIo(device);
             GetOverlappedResult(device, &read, got, TRUE);  // the buffer is free once this returns
-            return Piece::kStopped;
+            return WaitForSingleObject(stopEvent, 0) == WAIT_OBJECT_0 ? Piece::kStopped : Piece::kGone;
         }
         if (GetOverlappedResult(device, &read, got, FALSE)) return Piece::kWhole;
         error = GetLastError();

@@ -121,9 +121,9 @@ bool StartReader(StandardReader* reader)
     ZeroMemory(reader->keysByReport, sizeof reader->keysByReport);
     reader->keys.store(kKeysReleased);
     reader->unplugged.store(false);
-    reader->stopEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
-    reader->readEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
-    if (!reader->stopEvent || !reader->readEvent) return false;
+    if (!reader->stopEvent) reader->stopEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
+    if (!reader->readEvent) reader->readEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
+    if (!reader->stopEvent || !reader->readEvent) return false;  // tried again at the next start
     g_reading.fetch_add(1);
     reader->thread = CreateThread(NULL, 0, StandardReaderProc, reader, 0, NULL);
     if (!reader->thread) g_reading.fetch_sub(1);

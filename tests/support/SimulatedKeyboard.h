@@ -20,6 +20,10 @@ extern const int kStandardKeyUsageCount;
 // The usage of one key bit, 0 for none.
 USHORT StandardUsageOf(DWORD keyCode);
 
+// Copies of the client ends of the pipes this process holds (the simulated
+// keyboards' as the program opened them): while a copy is open, closing the
+// program's handle cannot end a read on it. The caller closes them.
+std::vector<HANDLE> CopyClientPipeEnds();
 // Forgets every simulated device and the simulated sound card.
 bool ClearSimulator();
 // A value of the simulated sound card, 0xDEAD when it is absent.

@@ -438,23 +438,23 @@ TEST_F(ConnectionTest, KeyboardArrivingLaterOpensKeyboardReaderAndMixer)
     EXPECT_TRUE(RememberedLoudness);
 }
 
-// A hundred cycles of each: an unplug of the maker's model, of a standard
-// keyboard, and a standard keyboard given up for the maker's model and taken
-// again when the model goes.
+// How the keyboard read goes: unplugged, or a standard keyboard given up for
+// the maker's model (and taken again when the model goes).
+const struct KeyboardGoing {
+    const char* what;
+    bool standard, switches;
+} kGoings[] = {
+    { "the maker's model unplugged", false, false },
+    { "a standard keyboard unplugged", true, false },
+    { "a standard keyboard switched to the maker's model", true, true },
+};
+
+// A hundred cycles of each way to go.
 TEST_F(ConnectionTest, HundredUnplugsAndSwitchesLeaveNoHandlesOrThreadsAndKeysStillWork)
 {
-    const struct {
-        const char* what;
-        SimulatedInterface first;
-        bool switches;
-    } cases[] = {
-        { "the maker's model unplugged", Keyboard(), false },
-        { "a standard keyboard unplugged", Standard(), false },
-        { "a standard keyboard switched to the maker's model and back", Standard(), true },
-    };
-    for (const auto& c : cases) {
+    for (const KeyboardGoing& c : kGoings) {
         SCOPED_TRACE(c.what);
-        List({ c.first, Keyboard() }, { true, false });
+        List({ c.standard ? Standard() : Keyboard(), Keyboard() }, { true, false });
         OpenKeyboard(dialog.Window(), KeyboardOpenReason::kStartUp);
         ASSERT_TRUE(KeyboardDevice.open.load());
         int threads = 0, handles = 0;
@@ -505,23 +505,14 @@ TEST_F(ConnectionTest, HundredUnplugsAndSwitchesLeaveNoHandlesOrThreadsAndKeysSt
 // volume stops climbing with it.
 TEST_F(ConnectionTest, AVolumeKeyHeldStopsStepsWhenItsKeyboardGoesOrGivesWay)
 {
-    const struct {
-        const char* what;
-        SimulatedInterface held;
-        bool switchToMaker;
-    } cases[] = {
-        { "the maker's model unplugged", Keyboard(), false },
-        { "a standard keyboard unplugged", Standard(), false },
-        { "a standard keyboard given up for the maker's model", Standard(), true },
-    };
-    for (const auto& c : cases) {
+    for (const KeyboardGoing& c : kGoings) {
         SCOPED_TRACE(c.what);
-        List({ c.held, Keyboard() }, { true, false });
+        List({ c.standard ? Standard() : Keyboard(), Keyboard() }, { true, false });
         OpenKeyboard(dialog.Window(), KeyboardOpenReason::kStartUp);
         PutMixerValue(kMixerVolume, 0);
         ASSERT_TRUE(pipes[0]->Send(kKeyVolumeUp));
         ASSERT_TRUE(WaitUntil([] { return Mixer(kMixerVolume) >= 3 * (65535 / 20); })) << "the held key repeats";
-        if (c.switchToMaker) {
+        if (c.switches) {
             ASSERT_TRUE(pipes[1]->PlugIn());
             Arrival();
             ASSERT_EQ(KeyboardKind::kMaker, KeyboardDevice.kind.load());
@@ -536,23 +527,6 @@ TEST_F(ConnectionTest, AVolumeKeyHeldStopsStepsWhenItsKeyboardGoesOrGivesWay)
         WaitUntil([] { return !KeyboardDevice.open.load(); }, 3000);
         CloseKeyboard();
     }
-}
-
-// The client ends of the simulated keyboards' pipes, copied: while a copy is
-// open, closing the program's handle cannot end a read on it.
-std::vector<HANDLE> CopyClientPipeEnds()
-{
-    std::vector<HANDLE> copies;
-    for (ULONG_PTR value = 4; value < 0x4000; value += 4) {
-        const HANDLE handle = reinterpret_cast<HANDLE>(value);
-        DWORD flags = 0;
-        HANDLE copy = NULL;
-        if (GetFileType(handle) == FILE_TYPE_PIPE && GetNamedPipeInfo(handle, &flags, NULL, NULL, NULL) &&
-            !(flags & PIPE_SERVER_END) &&
-            DuplicateHandle(GetCurrentProcess(), handle, GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS))
-            copies.push_back(copy);
-    }
-    return copies;
 }
 
 TEST_F(ConnectionTest, TheSwitchEndsTheStandardReaderEvenWhenNoCloseCouldEndItsRead)
