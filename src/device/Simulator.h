@@ -7,7 +7,9 @@
 // stops at the first missing index), one HID interface each. DevicePath
 // names a pipe whose server plays the keyboard:
 // - the program opens it with the real CreateFileA and reads it with the
-//   real ReadFile, in message-read mode, one input report per message;
+//   real ReadFile, in message-read mode, one input report per message; the
+//   reads are overlapped, and a reader may cancel its own pending read with
+//   CancelIo (named pipes do both, on Windows as under Wine);
 // - a path with no pipe behind it is an interface that cannot be opened;
 // - the server closing its pipe is the keyboard being unplugged.
 //
