@@ -31,6 +31,10 @@ BOOLEAN GetAttributes(HANDLE device, HIDD_ATTRIBUTES* attributes);
 BOOLEAN GetPreparsedData(HANDLE device, PHIDP_PREPARSED_DATA* preparsedData);
 BOOLEAN FreePreparsedData(PHIDP_PREPARSED_DATA preparsedData);
 NTSTATUS GetCaps(PHIDP_PREPARSED_DATA preparsedData, HIDP_CAPS* capabilities);
+// The button capabilities of the page in the collection's input reports;
+// *count holds the list's room and receives how many there are.
+NTSTATUS GetSpecificButtonCaps(USAGE usagePage, HIDP_BUTTON_CAPS* caps, USHORT* count,
+                               PHIDP_PREPARSED_DATA preparsedData);
 // The usages of the page that are pressed in one input report, the report-ID
 // byte first; *count holds the list's room and receives how many there are.
 // The reader thread calls it while the UI thread may query other interfaces.

@@ -8,10 +8,14 @@
 // checked is always that of the device described last: the module remembers
 // that one.
 //
-// Preparsed data: a standard keyboard's stays held while it is read (its
-// reports are decoded with it), and discovery may look at other interfaces
-// meanwhile, so two blocks can be out at once; a third request fails, which
+// Preparsed data: each standard collection's stays held while it is read
+// (its reports are decoded with it), up to eight of them, and discovery may
+// look at one more interface meanwhile; a request beyond that fails, which
 // shows a block that was never released.
+//
+// Button capabilities and usages follow the layout: an item list answers
+// per item as Windows documents it (one capability per listed usage or per
+// range, none for a value; usages only from the items of the report's ID).
 #include "device/HidDevice.h"
 #include <stddef.h>
 #include "device/Simulator.h"
@@ -20,7 +24,7 @@ namespace {
 
 const NTSTATUS kHidpStatusSuccess = HIDP_STATUS_SUCCESS;
 const NTSTATUS kHidpStatusInvalidPreparsedData = HIDP_STATUS_INVALID_PREPARSED_DATA;
-const DWORD kPreparsedBlocks = 2;
+const DWORD kPreparsedBlocks = 9;
 
 struct DeviceList {
     DWORD count;
@@ -71,6 +75,100 @@ ULONG DecodeUsages(const SimulatedInterface& layout, const BYTE* report, USAGE* 
     } else if (layout.layout == kUsageBits) {
         for (DWORD bit = 0; bit < layout.usageCount && 1 + bit / 8 < layout.inputReportLength; ++bit)
             if (report[1 + bit / 8] & (1 << (bit % 8))) found[count++] = layout.usages[bit];
+    }
+    return count;
+}
+
+// The usage an item's field names, 0 for none: a set bit's own, or an array
+// slot's value's.
+SimulatedUsage ItemFieldUsage(const SimulatedItem& item, DWORD field, DWORD value)
+{
+    SimulatedUsage none = { 0, 0 };
+    if (value == 0) return none;
+    if (item.kind == kBitItem) return field < item.listed ? item.list[field] : none;
+    if (item.kind != kArrayItem) return none;
+    if (item.listed > 0) return value <= item.listed ? item.list[value - 1] : none;
+    const SimulatedUsage ranged = { item.page, static_cast<USHORT>(item.usageMinimum + value - 1) };
+    return item.usageMinimum + value - 1 <= item.usageMaximum ? ranged : none;
+}
+
+// Whether the item has buttons (bits or array entries) of the page.
+bool ItemHasButtonsOf(const SimulatedItem& item, USAGE page)
+{
+    if (item.kind == kArrayItem) return item.page == page;
+    if (item.kind != kBitItem) return false;
+    for (DWORD i = 0; i < item.listed; ++i)
+        if (item.list[i].page == page) return true;
+    return false;
+}
+
+// The pressed usages of the page in a report of an item list, as
+// HidP_GetUsages finds them: only the items of the report's ID count.
+NTSTATUS DecodeItems(const SimulatedInterface& layout, USAGE page, const BYTE* report, USAGE* found, ULONG* count)
+{
+    bool pageFound = false, idFound = false;
+    *count = 0;
+    for (DWORD n = 0; n < layout.itemCount && n < kMaxSimulatedItems; ++n) {
+        const SimulatedItem& item = layout.items[n];
+        if (!ItemHasButtonsOf(item, page)) continue;
+        pageFound = true;
+        if (item.reportId != report[0]) continue;
+        idFound = true;
+        for (DWORD field = 0; field < item.fields; ++field) {
+            const DWORD value = ReportField(report, layout.inputReportLength, item.firstBit + field * item.fieldBits,
+                                            item.fieldBits);
+            const SimulatedUsage usage = ItemFieldUsage(item, field, value);
+            if (usage.page == page && usage.usage != 0 && *count < kMaxSimulatedUsages) found[(*count)++] = usage.usage;
+        }
+    }
+    if (!pageFound) return HIDP_STATUS_USAGE_NOT_FOUND;
+    return idFound ? kHidpStatusSuccess : HIDP_STATUS_INCOMPATIBLE_REPORT_ID;
+}
+
+// Appends one capability when there is room; counts it either way.
+void AddButtonCaps(USAGE page, BYTE reportId, USAGE first, USAGE last, bool range, HIDP_BUTTON_CAPS* caps,
+                   USHORT room, USHORT* count)
+{
+    if (*count < room) {
+        HIDP_BUTTON_CAPS& c = caps[*count];
+        ZeroMemory(&c, sizeof c);
+        c.UsagePage = page;
+        c.ReportID = reportId;
+        c.IsRange = range;
+        if (range) {
+            c.Range.UsageMin = first;
+            c.Range.UsageMax = last;
+        } else {
+            c.NotRange.Usage = first;
+        }
+    }
+    ++*count;
+}
+
+// Every button capability of the page (0: of any page), as HidP_GetButtonCaps
+// lists them; returns how many there are, filling no more than the room.
+USHORT ListButtonCaps(const SimulatedInterface& layout, USAGE page, HIDP_BUTTON_CAPS* caps, USHORT room)
+{
+    USHORT count = 0;
+    const bool anyPage = page == 0;
+    if (layout.layout == kUsageArray && (anyPage || layout.itemPage == page))
+        AddButtonCaps(static_cast<USAGE>(layout.itemPage), 0, static_cast<USAGE>(layout.usageMinimum),
+                      static_cast<USAGE>(layout.usageMinimum + layout.logicalMaximum - layout.logicalMinimum), true,
+                      caps, room, &count);
+    if (layout.layout == kUsageBits && (anyPage || layout.itemPage == page))
+        for (DWORD i = 0; i < layout.usageCount; ++i)
+            AddButtonCaps(static_cast<USAGE>(layout.itemPage), 0, layout.usages[i], 0, false, caps, room, &count);
+    if (layout.layout != kItemList) return count;
+    for (DWORD n = 0; n < layout.itemCount && n < kMaxSimulatedItems; ++n) {
+        const SimulatedItem& item = layout.items[n];
+        if (item.kind == kArrayItem && item.listed == 0 && (anyPage || item.page == page))
+            AddButtonCaps(item.page, item.reportId, item.usageMinimum, item.usageMaximum, true, caps, room, &count);
+        if (item.kind == kValueItem || (item.kind == kArrayItem && item.listed == 0)) continue;
+        for (DWORD i = 0; i < item.listed; ++i) {
+            const USAGE itemPage = item.kind == kArrayItem ? item.page : item.list[i].page;
+            if (itemPage != 0 && (anyPage || itemPage == page))
+                AddButtonCaps(itemPage, item.reportId, item.list[i].usage, 0, false, caps, room, &count);
+        }
     }
     return count;
 }
@@ -187,6 +285,24 @@ NTSTATUS GetCaps(PHIDP_PREPARSED_DATA preparsedData, HIDP_CAPS* capabilities)
     capabilities->Usage = static_cast<USAGE>(block->usage);
     capabilities->InputReportByteLength = static_cast<USHORT>(block->inputReportLength);
     capabilities->OutputReportByteLength = static_cast<USHORT>(block->outputReportLength);
+    capabilities->NumberInputButtonCaps = ListButtonCaps(*block, 0, NULL, 0);
+    for (DWORD n = 0; n < block->itemCount && n < kMaxSimulatedItems; ++n)
+        if (block->layout == kItemList && block->items[n].kind == kValueItem) ++capabilities->NumberInputValueCaps;
+    return kHidpStatusSuccess;
+}
+
+NTSTATUS GetSpecificButtonCaps(USAGE usagePage, HIDP_BUTTON_CAPS* caps, USHORT* count,
+                               PHIDP_PREPARSED_DATA preparsedData)
+{
+    const SimulatedInterface* block = HeldBlock(preparsedData);
+    if (!block) return kHidpStatusInvalidPreparsedData;
+    const USHORT room = *count;
+    *count = ListButtonCaps(*block, usagePage, caps, room);
+    if (*count == 0) return HIDP_STATUS_USAGE_NOT_FOUND;
+    if (*count > room) {
+        *count = room;
+        return HIDP_STATUS_BUFFER_TOO_SMALL;
+    }
     return kHidpStatusSuccess;
 }
 
@@ -196,9 +312,15 @@ NTSTATUS GetUsages(USAGE usagePage, USAGE* usages, ULONG* count, PHIDP_PREPARSED
     const SimulatedInterface* block = HeldBlock(preparsedData);
     if (!block) return kHidpStatusInvalidPreparsedData;
     if (reportLength != block->inputReportLength) return HIDP_STATUS_INVALID_REPORT_LENGTH;
-    if (block->layout == kMakerBitmap || usagePage != block->itemPage) return HIDP_STATUS_USAGE_NOT_FOUND;
     USAGE found[kMaxSimulatedUsages];
-    const ULONG pressed = DecodeUsages(*block, report, found);
+    ULONG pressed = 0;
+    if (block->layout == kItemList) {
+        const NTSTATUS status = DecodeItems(*block, usagePage, report, found, &pressed);
+        if (status != kHidpStatusSuccess) return status;
+    } else {
+        if (block->layout == kMakerBitmap || usagePage != block->itemPage) return HIDP_STATUS_USAGE_NOT_FOUND;
+        pressed = DecodeUsages(*block, report, found);
+    }
     const ULONG room = *count;
     *count = pressed;
     if (pressed > room) return HIDP_STATUS_BUFFER_TOO_SMALL;

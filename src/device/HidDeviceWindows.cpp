@@ -44,6 +44,14 @@ NTSTATUS GetCaps(PHIDP_PREPARSED_DATA preparsedData, HIDP_CAPS* capabilities)
     return HidP_GetCaps(preparsedData, capabilities);
 }
 
+NTSTATUS GetSpecificButtonCaps(USAGE usagePage, HIDP_BUTTON_CAPS* caps, USHORT* count,
+                               PHIDP_PREPARSED_DATA preparsedData)
+{
+    // HidP_GetButtonCaps is this call with no page: Windows 98's HID.DLL
+    // exports both, this one since the first.
+    return HidP_GetSpecificButtonCaps(HidP_Input, usagePage, 0, 0, caps, count, preparsedData);
+}
+
 NTSTATUS GetUsages(USAGE usagePage, USAGE* usages, ULONG* count, PHIDP_PREPARSED_DATA preparsedData,
                    BYTE* report, ULONG reportLength)
 {

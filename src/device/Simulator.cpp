@@ -17,6 +17,7 @@ const char kUsageMinimum[] = "UsageMinimum";
 const char kLogicalMinimum[] = "LogicalMinimum";
 const char kLogicalMaximum[] = "LogicalMaximum";
 const char kUsageList[] = "Usages";
+const char kItems[] = "Items";
 
 struct DwordField {
     const char* name;
@@ -125,9 +126,66 @@ SimulatedInterface SimulatedStandardKeyboard(const char* pipePath, SimulatedLayo
     return keyboard;
 }
 
-void BuildUsageReport(const SimulatedInterface& keyboard, const USHORT* usages, DWORD count, BYTE* report)
+namespace {
+
+void PutReportField(BYTE* report, DWORD length, DWORD firstBit, DWORD bits, DWORD value)
+{
+    for (DWORD bit = 0; bit < bits; ++bit) {
+        const DWORD at = firstBit + bit;
+        if (1 + at / 8 < length && (value >> bit & 1)) report[1 + at / 8] |= static_cast<BYTE>(1 << (at % 8));
+    }
+}
+
+// The value that names the usage in an array item's slot, 0 for none.
+DWORD ArrayValueOf(const SimulatedItem& item, USHORT usage)
+{
+    if (item.page != kConsumerPage) return 0;
+    if (item.listed == 0)
+        return usage >= item.usageMinimum && usage <= item.usageMaximum ? usage - item.usageMinimum + 1u : 0;
+    for (DWORD i = 0; i < item.listed; ++i)
+        if (item.list[i].usage == usage) return i + 1;
+    return 0;
+}
+
+void BuildItemReport(const SimulatedInterface& device, const USHORT* usages, DWORD count, BYTE* report, BYTE id)
+{
+    const DWORD length = device.inputReportLength;
+    if (id == 0 && device.itemCount > 0) id = device.items[0].reportId;
+    if (length > 0) report[0] = id;
+    for (DWORD n = 0; n < device.itemCount && n < kMaxSimulatedItems; ++n) {
+        const SimulatedItem& item = device.items[n];
+        if (item.reportId != id) continue;
+        DWORD slot = 0;
+        for (DWORD i = 0; i < count; ++i) {
+            if (item.kind == kBitItem) {
+                for (DWORD bit = 0; bit < item.listed; ++bit)
+                    if (item.list[bit].page == kConsumerPage && item.list[bit].usage == usages[i])
+                        PutReportField(report, length, item.firstBit + bit, 1, 1);
+            } else if (item.kind == kArrayItem && slot < item.fields && ArrayValueOf(item, usages[i])) {
+                PutReportField(report, length, item.firstBit + slot++ * item.fieldBits, item.fieldBits,
+                               ArrayValueOf(item, usages[i]));
+            }
+        }
+    }
+}
+
+}  // namespace
+
+DWORD ReportField(const BYTE* report, DWORD length, DWORD firstBit, DWORD bits)
+{
+    DWORD value = 0;
+    for (DWORD bit = 0; bit < bits; ++bit) {
+        const DWORD at = firstBit + bit;
+        if (1 + at / 8 < length) value |= DWORD(report[1 + at / 8] >> (at % 8) & 1) << bit;
+    }
+    return value;
+}
+
+void BuildUsageReport(const SimulatedInterface& keyboard, const USHORT* usages, DWORD count, BYTE* report,
+                      BYTE reportId)
 {
     ZeroMemory(report, keyboard.inputReportLength);
+    if (keyboard.layout == kItemList) return BuildItemReport(keyboard, usages, count, report, reportId);
     report[0] = 0x01;
     if (keyboard.layout == kUsageArray) {
         DWORD slot = 0;
@@ -161,6 +219,11 @@ bool ReadSimulatedInterface(DWORD index, SimulatedInterface* entry)
             ERROR_SUCCESS &&
         usagesType == REG_BINARY)
         entry->usageCount = usagesSize / sizeof entry->usages[0];
+    DWORD itemsType = 0, itemsSize = sizeof entry->items;
+    if (RegQueryValueExA(key, kItems, NULL, &itemsType, reinterpret_cast<BYTE*>(entry->items), &itemsSize) ==
+            ERROR_SUCCESS &&
+        itemsType == REG_BINARY)
+        entry->itemCount = itemsSize / sizeof entry->items[0];
     DWORD type = 0, size = sizeof entry->devicePath - 1;
     if (RegQueryValueExA(key, kDevicePath, NULL, &type, reinterpret_cast<BYTE*>(entry->devicePath), &size) !=
             ERROR_SUCCESS ||
@@ -182,6 +245,9 @@ bool WriteSimulatedInterface(DWORD index, const SimulatedInterface& entry)
     const DWORD usageCount = entry.usageCount < kMaxSimulatedUsages ? entry.usageCount : kMaxSimulatedUsages;
     written = written && RegSetValueExA(key, kUsageList, 0, REG_BINARY, reinterpret_cast<const BYTE*>(entry.usages),
                                         usageCount * sizeof entry.usages[0]) == ERROR_SUCCESS;
+    const DWORD itemCount = entry.itemCount < kMaxSimulatedItems ? entry.itemCount : kMaxSimulatedItems;
+    written = written && RegSetValueExA(key, kItems, 0, REG_BINARY, reinterpret_cast<const BYTE*>(entry.items),
+                                        itemCount * sizeof entry.items[0]) == ERROR_SUCCESS;
     written = written && RegSetValueExA(key, kDevicePath, 0, REG_SZ, reinterpret_cast<const BYTE*>(entry.devicePath),
                                         lstrlenA(entry.devicePath) + 1) == ERROR_SUCCESS;
     RegCloseKey(key);

@@ -7,7 +7,9 @@
 // stops at the first missing index), one HID interface each. DevicePath
 // names a pipe whose server plays the keyboard:
 // - the program opens it with the real CreateFileA and reads it with the
-//   real ReadFile, in message-read mode, one input report per message;
+//   real ReadFile, in message-read mode, one input report per message; the
+//   reads are overlapped, and a reader may cancel its own pending read with
+//   CancelIo (named pipes do both, on Windows as under Wine);
 // - a path with no pipe behind it is an interface that cannot be opened;
 // - the server closing its pipe is the keyboard being unplugged.
 //
@@ -41,8 +43,37 @@ enum SimulatedLayout : DWORD {
     kUsageArray = 1,   // slots of 16 bits, little-endian; a slot's value v is the usage
                        // usageMinimum + (v - logicalMinimum), 0 or outside the logical range none
     kUsageBits = 2,    // one bit per usage of the usage list, lowest bit of data byte 1 first
+    kItemList = 3,     // the main items of `items`, as a report descriptor declares them
 };
 const DWORD kMaxSimulatedUsages = 32;
+
+// One main item of an input report, for devices laid out as real products
+// are: several report IDs in one collection, bits of several pages mixed
+// with padding, values beside buttons. HidP_GetUsages returns the usages of
+// the bits and arrays of the asked page in the reports of the report's ID;
+// a value is never a usage it returns, and no button capability.
+enum SimulatedItemKind : BYTE {
+    kBitItem = 0,    // one bit per entry of `list`; an entry of page 0 is a padding bit
+    kArrayItem = 1,  // `fields` slots of `fieldBits`; a slot's value v (0: none) names
+                     // list[v - 1], or with an empty list usageMinimum + v - 1 up to usageMaximum
+    kValueItem = 2,  // `fields` values of `fieldBits`, of the usage list[0]
+};
+const DWORD kMaxItemUsages = 12;
+const DWORD kMaxSimulatedItems = 6;
+struct SimulatedUsage {
+    USHORT page, usage;
+};
+struct SimulatedItem {
+    BYTE reportId;   // the first byte of the reports that carry it
+    BYTE kind;       // a SimulatedItemKind
+    BYTE firstBit;   // counted from the lowest bit of the byte after the report ID
+    BYTE fieldBits;  // 1 for a bit list
+    BYTE fields;
+    BYTE listed;     // entries of `list` in use
+    USHORT page;     // an array's or a value's page; a bit list's entries name their own
+    USHORT usageMinimum, usageMaximum;
+    SimulatedUsage list[kMaxItemUsages];
+};
 
 // One simulated HID interface.
 struct SimulatedInterface {
@@ -53,6 +84,8 @@ struct SimulatedInterface {
     DWORD arraySlots, usageMinimum, logicalMinimum, logicalMaximum;  // kUsageArray
     DWORD usageCount;                                                 // kUsageBits
     USHORT usages[kMaxSimulatedUsages];
+    DWORD itemCount;                                                  // kItemList
+    SimulatedItem items[kMaxSimulatedItems];
 };
 
 // A simulated keyboard's input report: the report-ID byte, then the three
@@ -73,10 +106,15 @@ const DWORD kStandardVendorId = 0xFFF0;
 extern const USHORT kStandardBitUsages[];
 extern const DWORD kStandardBitUsageCount;
 SimulatedInterface SimulatedStandardKeyboard(const char* pipePath, SimulatedLayout layout, DWORD slots = 2);
-// A standard keyboard's report holding the given usages: the report-ID byte,
-// then the slots or bits of its layout. Usages the layout cannot carry are
-// left out. The size is the interface's input report length.
-void BuildUsageReport(const SimulatedInterface& keyboard, const USHORT* usages, DWORD count, BYTE* report);
+// A standard keyboard's report holding the given Consumer usages: the
+// report-ID byte, then the slots or bits of its layout (of an item list:
+// the items of that report ID, 0 for the first item's). Usages the report
+// cannot carry are left out. The size is the interface's input report length.
+void BuildUsageReport(const SimulatedInterface& keyboard, const USHORT* usages, DWORD count, BYTE* report,
+                      BYTE reportId = 0);
+// The field of `bits` bits at a bit position after the report-ID byte; bits
+// beyond the report's length read as 0.
+DWORD ReportField(const BYTE* report, DWORD length, DWORD firstBit, DWORD bits);
 
 // False when there is no entry at that index.
 bool ReadSimulatedInterface(DWORD index, SimulatedInterface* entry);

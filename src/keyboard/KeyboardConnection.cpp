@@ -1,38 +1,40 @@
-// Removal is not watched: the reader's read fails and clears the open flag,
-// and the next device arrival, whatever the device, closes what is left and
-// opens everything again.
+// Removal is not watched: the reader's read fails and clears the open flag
+// (for standard keyboards, the last reader's does), and the next device
+// arrival, whatever the device, closes what is left and opens everything
+// again.
 #include "keyboard/KeyboardConnection.h"
 #include "keyboard/KeyCodes.h"
 #include "keyboard/KeyboardDevice.h"
 #include "keyboard/KeyboardDiscovery.h"
-#include "keyboard/ReaderThread.h"
+#include "keyboard/Readers.h"
+#include "keyboard/StandardReaders.h"
 
 bool OpenKeyboard(HWND keysWindow)
 {
     KeyboardDevice.open.store(FindKeyboard());
-    StartReaderThread(keysWindow, WM_KEYBOARD_KEYS);
+    StartReaders(keysWindow, WM_KEYBOARD_KEYS);
     return KeyboardDevice.open.load();
 }
 
-void CloseKeyboard()
-{
-    // The reader goes with the handle it reads, and only then the preparsed
-    // data it decodes with. A reader that outlives the retire might still
-    // decode a report: its block is then left to it rather than freed under it.
-    if (RetireReaderThread(KeyboardDevice.handle.exchange(NULL))) ReleaseKeyboardDecoding();
-}
+void CloseKeyboard() { StopReaders(); }
 
-// The model is found before the standard keyboard is let go, and kept open
-// from there: a device need not allow its interface opened twice.
+// The model is found before the standard keyboards are let go, and kept open
+// from there: a device need not allow its interface opened twice. Without
+// the model, the arrival may be a standard collection come back or new: it
+// is read beside the others.
 bool SwitchToMakerKeyboard(HWND keysWindow)
 {
     if (KeyboardDevice.kind.load() != KeyboardKind::kStandard) return false;
+    ReleaseUnpluggedStandardCollections();
     USHORT inputLength = 0, outputLength = 0;
-    HANDLE maker = FindMakerKeyboard(&inputLength, &outputLength);
-    if (!maker) return false;
+    HANDLE maker = SearchWhileStandardRead(&inputLength, &outputLength);
+    if (!maker) {
+        StartReaders(keysWindow, WM_KEYBOARD_KEYS);
+        return false;
+    }
     CloseKeyboard();
     UseMakerKeyboard(maker, inputLength, outputLength);
     KeyboardDevice.open.store(true);
-    StartReaderThread(keysWindow, WM_KEYBOARD_KEYS);
+    StartReaders(keysWindow, WM_KEYBOARD_KEYS);
     return true;
 }

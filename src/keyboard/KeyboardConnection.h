@@ -10,5 +10,6 @@ bool OpenKeyboard(HWND keysWindow);
 // Ends the reader, then closes the keyboard it read.
 void CloseKeyboard();
 // A standard keyboard gives way to the maker's model as soon as that
-// arrives; true when it did.
+// arrives; true when it did. Without the model, a standard collection that
+// came back or is new is read beside the others.
 bool SwitchToMakerKeyboard(HWND keysWindow);

@@ -1,5 +1,5 @@
-// KeyboardDevice: the open keyboard interface, shared by discovery (UI thread)
-// and the report reader thread.
+// KeyboardDevice: the open keyboard interface of the maker's models, shared
+// by discovery (UI thread) and the report reader thread.
 #pragma once
 #include <windows.h>
 #include <atomic>
@@ -16,19 +16,18 @@ const USHORT kReportBufferSize = kStandardReportLimit;
 
 enum class KeyboardKind : int {
     kMaker,     // one of the maker's four models: its report is the KeyCode's bitmap
-    kStandard,  // any other consumer-control interface: its report holds usages
+    kStandard,  // other consumer-control collections, read by the standard readers
+                // (StandardReaders.h): their reports hold usages
 };
 
 struct KeyboardDeviceRecord {
-    std::atomic<bool> open;               // set from FindKeyboard; cleared by the reader on a failed read
+    std::atomic<bool> open;               // set from FindKeyboard; cleared by the reader whose read
+                                          // fails (of standard readers, the last one)
     BYTE reportBuffer[kReportBufferSize];
     USHORT outputReportLength;
     std::atomic<USHORT> inputReportLength;
     std::atomic<HANDLE> handle;           // NULL when no interface is open
     std::atomic<KeyboardKind> kind;       // of the keyboard the last search found
-    // A standard keyboard's, held while it is open: its reports are decoded
-    // with it. NULL for the maker's models, whose reports need none.
-    std::atomic<PHIDP_PREPARSED_DATA> preparsedData;
 };
 
 extern KeyboardDeviceRecord KeyboardDevice;

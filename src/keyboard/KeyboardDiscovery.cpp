@@ -1,11 +1,18 @@
 // Finding the keyboard: every HID interface present is opened in enumeration
-// order and checked; the first consumer-control collection of the maker's
-// models is kept open, every other one is closed before the next is opened.
-// The first consumer-control collection of any other keyboard is held aside
-// meanwhile and kept only when the search ends without the maker's model:
-// that model always wins. So at most two interfaces are open at a time.
+// order and checked; one that cannot be opened (another program holds it
+// without sharing) is passed over. The first consumer-control collection of
+// the maker's models is kept open and ends the search, and every other
+// interface is closed before the next is opened. A standard consumer
+// collection with keys of the usage table is handed to the standard readers
+// meanwhile, up to their number, and let go again when the search ends at
+// the maker's model: that model always wins.
+//
+// Every interface is opened for overlapped reads: a reader must be able to
+// end its read while the keyboard stays plugged in (keyboard/ReportRead.cpp).
 #include "keyboard/KeyboardDiscovery.h"
+#include "keyboard/KeyCodes.h"
 #include "keyboard/KeyboardDevice.h"
+#include "keyboard/StandardReaders.h"
 #include "keyboard/UsageKeys.h"
 #include "device/HidDevice.h"
 
@@ -23,11 +30,6 @@ struct InterfacePlace {
     bool listed;
     char path[MAX_PATH];
 };
-
-// The device path of the standard keyboard being read, "" for none. The
-// search for the maker's model never opens it a second time: opening and
-// closing a device's interface can look like a new user of it to the device.
-char g_standardPath[MAX_PATH];
 
 #ifndef _WIN64
 static_assert(sizeof(SP_DEVICE_INTERFACE_DATA) == 28, "interface data record of the 32-bit platform");
@@ -48,9 +50,30 @@ bool IsMakerModel(const HIDD_ATTRIBUTES& attributes)
     return attributes.VendorID == KEYBOARD_VENDOR_ID && IsAcceptedProduct(attributes.ProductID);
 }
 
+// Whether the collection's Consumer buttons declare a usage of the table,
+// as a usage or within a usage range. A tilt wheel's AC Pan or a battery
+// level is a value, no button: such a collection has none.
+bool HasTableKeys(PHIDP_PREPARSED_DATA preparsedData, const HIDP_CAPS& caps)
+{
+    const USHORT kMaxButtonCaps = 32;
+    HIDP_BUTTON_CAPS buttons[kMaxButtonCaps];
+    USHORT count = caps.NumberInputButtonCaps < kMaxButtonCaps ? caps.NumberInputButtonCaps : kMaxButtonCaps;
+    const NTSTATUS status = HidDevice::GetSpecificButtonCaps(kConsumerPage, buttons, &count, preparsedData);
+    if (status != kHidpStatusSuccess && status != HIDP_STATUS_BUFFER_TOO_SMALL) return false;
+    for (USHORT i = 0; i < count && i < kMaxButtonCaps; ++i) {
+        const HIDP_BUTTON_CAPS& b = buttons[i];
+        if (b.UsagePage != kConsumerPage) continue;
+        const USAGE first = b.IsRange ? b.Range.UsageMin : b.NotRange.Usage;
+        const USAGE last = b.IsRange ? b.Range.UsageMax : b.NotRange.Usage;
+        if (KeysOfUsageRange(first, last) != kKeysReleased) return true;
+    }
+    return false;
+}
+
 // A standard keyboard's consumer-control collection, whose reports can be
-// read: another maker's, or the maker's of a model other than the four. On
-// success its preparsed data is left held in *preparsedData.
+// read and hold keys of the table: another maker's, or the maker's of a
+// model other than the four. On success its preparsed data is left held in
+// *preparsedData.
 bool CheckStandardKeyboard(HANDLE device, PHIDP_PREPARSED_DATA* preparsedData, HIDP_CAPS* caps)
 {
     HIDD_ATTRIBUTES attributes;
@@ -61,19 +84,10 @@ bool CheckStandardKeyboard(HANDLE device, PHIDP_PREPARSED_DATA* preparsedData, H
     ZeroMemory(caps, sizeof *caps);
     const bool accepted = HidDevice::GetCaps(*preparsedData, caps) == kHidpStatusSuccess &&
                           caps->UsagePage == kConsumerPage && caps->Usage == kConsumerControl &&
-                          caps->InputReportByteLength >= 1 && caps->InputReportByteLength <= kStandardReportLimit;
+                          caps->InputReportByteLength >= 1 && caps->InputReportByteLength <= kStandardReportLimit &&
+                          HasTableKeys(*preparsedData, *caps);
     if (!accepted) HidDevice::FreePreparsedData(*preparsedData);
     return accepted;
-}
-
-// Keeps the standard keyboard held aside as the keyboard found.
-void TakeStandardKeyboard(HANDLE device, PHIDP_PREPARSED_DATA preparsedData, const HIDP_CAPS& caps)
-{
-    KeyboardDevice.inputReportLength.store(caps.InputReportByteLength);
-    KeyboardDevice.outputReportLength = caps.OutputReportByteLength;
-    KeyboardDevice.preparsedData.store(preparsedData);
-    KeyboardDevice.kind.store(KeyboardKind::kStandard);
-    KeyboardDevice.handle.store(device);
 }
 
 // The interface's device path, or NULL; the caller frees it with LocalFree.
@@ -105,9 +119,10 @@ SP_DEVICE_INTERFACE_DETAIL_DATA_A* DescribeInterface(HDEVINFO set, const GUID* c
 }
 
 // The interface at that index, opened, or NULL; the place tells whether
-// there is one at that index at all, and its path. An interface at skipPath
-// is not opened.
-HANDLE OpenListedInterface(const GUID* classGuid, DWORD index, InterfacePlace* place, const char* skipPath)
+// there is one at that index at all, and its path. A standard collection
+// being read is not opened again: opening and closing a device's interface
+// can look like a new user of it to the device.
+HANDLE OpenListedInterface(const GUID* classGuid, DWORD index, InterfacePlace* place)
 {
     place->listed = false;
     place->path[0] = '\0';
@@ -117,10 +132,10 @@ HANDLE OpenListedInterface(const GUID* classGuid, DWORD index, InterfacePlace* p
     HANDLE device = NULL;
     SP_DEVICE_INTERFACE_DETAIL_DATA_A* detail = DescribeInterface(set, classGuid, index, &place->listed);
     if (detail) lstrcpynA(place->path, detail->DevicePath, sizeof place->path);
-    if (detail && lstrcmpiA(place->path, skipPath) != 0) {
+    if (detail && !IsStandardCollectionTaken(place->path)) {
         device = CreateFileA(detail->DevicePath, GENERIC_READ | GENERIC_WRITE,
                              FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, NULL);
+                             FILE_FLAG_OVERLAPPED, NULL);
         if (device == INVALID_HANDLE_VALUE) device = NULL;
     }
     if (detail) LocalFree(detail);
@@ -128,12 +143,35 @@ HANDLE OpenListedInterface(const GUID* classGuid, DWORD index, InterfacePlace* p
     return device;
 }
 
+// One pass over the interfaces: the maker's model's opened, or NULL, the
+// standard collections met meanwhile handed to the standard readers. The
+// lengths are those of the last interface whose capabilities were read.
+HANDLE SearchInterfaces(USHORT* inputLength, USHORT* outputLength)
+{
+    GUID hidGuid;
+    HidDevice::GetHidGuid(&hidGuid);
+    InterfacePlace place = { true, "" };
+    for (DWORD index = 0; place.listed; ++index) {
+        HANDLE device = OpenListedInterface(&hidGuid, index, &place);
+        if (!device) continue;
+        PHIDP_PREPARSED_DATA preparsedData = NULL;
+        if (CheckKeyboardIdentity(device, &preparsedData, inputLength, outputLength)) return device;
+        HIDP_CAPS caps;
+        if (StandardCollectionCount() < kMaxStandardReaders && CheckStandardKeyboard(device, &preparsedData, &caps)) {
+            AdoptStandardCollection(device, preparsedData, caps.InputReportByteLength, place.path);
+            continue;
+        }
+        CloseHandle(device);
+    }
+    return NULL;
+}
+
 }  // namespace
 
 HANDLE OpenHidInterface(const GUID* classGuid, DWORD index)
 {
     InterfacePlace place;
-    return OpenListedInterface(classGuid, index, &place, "");
+    return OpenListedInterface(classGuid, index, &place);
 }
 
 bool CheckKeyboardIdentity(HANDLE device, PHIDP_PREPARSED_DATA* preparsedData,
@@ -165,88 +203,32 @@ bool FindKeyboard()
 {
     USHORT inputLength = 0;
     USHORT outputLength = 0;
-    KeyboardDevice.inputReportLength.store(0);
-    KeyboardDevice.outputReportLength = 0;
-
+    KeyboardDevice.handle.store(NULL);
     KeyboardDevice.kind.store(KeyboardKind::kMaker);
-    KeyboardDevice.preparsedData.store(NULL);
-
-    GUID hidGuid;
-    HidDevice::GetHidGuid(&hidGuid);
-
-    bool found = false;
-    HANDLE standard = NULL;  // the first standard keyboard, held aside
-    PHIDP_PREPARSED_DATA standardData = NULL;
-    HIDP_CAPS standardCaps;
-    char standardPath[MAX_PATH] = "";
-    for (DWORD index = 0;; ++index) {
-        InterfacePlace place;
-        HANDLE device = OpenListedInterface(&hidGuid, index, &place, "");
-        KeyboardDevice.handle.store(device);
-        if (!device) break;
-        PHIDP_PREPARSED_DATA preparsedData = NULL;
-        const bool accepted = CheckKeyboardIdentity(device, &preparsedData, &inputLength, &outputLength);
-        KeyboardDevice.inputReportLength.store(inputLength);
-        KeyboardDevice.outputReportLength = outputLength;
-        if (accepted) {
-            found = true;
-            break;
-        }
-        if (!standard && CheckStandardKeyboard(device, &standardData, &standardCaps)) {
-            standard = device;
-            lstrcpyA(standardPath, place.path);
-        } else {
-            CloseHandle(device);
-        }
-    }
-    lstrcpyA(g_standardPath, found ? "" : standardPath);
-    if (standard && found) {
-        HidDevice::FreePreparsedData(standardData);
-        CloseHandle(standard);
-    } else if (standard) {
-        TakeStandardKeyboard(standard, standardData, standardCaps);
-        found = true;
-    }
+    HANDLE maker = SearchInterfaces(&inputLength, &outputLength);
+    KeyboardDevice.inputReportLength.store(inputLength);
+    KeyboardDevice.outputReportLength = outputLength;
+    KeyboardDevice.handle.store(maker);
+    if (maker) StopStandardReaders();  // none runs yet: this lets go of what the search took
+    else if (StandardCollectionCount() > 0) KeyboardDevice.kind.store(KeyboardKind::kStandard);
 
     // The lengths may be those of a refused interface: never zero past the buffer.
-    const USHORT limit =
-        KeyboardDevice.kind.load() == KeyboardKind::kStandard ? kStandardReportLimit : kMakerReportLimit;
-    USHORT clear = KeyboardDevice.inputReportLength.load();
-    if (clear > limit) clear = limit;
+    USHORT clear = inputLength;
+    if (clear > kMakerReportLimit) clear = kMakerReportLimit;
     ZeroMemory(KeyboardDevice.reportBuffer, clear);
-    return found;
+    return maker || KeyboardDevice.kind.load() == KeyboardKind::kStandard;
 }
 
-HANDLE FindMakerKeyboard(USHORT* inputReportLength, USHORT* outputReportLength)
+HANDLE SearchWhileStandardRead(USHORT* inputReportLength, USHORT* outputReportLength)
 {
-    GUID hidGuid;
-    HidDevice::GetHidGuid(&hidGuid);
-    InterfacePlace place = { true, "" };
-    for (DWORD index = 0; place.listed; ++index) {
-        // An interface that cannot be opened is passed over, and so is the
-        // standard keyboard being read.
-        HANDLE device = OpenListedInterface(&hidGuid, index, &place, g_standardPath);
-        if (!device) continue;
-        PHIDP_PREPARSED_DATA preparsedData = NULL;
-        if (CheckKeyboardIdentity(device, &preparsedData, inputReportLength, outputReportLength)) return device;
-        CloseHandle(device);
-    }
-    return NULL;
+    return SearchInterfaces(inputReportLength, outputReportLength);
 }
 
 void UseMakerKeyboard(HANDLE device, USHORT inputReportLength, USHORT outputReportLength)
 {
-    g_standardPath[0] = '\0';
     KeyboardDevice.kind.store(KeyboardKind::kMaker);
-    KeyboardDevice.preparsedData.store(NULL);
     KeyboardDevice.inputReportLength.store(inputReportLength);
     KeyboardDevice.outputReportLength = outputReportLength;
     ZeroMemory(KeyboardDevice.reportBuffer, inputReportLength);
     KeyboardDevice.handle.store(device);
-}
-
-void ReleaseKeyboardDecoding()
-{
-    PHIDP_PREPARSED_DATA preparsedData = KeyboardDevice.preparsedData.exchange(NULL);
-    if (preparsedData) HidDevice::FreePreparsedData(preparsedData);
 }

@@ -1,5 +1,6 @@
-// The report reader: a worker thread that reads the keyboard's input reports
-// and posts each one's KeyCode to a window.
+// The report reader of the maker's models: a worker thread that reads the
+// keyboard's input reports into the KeyboardDevice record and posts each
+// one's KeyCode to a window.
 #pragma once
 #include <windows.h>
 #include <atomic>
@@ -8,6 +9,7 @@ struct ReaderTargetRecord {
     std::atomic<HWND> window;
     std::atomic<UINT> message;
 };
+// Where every reader posts, the standard keyboards' too.
 extern ReaderTargetRecord ReaderTarget;
 
 // 0 = run, non-zero = stop.
@@ -20,14 +22,15 @@ extern DWORD ReaderThreadId;
 // the report-ID byte left out; 0 means all keys are released.
 DWORD PackKeyCode(const BYTE* report, USHORT length);
 
+// Posts a KeyCode to the target (WPARAM 0, LPARAM the KeyCode).
+void PostKeyCode(DWORD keyCode);
+
 DWORD WINAPI ReaderThreadProc(LPVOID target);
 
-// Starts a reader that posts message (WPARAM 0, LPARAM the KeyCode) to the
-// window; an earlier reader is retired first, so that at most one reads the
-// device. False when the thread could not be created.
+// Starts a reader that posts message to the window; an earlier reader is
+// ended first, so that at most one reads the record. False when the thread
+// could not be created.
 bool StartReaderThread(HWND window, UINT message);
-// Ends the current reader, if any, and closes its thread handle, and the
-// device handle given (NULL: none), which ends a read still blocked on it.
-// A reader that does not end is waited for briefly, then left to end by
-// itself after its read; the result says whether it ended.
-bool RetireReaderThread(HANDLE device);
+// Ends the current reader, if any, and waits until it has: from then on
+// nothing reads the record's handle or writes its report buffer.
+void StopReaderThread();

@@ -46,6 +46,14 @@ DWORD KeyCodeOfUsages(const WORD* usages, ULONG count)
     return keyCode;
 }
 
+DWORD KeysOfUsageRange(WORD first, WORD last)
+{
+    DWORD keyCode = kKeysReleased;
+    for (const UsageKey& row : kUsageKeys)
+        if (row.usage >= first && row.usage <= last) keyCode |= row.key;
+    return keyCode;
+}
+
 WORD UsageOfKey(DWORD keyCode)
 {
     for (const UsageKey& row : kUsageKeys)

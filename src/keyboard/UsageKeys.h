@@ -9,5 +9,7 @@
 // every other usage is ignored. None pressed is kKeysReleased; two table keys
 // give a value of two bits, which names no key.
 DWORD KeyCodeOfUsages(const WORD* usages, ULONG count);
+// The key bits of the table's usages from first to last.
+DWORD KeysOfUsageRange(WORD first, WORD last);
 // The usage that stands for a key bit, 0 when none does.
 WORD UsageOfKey(DWORD keyCode);

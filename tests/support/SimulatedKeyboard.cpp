@@ -22,6 +22,21 @@ USHORT StandardUsageOf(DWORD keyCode)
     return 0;
 }
 
+std::vector<HANDLE> CopyClientPipeEnds()
+{
+    std::vector<HANDLE> copies;
+    for (ULONG_PTR value = 4; value < 0x4000; value += 4) {
+        const HANDLE handle = reinterpret_cast<HANDLE>(value);
+        DWORD flags = 0;
+        HANDLE copy = NULL;
+        if (GetFileType(handle) == FILE_TYPE_PIPE && GetNamedPipeInfo(handle, &flags, NULL, NULL, NULL) &&
+            !(flags & PIPE_SERVER_END) &&
+            DuplicateHandle(GetCurrentProcess(), handle, GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS))
+            copies.push_back(copy);
+    }
+    return copies;
+}
+
 bool ClearSimulator() { return DeleteRegistryTree(HKEY_CURRENT_USER, kSimulatorRootKey); }
 
 DWORD Mixer(const char* name)
@@ -93,7 +108,7 @@ bool SimulatedKeyboard::Held()
     return WaitOpened(0) && PeekNamedPipe(pipe_, NULL, 0, NULL, NULL, NULL);
 }
 
-bool SimulatedKeyboard::Send(DWORD keyCode)
+bool SimulatedKeyboard::Send(DWORD keyCode, BYTE reportId)
 {
     if (shape_.layout == kMakerBitmap) {
         BYTE report[kSimulatedReportLength];
@@ -104,7 +119,7 @@ bool SimulatedKeyboard::Send(DWORD keyCode)
     for (int i = 0; i < kStandardKeyUsageCount; ++i)
         if (keyCode & kStandardKeyUsages[i].keyCode) usages.push_back(kStandardKeyUsages[i].usage);
     std::vector<BYTE> report(shape_.inputReportLength);
-    BuildUsageReport(shape_, usages.data(), static_cast<DWORD>(usages.size()), report.data());
+    BuildUsageReport(shape_, usages.data(), static_cast<DWORD>(usages.size()), report.data(), reportId);
     return SendBytes(report);
 }
 

@@ -20,6 +20,10 @@ extern const int kStandardKeyUsageCount;
 // The usage of one key bit, 0 for none.
 USHORT StandardUsageOf(DWORD keyCode);
 
+// Copies of the client ends of the pipes this process holds (the simulated
+// keyboards' as the program opened them): while a copy is open, closing the
+// program's handle cannot end a read on it. The caller closes them.
+std::vector<HANDLE> CopyClientPipeEnds();
 // Forgets every simulated device and the simulated sound card.
 bool ClearSimulator();
 // A value of the simulated sound card, 0xDEAD when it is absent.
@@ -50,8 +54,9 @@ public:
     bool Held();
 
     // One report with the key bits of keyCode, in the registered layout (a
-    // standard keyboard's: each key's usage); or any bytes as one report.
-    bool Send(DWORD keyCode);
+    // standard keyboard's: each key's usage; of an item list, in the report
+    // of that ID, 0 for the first item's); or any bytes as one report.
+    bool Send(DWORD keyCode, BYTE reportId = 0);
     bool SendBytes(const std::vector<BYTE>& report);
     // Plugs in again and announces a device arrival to the program's window
     // until the program opens the pipe: it acts on an arrival only once its

@@ -1,0 +1,18 @@
+#include "keyboard/Readers.h"
+#include "keyboard/KeyboardDevice.h"
+#include "keyboard/ReaderThread.h"
+#include "keyboard/StandardReaders.h"
+
+void StartReaders(HWND window, UINT message)
+{
+    if (KeyboardDevice.kind.load() == KeyboardKind::kStandard) StartStandardReaders(window, message);
+    else StartReaderThread(window, message);
+}
+
+void StopReaders()
+{
+    StopReaderThread();
+    HANDLE device = KeyboardDevice.handle.exchange(NULL);
+    if (device) CloseHandle(device);
+    StopStandardReaders();
+}
