@@ -2,7 +2,9 @@
 // fader, the chord or player command, the program. One function serves every
 // row of its kind.
 #include "actions/KeyDispatcher.h"
+#include "actions/AssignedActions.h"
 #include "actions/BrowserPlayerKeys.h"
+#include "actions/ForegroundProgram.h"
 #include "actions/LaunchKeys.h"
 #include "actions/SoundKeyActions.h"
 #include "keyboard/KeyCodes.h"
@@ -36,6 +38,7 @@ union KeyArgument {
 
 struct KeyRow {
     DWORD keyCode;
+    AssignableKey assignable;  // the name under which its owner may assign it another action
     RepeatTimer (*act)(const KeyContext& key, KeyArgument argument);
     KeyArgument argument;
 };
@@ -115,31 +118,38 @@ const PlayerCommand kPlayPause = { { &kCdWmplayerPlayPauseChord, &kCdWmplayerPla
                                    &kWinampPlayPause };
 
 const KeyRow kKeyTable[] = {
-    { kKeysReleased, ReleaseKeys, {} },
-    { kKeyMyComputer, StartFromWindowsDirectory, kMyComputerCommand },
-    { kKeyWebSearch, StartWebSearch, LiveSetting::kSearch },
-    { kKeyHomePage, StartHomePage, {} },
-    { kKeyBack, SendToBrowser, &kBack },
-    { kKeyForward, SendToBrowser, &kForward },
-    { kKeyBrowserStop, SendToBrowser, &kBrowserStop },
-    { kKeyRefresh, SendToBrowser, &kRefresh },
-    { kKeyFavourites, SendToBrowser, &kFavourites },
-    { kKeyVolumeUp, HoldFader, RepeatMode::kVolumeUp },
-    { kKeyVolumeDown, HoldFader, RepeatMode::kVolumeDown },
-    { kKeyBassUp, HoldFader, RepeatMode::kBassUp },
-    { kKeyBassDown, HoldFader, RepeatMode::kBassDown },
-    { kKeyTrebleUp, HoldFader, RepeatMode::kTrebleUp },
-    { kKeyTrebleDown, HoldFader, RepeatMode::kTrebleDown },
-    { kKeyMail, StartSetting, LiveSetting::kMail },
-    { kKeyCalculator, StartFromWindowsDirectory, kCalculatorCommand },
-    { kKeyNextTrack, SendToPlayer, &kNextTrack },
-    { kKeyPreviousTrack, SendToPlayer, &kPreviousTrack },
-    { kKeyMediaStop, SendToPlayer, &kMediaStop },
-    { kKeyPlayPause, SendToPlayer, &kPlayPause },
-    { kKeyMute, Toggle, SoundToggle::kMute },
-    { kKeyLoudness, Toggle, SoundToggle::kLoudness },
-    { kKeyMediaPlayer, StartSetting, LiveSetting::kMedia },
+    { kKeysReleased, AssignableKey::kNone, ReleaseKeys, {} },
+    { kKeyMyComputer, AssignableKey::kMyComputer, StartFromWindowsDirectory, kMyComputerCommand },
+    { kKeyWebSearch, AssignableKey::kWebSearch, StartWebSearch, LiveSetting::kSearch },
+    { kKeyHomePage, AssignableKey::kHomePage, StartHomePage, {} },
+    { kKeyBack, AssignableKey::kBack, SendToBrowser, &kBack },
+    { kKeyForward, AssignableKey::kForward, SendToBrowser, &kForward },
+    { kKeyBrowserStop, AssignableKey::kBrowserStop, SendToBrowser, &kBrowserStop },
+    { kKeyRefresh, AssignableKey::kRefresh, SendToBrowser, &kRefresh },
+    { kKeyFavourites, AssignableKey::kFavourites, SendToBrowser, &kFavourites },
+    { kKeyVolumeUp, AssignableKey::kVolumeUp, HoldFader, RepeatMode::kVolumeUp },
+    { kKeyVolumeDown, AssignableKey::kVolumeDown, HoldFader, RepeatMode::kVolumeDown },
+    { kKeyBassUp, AssignableKey::kBassUp, HoldFader, RepeatMode::kBassUp },
+    { kKeyBassDown, AssignableKey::kBassDown, HoldFader, RepeatMode::kBassDown },
+    { kKeyTrebleUp, AssignableKey::kTrebleUp, HoldFader, RepeatMode::kTrebleUp },
+    { kKeyTrebleDown, AssignableKey::kTrebleDown, HoldFader, RepeatMode::kTrebleDown },
+    { kKeyMail, AssignableKey::kMail, StartSetting, LiveSetting::kMail },
+    { kKeyCalculator, AssignableKey::kCalculator, StartFromWindowsDirectory, kCalculatorCommand },
+    { kKeyNextTrack, AssignableKey::kNextTrack, SendToPlayer, &kNextTrack },
+    { kKeyPreviousTrack, AssignableKey::kPreviousTrack, SendToPlayer, &kPreviousTrack },
+    { kKeyMediaStop, AssignableKey::kMediaStop, SendToPlayer, &kMediaStop },
+    { kKeyPlayPause, AssignableKey::kPlayPause, SendToPlayer, &kPlayPause },
+    { kKeyMute, AssignableKey::kMute, Toggle, SoundToggle::kMute },
+    { kKeyLoudness, AssignableKey::kLoudness, Toggle, SoundToggle::kLoudness },
+    { kKeyMediaPlayer, AssignableKey::kMediaPlayer, StartSetting, LiveSetting::kMedia },
 };
+
+const KeyRow* RowOf(DWORD keyCode)
+{
+    for (const KeyRow& row : kKeyTable)
+        if (row.keyCode == keyCode) return &row;
+    return 0;
+}
 
 }  // namespace
 
@@ -152,7 +162,25 @@ RepeatTimer DispatchKeys(const KeySource& source, DWORD keyCode)
     ClearTargetWindow();
 
     const KeyContext key = { source, windowsDirectory };
-    for (const KeyRow& row : kKeyTable)
-        if (row.keyCode == keyCode) return row.act(key, row.argument);
-    return kLeaveTimer;
+    const KeyRow* row = RowOf(keyCode);
+    if (!row) return kLeaveTimer;
+    if (row->assignable != AssignableKey::kNone) {
+        // Which program is in front matters only when some program has a
+        // set of its own.
+        char program[kProgramNameSize];
+        const bool known = AnyProgramSet() && ForegroundProgramName(program);
+        Assignment assignment;
+        AssignmentInEffect(known ? program : NULL, row->assignable, &assignment);
+        if (assignment.kind != AssignmentKind::kStandard) {
+            RunAssignment(assignment);
+            return kLeaveTimer;
+        }
+    }
+    return row->act(key, row->argument);
+}
+
+AssignableKey AssignableKeyOf(DWORD keyCode)
+{
+    const KeyRow* row = RowOf(keyCode);
+    return row ? row->assignable : AssignableKey::kNone;
 }

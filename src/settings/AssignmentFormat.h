@@ -1,0 +1,45 @@
+// What a key does when its owner has chosen: the text of one registry value,
+// an action word, one blank and the action's argument.
+//
+//   standard                     what the key does when nothing is chosen
+//   nothing                      the key does nothing
+//   start <command line>         a program, a document or a web address
+//   keys <chord>[, <chord>...]   chords sent to the window in front
+//   command <window class>, <n>  WM_COMMAND n posted to that class's window
+//
+// The word's case does not matter; neither does the case of a chord's names.
+#pragma once
+#include <windows.h>
+
+// A value holds at most 259 characters; a longer one is not understood.
+const int kAssignmentTextSize = 260;
+// A keys action sends at most this many chords.
+const int kMaxAssignedChords = 8;
+
+enum class AssignmentKind { kStandard, kNothing, kStart, kKeys, kCommand };
+
+// Modifier bits of a chord.
+const BYTE kChordCtrl = 1;
+const BYTE kChordAlt = 2;
+const BYTE kChordShift = 4;
+
+struct AssignedChord {
+    BYTE modifiers;  // kChordCtrl | kChordAlt | kChordShift
+    BYTE virtualKey;
+};
+
+struct Assignment {
+    AssignmentKind kind;
+    // Everything after the word and its blank: the command line of start,
+    // the chords of keys, the class and number of command.
+    char argument[kAssignmentTextSize];
+    char windowClass[kAssignmentTextSize];  // command's window class
+    WPARAM command;                         // command's number
+    AssignedChord chords[kMaxAssignedChords];
+    int chordCount;
+};
+
+// Reads the text of one value; false, with kStandard, when it is not
+// understood: an unknown word, an empty argument, a chord that does not
+// parse, more than kMaxAssignedChords chords, a number that is not one.
+bool ParseAssignment(const char* text, Assignment* assignment);
