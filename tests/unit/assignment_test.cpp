@@ -1,0 +1,135 @@
+// What an owner may write for a key, read as the dispatcher reads it: the
+// value's text, then the value as the registry holds it.
+#include <gtest/gtest.h>
+#include <string>
+#include "settings/AssignmentStore.h"
+#include "support/Program.h"
+#include "support/TestSupport.h"
+
+using namespace mmk_test;
+
+namespace {
+
+// "Ctrl+Shift+78,88": each chord's modifiers and virtual key.
+std::string ChordsOf(const Assignment& a)
+{
+    std::string words;
+    for (int i = 0; i < a.chordCount; ++i) {
+        if (i) words += ",";
+        if (a.chords[i].modifiers & kChordCtrl) words += "Ctrl+";
+        if (a.chords[i].modifiers & kChordAlt) words += "Alt+";
+        if (a.chords[i].modifiers & kChordShift) words += "Shift+";
+        words += std::to_string(a.chords[i].virtualKey);
+    }
+    return words;
+}
+
+// What the parse found, in words; "not understood" for a refusal.
+std::string Parsed(const std::string& text)
+{
+    Assignment a;
+    if (!ParseAssignment(text.c_str(), &a)) return a.kind == AssignmentKind::kStandard ? "not understood" : "?";
+    switch (a.kind) {
+    case AssignmentKind::kStandard: return "standard";
+    case AssignmentKind::kNothing: return "nothing";
+    case AssignmentKind::kStart: return "start [" + std::string(a.argument) + "]";
+    case AssignmentKind::kKeys: return "keys " + ChordsOf(a);
+    case AssignmentKind::kCommand: return "command [" + std::string(a.windowClass) + "] " + std::to_string(a.command);
+    }
+    return "?";
+}
+
+TEST(AssignmentFormat, EveryWordItsArgumentAndEveryKindOfBadData)
+{
+    const std::string start259 = "start " + std::string(253, 'x');
+    const struct {
+        std::string text;
+        std::string parsed;
+    } cases[] = {
+        { "standard", "standard" },
+        { "NOTHING", "nothing" },
+        { "nothing at all", "not understood" },
+        { "start \"C:\\Program Files\\Outlook Express\\msimn.exe\" /mailurl:mailto:",
+          "start [\"C:\\Program Files\\Outlook Express\\msimn.exe\" /mailurl:mailto:]" },
+        { "Start http://www.example.com/", "start [http://www.example.com/]" },
+        { "start", "not understood" },
+        { "start    ", "not understood" },
+        { start259, "start [" + std::string(253, 'x') + "]" },
+        { start259 + "x", "not understood" },  // 260 characters
+        { "keys Ctrl+Shift+N", "keys Ctrl+Shift+78" },
+        { "keys alt+f, x", "keys Alt+70,88" },
+        { "keys F1, F24, 0x5B, 7, PageUp, esc, Enter, Backspace", "keys 112,135,91,55,33,27,13,8" },
+        { "keys A,B,C,D,E,F,G,H,I", "not understood" },  // nine chords
+        { "keys", "not understood" },
+        { "keys F25", "not understood" },
+        { "keys F01", "not understood" },
+        { "keys Ctrl", "not understood" },
+        { "keys Ctrl+", "not understood" },
+        { "keys Ctrl++A", "not understood" },
+        { "keys Hyper+A", "not understood" },
+        { "keys A,", "not understood" },
+        { "keys 0x00", "not understood" },
+        { "keys 0x1G", "not understood" },
+        { "keys AB", "not understood" },
+        { "command Winamp v1.x, 40048", "command [Winamp v1.x] 40048" },
+        { "command a,b , 7", "command [a,b] 7" },
+        { "command Winamp v1.x", "not understood" },
+        { "command , 5", "not understood" },
+        { "command X, 0", "not understood" },
+        { "command X, 65536", "not understood" },
+        { "command X, 12a", "not understood" },
+        { "launch calc.exe", "not understood" },
+        { "", "not understood" },
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.parsed, Parsed(c.text)) << c.text;
+}
+
+// The registry's side: the program's own set before all programs', a value
+// it holds of another type or too long for the format counts as not
+// understood, which leaves the key as it is by default.
+TEST(AssignmentStore, AProgramsSetWinsThenAllProgramsAndBadValuesAreStandard)
+{
+    const std::string keys = std::string(kSettingsKey) + "\\Keys";
+    const std::string paint = std::string(kSettingsKey) + "\\Programs\\MSPAINT.EXE";
+    DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey);
+    EXPECT_FALSE(AnyProgramSet());
+    SetRegistryText(HKEY_CURRENT_USER, keys.c_str(), "VolumeUp", "keys Ctrl+A");
+    SetRegistryText(HKEY_CURRENT_USER, keys.c_str(), "Mail", "nothing");
+    SetRegistryText(HKEY_CURRENT_USER, paint.c_str(), "VolumeUp", "keys Ctrl+Add");  // not understood
+    SetRegistryText(HKEY_CURRENT_USER, paint.c_str(), "VolumeDown", "keys Ctrl+B");
+    SetRegistryValue(HKEY_CURRENT_USER, paint.c_str(), "Mute", std::string("\1\0\0\0", 4), REG_DWORD);
+    SetRegistryText(HKEY_CURRENT_USER, paint.c_str(), "Loudness", "start " + std::string(260, 'x'));
+    SetRegistryValue(HKEY_CURRENT_USER, paint.c_str(), "Back", "keys Esc", REG_BINARY);  // no zero, not text
+    EXPECT_TRUE(AnyProgramSet());
+
+    const struct {
+        const char* program;
+        AssignableKey key;
+        AssignmentKind inEffect;
+    } cases[] = {
+        { "mspaint.exe", AssignableKey::kVolumeDown, AssignmentKind::kKeys },   // any case of the name
+        { "MSPAINT.EXE", AssignableKey::kVolumeUp, AssignmentKind::kStandard },  // its own bad value wins
+        { "MSPAINT.EXE", AssignableKey::kMail, AssignmentKind::kNothing },       // none of its own
+        { "NOTEPAD.EXE", AssignableKey::kVolumeUp, AssignmentKind::kKeys },
+        { NULL, AssignableKey::kVolumeDown, AssignmentKind::kStandard },
+        { "MSPAINT.EXE", AssignableKey::kMute, AssignmentKind::kStandard },
+        { "MSPAINT.EXE", AssignableKey::kLoudness, AssignmentKind::kStandard },
+        { "MSPAINT.EXE", AssignableKey::kBack, AssignmentKind::kStandard },
+    };
+    for (const auto& c : cases) {
+        Assignment a;
+        AssignmentInEffect(c.program, c.key, &a);
+        EXPECT_EQ(c.inEffect, a.kind) << (c.program ? c.program : "(none)") << " "
+                                      << kAssignableKeyNames[static_cast<int>(c.key)];
+    }
+    char text[kAssignmentTextSize];
+    Assignment a;
+    EXPECT_EQ(StoredAssignment::kNotUnderstood, ReadAssignment("MSPAINT.EXE", AssignableKey::kVolumeUp, &a, text));
+    EXPECT_STREQ("keys Ctrl+Add", text) << "the text of a value not understood is still shown";
+    EXPECT_EQ(StoredAssignment::kNotUnderstood, ReadAssignment("MSPAINT.EXE", AssignableKey::kMute, &a, text));
+    EXPECT_STREQ("", text);
+    EXPECT_EQ(StoredAssignment::kAbsent, ReadAssignment("MSPAINT.EXE", AssignableKey::kMail, &a, text));
+    DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey);
+}
+
+}  // namespace
