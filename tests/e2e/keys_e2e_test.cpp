@@ -176,4 +176,54 @@ TEST_F(KeysEndToEnd, EveryKindOfKeyActsAndActsAgainAfterAReplug)
     EXPECT_FALSE(program.HasExited());
 }
 
+// Keys do what their owner assigned, in the program in front or in all
+// programs, read afresh at each press; a value not understood acts as today.
+TEST_F(KeysEndToEnd, AssignedKeysActInTheirProgramOrInAllAndBadValuesAsToday)
+{
+    const std::string all = std::string(kSettingsKey) + "\\Keys";
+    const std::string browserSet = std::string(kSettingsKey) + "\\Programs\\IEXPLORE.EXE";
+    const char kCtrlShiftNAltF[] = "down 17,down 16,down 78,up 78,up 16,up 17,down 18,down 70,up 70,up 18";
+    const char kF2[] = "down 113,up 113";
+    SetRegistryText(HKEY_CURRENT_USER, all.c_str(), "Calculator", "nothing");
+    SetRegistryText(HKEY_CURRENT_USER, all.c_str(), "HomePage", "start " + mail + " --assigned");
+    SetRegistryText(HKEY_CURRENT_USER, all.c_str(), "NextTrack", "command Winamp v1.x, 40048");
+    SetRegistryText(HKEY_CURRENT_USER, all.c_str(), "VolumeUp", "keys F2");
+    SetRegistryValue(HKEY_CURRENT_USER, all.c_str(), "MediaPlayer", std::string("\1\0\0\0", 4), REG_DWORD);
+    SetRegistryText(HKEY_CURRENT_USER, browserSet.c_str(), "VolumeUp", "keys Ctrl+Shift+N, Alt+F");
+
+    ForgetLog(calculator);
+    Press(kKeyCalculator);
+    EXPECT_EQ("\"" + mail + "\" --assigned", Launch(kKeyHomePage, mail));  // the shell quotes the program
+    EXPECT_EQ("", ReadFileText(LogOf(calculator))) << "a key assigned nothing acted";
+    EXPECT_EQ(media + " /play C:\\music\\song.mp3", Launch(kKeyMediaPlayer, media)) << "a DWORD value";
+
+    // A command reaches Winamp behind; the window in front stays in front.
+    RunningProgram winamp, browser, player;
+    OtherWindow other;
+    ASSERT_TRUE(StartStandIn(winamp, StandIn("winamp.exe")) && other.TakeForeground());
+    Press(kKeyNextTrack);
+    EXPECT_TRUE(WaitUntil([&] { return CommandsOf(StandIn("winamp.exe")) == "Next track"; }));
+    EXPECT_EQ(other.Handle(), GetForegroundWindow());
+
+    // The browser's own set beats all programs'; a held key acts once.
+    const HWND browserWindow = StartStandIn(browser, StandIn("IEXPLORE.EXE"));
+    const HWND playerWindow = StartStandIn(player, StandIn("WMPLAYER.EXE"));
+    ASSERT_TRUE(browserWindow && playerWindow && BringToForeground(browserWindow));
+    ASSERT_TRUE(keyboard.Send(kKeyVolumeUp));
+    Sleep(350);
+    ASSERT_TRUE(keyboard.Send(kKeysReleased));
+    ASSERT_TRUE(BringToForeground(playerWindow));
+    Press(kKeyVolumeUp);
+    EXPECT_EQ(kF2, WaitForKeys(StandIn("WMPLAYER.EXE"), kF2));
+    EXPECT_EQ(kCtrlShiftNAltF, KeysOf(StandIn("IEXPLORE.EXE")));
+    EXPECT_EQ(0u, Mixer(kMixerVolume));
+
+    // Changed while the program runs: the next press steps the volume.
+    SetRegistryText(HKEY_CURRENT_USER, all.c_str(), "VolumeUp", "standard");
+    ASSERT_TRUE(keyboard.Send(kKeyVolumeUp));
+    EXPECT_TRUE(WaitUntil([] { return Mixer(kMixerVolume) > 0; }));
+    ASSERT_TRUE(keyboard.Send(kKeysReleased));
+    EXPECT_EQ(kF2, KeysOf(StandIn("WMPLAYER.EXE")));
+}
+
 }  // namespace
