@@ -37,6 +37,17 @@ HKEY OpenSet(const char* program, REGSAM access)
     return key;
 }
 
+HKEY CreateSet(const char* program)
+{
+    char path[kAssignmentTextSize + kProgramNameSize];
+    HKEY key = NULL;
+    DWORD disposition = 0;
+    if (!SetPath(program, path) || RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, NULL, REG_OPTION_NON_VOLATILE,
+                                                   KEY_WRITE, NULL, &key, &disposition) != ERROR_SUCCESS)
+        return NULL;
+    return key;
+}
+
 }  // namespace
 
 StoredAssignment ReadAssignment(const char* program, AssignableKey key, Assignment* assignment, char* text)
@@ -86,14 +97,9 @@ bool AnyProgramSet()
 
 bool WriteAssignmentText(const char* program, AssignableKey key, const char* text)
 {
-    char path[kAssignmentTextSize + kProgramNameSize];
     const char* name = ValueName(key);
-    HKEY set = NULL;
-    DWORD disposition = 0;
-    if (!name || !SetPath(program, path) ||
-        RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, NULL, REG_OPTION_NON_VOLATILE, KEY_WRITE, NULL, &set,
-                        &disposition) != ERROR_SUCCESS)
-        return false;
+    HKEY set = name ? CreateSet(program) : NULL;
+    if (!set) return false;
     const LONG result = RegSetValueExA(set, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
                                        static_cast<DWORD>(lstrlenA(text)) + 1);
     RegCloseKey(set);
@@ -112,13 +118,8 @@ bool DeleteAssignment(const char* program, AssignableKey key)
 
 bool CreateProgramSet(const char* program)
 {
-    char path[kAssignmentTextSize + kProgramNameSize];
-    HKEY set = NULL;
-    DWORD disposition = 0;
-    if (!program || !SetPath(program, path) ||
-        RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, NULL, REG_OPTION_NON_VOLATILE, KEY_WRITE, NULL, &set,
-                        &disposition) != ERROR_SUCCESS)
-        return false;
+    HKEY set = program ? CreateSet(program) : NULL;
+    if (!set) return false;
     RegCloseKey(set);
     return true;
 }
