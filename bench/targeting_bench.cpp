@@ -9,6 +9,9 @@
 // player in front is told from its own process, so its time must not.
 // Winamp takes a command instead of a chord, in front or behind: timed
 // until its stand-in has logged the command, with no other player running.
+// Keys assigned in the player's own key set, a chord sent to it in front and
+// a command posted to Winamp, are timed the same way; and what key sets in
+// the registry cost the player's own key, left as it is.
 #include <cstdio>
 #include <memory>
 #include "BenchSupport.h"
@@ -35,6 +38,22 @@ struct KeyCase {
 const KeyCase kPlayer = { "player (play/pause)", kKeyPlayPause, "WMPLAYER.EXE", kCtrlP };
 const KeyCase kBrowser = { "browser (back)", kKeyBack, "IEXPLORE.EXE", kAltLeft };
 const KeyCase kWinamp = { "Winamp (play/pause)", kKeyPlayPause, "winamp.exe", NULL };
+// An assigned chord's modifier comes up after its key.
+const KeyCase kAssignedKeys = { "assigned keys (vol+)", kKeyVolumeUp, "WMPLAYER.EXE", "down 17,down 80,up 80,up 17" };
+const KeyCase kAssignedCommand = { "assigned cmd (mail)", kKeyMail, "winamp.exe", NULL };
+
+// The player's own key set, and a value for all programs that it overrides.
+void WriteKeySets(bool present)
+{
+    const std::string all = std::string(kSettingsKey) + "\\Keys";
+    const std::string player = std::string(kSettingsKey) + "\\Programs\\WMPLAYER.EXE";
+    DeleteRegistryTree(HKEY_CURRENT_USER, all.c_str());
+    DeleteRegistryTree(HKEY_CURRENT_USER, (std::string(kSettingsKey) + "\\Programs").c_str());
+    if (!present) return;
+    SetRegistryText(HKEY_CURRENT_USER, all.c_str(), "VolumeUp", "nothing");
+    SetRegistryText(HKEY_CURRENT_USER, player.c_str(), "VolumeUp", "keys Ctrl+P");
+    SetRegistryText(HKEY_CURRENT_USER, player.c_str(), "Mail", "command Winamp v1.x, 40048");
+}
 
 // The goals: at most so many ms with no other processes and with the most,
 // and at most so many times as long with the most as with none.
@@ -48,9 +67,14 @@ struct Row {
     Goals goals;
     HWND target;
     Spread columns[kColumns];
+    bool keySets;  // the key sets are in the registry while the row runs
 };
 
-const char* Placement(const Row& row) { return row.foreground ? "in the foreground" : "found by search"; }
+const char* Placement(const Row& row)
+{
+    if (row.keySets) return "in front, key sets";
+    return row.foreground ? "in the foreground" : "found by search";
+}
 
 bool Arrived(const Row& row, const std::string& log)
 {
@@ -62,6 +86,7 @@ bool Arrived(const Row& row, const std::string& log)
 Spread TimeKey(HWND dialog, const Row& row, int others, OtherWindow& other)
 {
     const std::string log = StandIn(row.key->standIn);
+    WriteKeySets(row.keySets);
     std::vector<double> times;
     // Run 0 is not counted: the first key of a row pays for what the rows
     // before it left cold.
@@ -81,6 +106,29 @@ Spread TimeKey(HWND dialog, const Row& row, int others, OtherWindow& other)
                          Placement(row), others, run, KeysOf(log).c_str(), kGiveUpMs / 1000.0);
     }
     return SpreadOf(times);
+}
+
+// What key sets in the registry cost a key they leave as it is: the
+// player's own key in front, runs with the sets and without taking turns,
+// so that the machine's load weighs on both alike; the difference of the
+// medians.
+double TimeKeySetsCost(HWND dialog, HWND playerWindow, int others)
+{
+    const std::string log = StandIn(kPlayer.standIn);
+    std::vector<double> times[2];
+    for (int run = 0; run <= 2 * kRuns + 1; ++run) {
+        const bool sets = run % 2 == 1;
+        WriteKeySets(sets);
+        if (!BringToForeground(playerWindow)) continue;
+        ForgetLog(log);
+        const double start = NowMs();
+        PostMessageA(dialog, WM_KEYBOARD_KEYS, 0, kPlayer.keyCode);
+        const double ms = MsUntil(start, [&] { return KeysOf(log) == kPlayer.chord; }, kGiveUpMs);
+        if (ms >= 0 && run > 1) times[sets].push_back(ms);
+        else if (ms < 0) std::printf("key sets, %d others, run %d: the chord did not arrive\n", others, run);
+    }
+    WriteKeySets(false);
+    return SpreadOf(times[1]).median - SpreadOf(times[0]).median;
 }
 
 // One walk over every process, as a search makes it: under Wine each entry
@@ -118,7 +166,7 @@ int main()
     // The stand-ins, by KeyCase; the player's stops while Winamp is timed, or
     // the search would end at it.
     RunningProgram player, browser, winamp;
-    const HWND playerWindow = StartStandIn(player, StandIn(kPlayer.standIn));
+    HWND playerWindow = StartStandIn(player, StandIn(kPlayer.standIn));
     const HWND browserWindow = StartStandIn(browser, StandIn(kBrowser.standIn));
     const HWND winampWindow = StartStandIn(winamp, StandIn(kWinamp.standIn));  // its playlist
     if (!dialog || !playerWindow || !browserWindow || !winampWindow) {
@@ -126,15 +174,18 @@ int main()
         return 1;
     }
     std::vector<Row> rows = {
-        { &kPlayer, true, { kNoGoal, 15, 1.2 }, playerWindow, {} },
-        { &kPlayer, false, { kNoGoal, 100, 2 }, playerWindow, {} },
-        { &kBrowser, true, { 30, kNoGoal, kNoGoal }, browserWindow, {} },
-        { &kBrowser, false, { kNoGoal, 100, 2 }, browserWindow, {} },
-        { &kWinamp, true, { kNoGoal, 10, kNoGoal }, winampWindow, {} },
-        { &kWinamp, false, { kNoGoal, 10, kNoGoal }, winampWindow, {} },
+        { &kPlayer, true, { kNoGoal, 15, 1.2 }, playerWindow, {}, false },
+        { &kAssignedKeys, true, { kNoGoal, 10, 1.2 }, playerWindow, {}, true },
+        { &kAssignedCommand, true, { kNoGoal, 10, 1.2 }, playerWindow, {}, true },
+        { &kPlayer, false, { kNoGoal, 100, 2 }, playerWindow, {}, false },
+        { &kBrowser, true, { 30, kNoGoal, kNoGoal }, browserWindow, {}, false },
+        { &kBrowser, false, { kNoGoal, 100, 2 }, browserWindow, {}, false },
+        { &kWinamp, true, { kNoGoal, 10, kNoGoal }, winampWindow, {}, false },
+        { &kWinamp, false, { kNoGoal, 10, kNoGoal }, winampWindow, {}, false },
     };
     OtherWindow other;
     Spread walks[kColumns];
+    double setsCost[kColumns] = {};
     std::vector<std::unique_ptr<RunningProgram>> idle;
     for (int column = 0; column < kColumns; ++column) {
         while (int(idle.size()) < kOthers[column]) {
@@ -149,7 +200,9 @@ int main()
         // The player's window is new: the rows that aim at it learn of it.
         const HWND again = StartStandIn(player, StandIn(kPlayer.standIn));
         for (Row& row : rows)
-            if (row.key == &kPlayer) row.target = again;
+            if (row.target == playerWindow) row.target = again;
+        playerWindow = again;
+        setsCost[column] = TimeKeySetsCost(dialog, playerWindow, kOthers[column]);
     }
 
     bool allArrived = true;
@@ -177,11 +230,16 @@ int main()
         std::snprintf(figure, sizeof figure, "%d vs %d", kOthers[kColumns - 1], kOthers[0]);
         PrintGoal(row, figure, most.median / none.median, row.goals.growth, "x");
     }
+    for (int column = 0; column < kColumns; ++column) {
+        std::snprintf(figure, sizeof figure, "%d others, key sets", kOthers[column]);
+        PrintGoal(rows[0], figure, setsCost[column], 1, "ms");
+    }
     // What is left of Winamp behind once Wine's share of its walk is taken
     // out: the rest of its way, which Windows 98 pays too.
     const Row& winampBehind = rows.back();
     std::snprintf(figure, sizeof figure, "%d, less one walk", kOthers[kColumns - 1]);
     PrintGoal(winampBehind, figure, winampBehind.columns[kColumns - 1].median - walks[kColumns - 1].median,
               winampBehind.goals.mostMs, "ms");
+    WriteKeySets(false);
     return allArrived ? 0 : 1;
 }
