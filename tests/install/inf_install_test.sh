@@ -24,6 +24,12 @@ mkdir "$floppy"
 MTOOLS_SKIP_CHECK=1 mcopy -n -m -i "$out/MMKeyboard.img" '::/*' "$floppy/" || exit 1
 "$build/wine-run" reg delete "$entry" /f >/dev/null 2>&1
 "$build/wine-run" reg add "$settings" /v WWWSearch /d "http://kept.example/" /f >/dev/null
+# The example key sets, merged as a double click on them does.
+for reg in paint-zoom mail-new-message; do
+    "$build/wine-run" regedit /s "Z:$(echo "$floppy/$reg.reg" | tr / '\\')"
+done
+check "the examples' key sets merge" equals "$(value "$settings\\Programs\\MSPAINT.EXE" VolumeUp)$(value \
+    "$settings\\Keys" Mail)" 'keys Ctrl+PageDown''start "C:\Program Files\Outlook Express\msimn.exe" /mailurl:mailto:'
 
 inf="Z:$(echo "$floppy" | tr / '\\')\\MMKeyboard.inf"
 "$build/wine-run" rundll32 setupapi.dll,InstallHinfSection DefaultInstall 132 "$inf"
@@ -40,6 +46,7 @@ check "uninstalling removes the program" test ! -e "$program"
 check "uninstalling removes the INF" test ! -e "$c/$windows/inf/MMKeyboard.inf"
 check "uninstalling removes the Run value" equals "$(value "$run" MMKeyboard)" ""
 check "uninstalling removes the Add/Remove Programs entry" missing "$entry"
-check "the user's settings stay" equals "$(value "$settings" WWWSearch)" "http://kept.example/"
+check "the user's settings and key sets stay" equals "$(value "$settings" WWWSearch)$(value "$settings\\Keys" Mail)" \
+    'http://kept.example/start "C:\Program Files\Outlook Express\msimn.exe" /mailurl:mailto:'
 "$build/wine-run" reg delete "HKCU\\Software\\Zerith" /f >/dev/null 2>&1
 exit $((failures > 0))
