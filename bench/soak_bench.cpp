@@ -18,8 +18,8 @@
 #include <cstdio>
 #include <random>
 #include "BenchSupport.h"
-#include "KeyEffects.h"
-#include "ProcessGauges.h"
+#include "support/KeyEffects.h"
+#include "support/ProcessGauges.h"
 #include "support/ProcessCounts.h"
 #include "keyboard/KeyCodes.h"
 
@@ -98,11 +98,6 @@ bool CameBack(const Gauges& start, const Gauges& end, int starts)
 {
     return Near(end.handles - end.events, start.handles - start.events) && Near(end.events, start.events + starts) &&
            Near(end.threads, start.threads);
-}
-
-void EndChildren(DWORD processId)
-{
-    for (const ChildProcess& child : ChildProcesses(processId)) EndProcess(child.id);
 }
 
 bool IsStandInName(const std::string& exeName)
@@ -215,7 +210,7 @@ void Soak::EndStarted()
     const std::vector<ChildProcess> children = ChildProcesses(simulated_.program.ProcessId());
     for (const ChildProcess& child : children)
         if (!IsStandInName(child.exeName)) Fail("the program started " + child.exeName);
-    EndChildren(simulated_.program.ProcessId());
+    EndProgramsStartedBy(simulated_.program.ProcessId());
     if (int(children.size()) != starts)
         Fail(std::to_string(children.size()) + " processes started, the keys made " + std::to_string(starts));
 }
@@ -266,7 +261,7 @@ int main(int argc, char** argv)
     DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey);
     // A program still busy with reports may have started more meanwhile.
     simulated.program.Stop();
-    EndChildren(programId);
+    EndProgramsStartedBy(programId);
 
     std::printf("keyboard: %s\n", standard ? "standard, usage array of 2 slots" : "the maker's model");
     std::printf("soak: %d reports (%d random) in %d bursts with %d unplug/plug-in cycles, seed %u, %.0f s\n", kReports,

@@ -45,7 +45,6 @@ protected:
     void TearDown() override
     {
         program.Stop();
-        for (const char* name : { "iexplore.exe", "calc.exe", "mailstub.exe", "mediastub.exe" }) EndProcessesNamed(name);
         DeleteFileA(kBrowser);
         MoveFileA((std::string(kBrowser) + ".wine").c_str(), kBrowser);
         ClearSimulator();
@@ -95,7 +94,7 @@ TEST_F(KeysEndToEnd, EveryKindOfKeyActsAndActsAgainAfterAReplug)
 
     // Chords for the browser and a player behind another window; favourites
     // with a browser that has no window of its title says "not found".
-    EndProcessesNamed("iexplore.exe");  // the launch keys' browsers
+    EndProgramsStartedBy(program.ProcessId());  // the launch keys' browsers among them
     RunningProgram browser, player;
     OtherWindow other;
     ASSERT_TRUE(StartStandIn(browser, StandIn("IEXPLORE.EXE")) && StartStandIn(player, StandIn("WMPLAYER.EXE")));

@@ -3,11 +3,10 @@
 // consumer usages, with stand-ins for every program a key starts or drives.
 // Every usage of the key table acts as its key does on the maker's models.
 #include <gtest/gtest.h>
-#include "bench/KeyEffects.h"
+#include "support/KeyEffects.h"
 #include "keyboard/KeyCodes.h"
 
 using namespace mmk_test;
-using namespace mmk_bench;
 
 namespace {
 
@@ -24,8 +23,6 @@ protected:
     void TearDown() override
     {
         simulated.program.Stop();
-        for (const char* name : { "explorer.exe", "iexplore.exe", "calc.exe", "mailstub.exe", "mediastub.exe" })
-            EndProcessesNamed(name);
         stage.reset();
     }
 

@@ -37,8 +37,7 @@ protected:
     }
     void TearDown() override
     {
-        for (const char* name : { "iexplore.exe", "calc.exe", "explorer.exe", "mailstub.exe", "mediastub.exe" })
-            EndProcessesNamed(name);
+        EndProgramsStartedBy(GetCurrentProcessId());  // the keys start them from this process
         DeleteFileA(kBrowser);
         MoveFileA((std::string(kBrowser) + ".wine").c_str(), kBrowser);
     }

@@ -1,11 +1,8 @@
-#include "KeyEffects.h"
-#include "BenchSupport.h"
+#include "support/KeyEffects.h"
 #include <cstdio>
 #include "keyboard/KeyCodes.h"
 
-using namespace mmk_test;
-
-namespace mmk_bench {
+namespace mmk_test {
 
 namespace {
 
@@ -148,4 +145,4 @@ std::string Unexplained(const TableKey& key, int muteToggles, int maxSteps, cons
     return found;
 }
 
-}  // namespace mmk_bench
+}  // namespace mmk_test

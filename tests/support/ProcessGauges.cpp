@@ -1,25 +1,8 @@
-#include "ProcessGauges.h"
-#include <tlhelp32.h>
+#include "support/ProcessGauges.h"
 #include <cstdio>
 #include "support/TestSupport.h"
 
-namespace mmk_bench {
-
-namespace {
-
-// Calls visit for every process entry of a fresh snapshot.
-template <class Visit>
-void ForEachProcess(Visit visit)
-{
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return;
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) visit(entry);
-    CloseHandle(snapshot);
-}
-
-}  // namespace
+namespace mmk_test {
 
 SIZE_T PrivateBytes(DWORD processId)
 {
@@ -35,24 +18,6 @@ SIZE_T PrivateBytes(DWORD processId)
     }
     CloseHandle(process);
     return bytes;
-}
-
-std::vector<ChildProcess> ChildProcesses(DWORD processId)
-{
-    std::vector<ChildProcess> children;
-    ForEachProcess([&](const PROCESSENTRY32& entry) {
-        if (entry.th32ParentProcessID == processId) children.push_back({ entry.th32ProcessID, entry.szExeFile });
-    });
-    return children;
-}
-
-void EndProcess(DWORD processId)
-{
-    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
-    if (!process) return;
-    TerminateProcess(process, 1);
-    WaitForSingleObject(process, 5000);
-    CloseHandle(process);
 }
 
 double HostCpuSeconds(const std::string& windowsPath)
@@ -79,4 +44,4 @@ double HostCpuSeconds(const std::string& windowsPath)
     return double(user + system) / 100.0;
 }
 
-}  // namespace mmk_bench
+}  // namespace mmk_test

@@ -1,15 +1,17 @@
 // What each key of the key table does that can be seen from outside
 // MMKeyboard-sim.exe, with stand-ins in the place of every program a key
 // starts or drives: a stand-in's log records a start or a chord, the
-// simulated sound card a step or a toggle. The soak benchmark proves with
-// these that a key acted, and that nothing else did.
+// simulated sound card a step or a toggle. The standard keyboard's test and
+// the soak benchmark prove with these that a key acted, and that nothing
+// else did.
 #pragma once
 #include <windows.h>
 #include <memory>
 #include <string>
-#include "BenchSupport.h"
+#include "support/SimulatedProgram.h"
+#include "support/StandIns.h"
 
-namespace mmk_bench {
+namespace mmk_test {
 
 // The stand-ins' logs: the programs the launch keys start, then the browser
 // and the player that the chords go to.
@@ -64,7 +66,7 @@ public:
     // Starts the browser and the player, then the program on its keyboard;
     // false, having said why, when something did not come up.
     bool Start(SimulatedProgram& simulated);
-    Observed Observe() const { return mmk_bench::Observe(logs); }
+    Observed Observe() const { return mmk_test::Observe(logs); }
 
     std::string logs[kLogCount];
 
@@ -73,4 +75,4 @@ private:
     mmk_test::RunningProgram browserTarget_, playerTarget_;
 };
 
-}  // namespace mmk_bench
+}  // namespace mmk_test
