@@ -116,20 +116,15 @@ std::wstring FontFace(HWND dialog)
     return font.lfFaceName;
 }
 
-// Strings come in the system's ANSI code page, which may lack the Chinese
-// characters: compared as that code page has them.
-std::string Ansi(const wchar_t* text)
+// A string of the chosen language as the string table holds it, in UTF-16:
+// the system's ANSI code page may lack its characters, and would turn
+// another language's into the same question marks.
+std::wstring LocalStringW(UINT id)
 {
-    char ansi[128] = "";
-    WideCharToMultiByte(CP_ACP, 0, text, -1, ansi, sizeof ansi, NULL, NULL);
-    return ansi;
-}
-
-std::string LocalString(UINT id)
-{
-    char text[128];
-    LoadLocalString(id, text, sizeof text);
-    return text;
+    const WCHAR* entry = static_cast<const WCHAR*>(FindLocalResource(RT_STRING, (id >> 4) + 1));
+    if (!entry) return L"(no block)";
+    for (UINT skip = id & 15; skip > 0; --skip) entry += 1 + *entry;
+    return std::wstring(entry + 1, *entry);
 }
 
 TEST(Resources, AChineseUserGetsChineseAndEveryOtherUserEnglish)
@@ -180,10 +175,10 @@ TEST(Resources, EachLanguageHasItsOwnTextsInEveryResource)
         EXPECT_STREQ(L"Show", item);
         DestroyMenu(menu);
 
-        EXPECT_EQ(Ansi(l.aboutItem), LocalString(IDS_ABOUTBOX));
-        EXPECT_EQ(Ansi(l.volume), LocalString(IDS_LEVEL_VOLUME));
-        EXPECT_EQ(Ansi(l.on), LocalString(IDS_LEVEL_ON));
-        EXPECT_EQ(Ansi(l.muted), LocalString(IDS_LEVEL_MUTED));
+        EXPECT_EQ(l.aboutItem, LocalStringW(IDS_ABOUTBOX));
+        EXPECT_EQ(l.volume, LocalStringW(IDS_LEVEL_VOLUME));
+        EXPECT_EQ(l.on, LocalStringW(IDS_LEVEL_ON));
+        EXPECT_EQ(l.muted, LocalStringW(IDS_LEVEL_MUTED));
     }
     SetResourceLanguage(0);
 }
