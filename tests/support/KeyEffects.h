@@ -30,8 +30,9 @@ struct TableKey {
 extern const TableKey kTableKeys[];
 // Every key of the table but the release, which acts only on a held fader.
 extern const int kTableKeyCount;
-bool IsTableValue(DWORD keyCode);
 const char* MixerValueName(int value);
+// One step of a fader key.
+const DWORD kFaderStep = kFaderMaximum / 20;
 
 // What can be seen of the keys' effects at one moment.
 struct Observed {
@@ -42,14 +43,11 @@ struct Observed {
 // logPaths: the stand-ins' paths, in StandInLog order.
 Observed Observe(const std::string logPaths[kLogCount]);
 
+// The state the key leaves behind, its fader moved by one step.
+Observed Expected(const TableKey& key, const Observed& before);
 // The effect of the key seen since `before`: its start, its chord, its
 // toggle or at least one step of its fader.
 bool HasActed(const TableKey& key, const Observed& before, const Observed& now);
-// What `now` holds that neither the key (a fader moved by up to maxSteps)
-// nor the given number of mute toggles explain since `before`; "" when
-// nothing.
-std::string Unexplained(const TableKey& key, int muteToggles, int maxSteps, const Observed& before,
-                        const Observed& now);
 
 // Every program a key starts or drives, as stand-ins: My Computer, the
 // calculator and the browser where the keys start them, the settings' mail

@@ -13,7 +13,7 @@
 #include "keyboard/ReaderThread.h"
 #include "mixer/MixerControls.h"
 #include "support/DialogRig.h"
-#include "support/ProcessCounts.h"
+#include "support/ProcessGauges.h"
 #include "support/Program.h"
 #include "support/SimulatedKeyboard.h"
 

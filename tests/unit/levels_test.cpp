@@ -3,7 +3,6 @@
 // hides again, that neither showing it nor clicking it takes the foreground,
 // and when it stays away.
 #include <gtest/gtest.h>
-#include <vector>
 #include "fw/ResourceLanguage.h"
 #include "levels/LevelDisplay.h"
 #include "mixer/MixerControls.h"
@@ -26,40 +25,6 @@ LRESULT CALLBACK NoteActivation(int code, WPARAM window, LPARAM lParam)
     if (code == HCBT_ACTIVATE && reinterpret_cast<HWND>(window) == LevelDisplayWindow()) g_displayActivated = true;
     return CallNextHookEx(NULL, code, window, lParam);
 }
-
-// The display's pixels as it painted them, read back from its window.
-class Picture {
-public:
-    explicit Picture(HWND window)
-    {
-        RECT client;
-        GetClientRect(window, &client);
-        width_ = client.right;
-        height_ = client.bottom;
-        BITMAPINFO info = {};
-        info.bmiHeader = { sizeof info.bmiHeader, width_, -height_, 1, 32, BI_RGB };
-        void* bits = NULL;
-        HDC windowDc = GetDC(window), memoryDc = CreateCompatibleDC(windowDc);
-        HBITMAP bitmap = CreateDIBSection(windowDc, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-        HGDIOBJ old = SelectObject(memoryDc, bitmap);
-        BitBlt(memoryDc, 0, 0, width_, height_, windowDc, 0, 0, SRCCOPY);
-        const DWORD* pixels = static_cast<const DWORD*>(bits);
-        if (pixels)
-            for (int i = 0; i < width_ * height_; ++i)  // 0x00RRGGBB
-                pixels_.push_back(RGB(pixels[i] >> 16 & 0xFF, pixels[i] >> 8 & 0xFF, pixels[i] & 0xFF));
-        SelectObject(memoryDc, old);
-        DeleteObject(bitmap);
-        DeleteDC(memoryDc);
-        ReleaseDC(window, windowDc);
-    }
-    int Width() const { return width_; }
-    int Height() const { return pixels_.empty() ? 0 : height_; }
-    COLORREF At(int x, int y) const { return pixels_[y * width_ + x]; }
-
-private:
-    int width_, height_;
-    std::vector<COLORREF> pixels_;
-};
 
 class LevelDisplayTest : public ::testing::Test {
 protected:
@@ -152,18 +117,23 @@ TEST_F(LevelDisplayTest, TheBarIsFilledUpToTheLevel)
     ASSERT_NE(highlight, window);
     Key(kKeyVolumeUp, 1);
     ASSERT_EQ("Volume 55%", Shown());
-    const Picture picture(LevelDisplayWindow());
+    HWND display = LevelDisplayWindow();
+    RECT client;
+    GetClientRect(display, &client);
+    HDC dc = GetDC(display);  // the display's own pixels, as it painted them
     int row = -1, left = -1;
-    for (int y = picture.Height() - 1; y >= 0 && left < 0; --y)
-        for (int x = 0; x < picture.Width() && left < 0; ++x)
-            if (picture.At(x, y) == highlight) row = y, left = x;
-    ASSERT_GE(row, 0) << "no highlight anywhere in the display";
-    int right = picture.Width() - 2;  // inside the display's frame
-    while (right > left && picture.At(right, row) == window) --right;
+    for (int y = client.bottom - 1; y >= 0 && left < 0; --y)
+        for (int x = 0; x < client.right && left < 0; ++x)
+            if (GetPixel(dc, x, y) == highlight) row = y, left = x;
+    int right = client.right - 2;  // inside the display's frame
+    while (right > left && GetPixel(dc, right, row) == window) --right;
     const int inner = right - 1 - left;  // the bar's frame, then a pixel of space
+    const COLORREF atHalf = GetPixel(dc, left + inner * 50 / 100, row), at60 = GetPixel(dc, left + inner * 60 / 100, row);
+    ReleaseDC(display, dc);
+    ASSERT_GE(row, 0) << "no highlight anywhere in the display";
     ASSERT_GT(inner, 50);
-    EXPECT_EQ(highlight, picture.At(left + inner * 50 / 100, row)) << "at 50 %";
-    EXPECT_EQ(window, picture.At(left + inner * 60 / 100, row)) << "at 60 %";
+    EXPECT_EQ(highlight, atHalf) << "at 50 %";
+    EXPECT_EQ(window, at60) << "at 60 %";
 }
 
 TEST_F(LevelDisplayTest, ItHidesOneAndAHalfSecondsAfterTheLastChange)
