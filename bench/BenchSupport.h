@@ -1,14 +1,10 @@
-// What the benchmarks share beyond the test support: times finer than its
-// waits, medians, stand-ins put where the keys look for programs, and
-// MMKeyboard-sim.exe started on its simulated keyboard and sound card.
+// What the benchmarks share beyond the test support (tests/support/): times
+// finer than its waits, and medians.
 #pragma once
 #include <windows.h>
 #include <functional>
 #include <string>
 #include <vector>
-#include "support/Program.h"
-#include "support/SimulatedKeyboard.h"
-#include "support/StandIns.h"
 
 namespace mmk_bench {
 
@@ -27,41 +23,5 @@ struct Spread {
 Spread SpreadOf(std::vector<double> values);
 // "12.3 ms (10.1-15.0, 20 runs)"
 std::string Describe(const Spread& spread);
-
-// A stand-in put at a path where a key starts a program; whatever was there
-// (Wine's own program) goes aside and comes back when this goes, once no
-// copy of the stand-in runs any more.
-class InstalledStandIn {
-public:
-    InstalledStandIn(const std::string& standInName, const std::string& path);
-    ~InstalledStandIn();
-    InstalledStandIn(const InstalledStandIn&) = delete;
-    InstalledStandIn& operator=(const InstalledStandIn&) = delete;
-
-    bool Installed() const { return installed_; }
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-    bool movedAside_, installed_;
-};
-
-// A sound card with every fader at its middle and both toggles off.
-const DWORD kFaderMaximum = 65535;
-void PutMiddleSoundCard();
-
-// MMKeyboard-sim.exe settled, with a simulated keyboard that it has opened
-// and a sound card; Start gives false, and says why, when it did not come up.
-class SimulatedProgram {
-public:
-    explicit SimulatedProgram(const char* pipeName) : keyboard(pipeName) {}
-    ~SimulatedProgram();
-    bool Start(mmk_test::Environment environment = {});
-    bool Press(DWORD keyCode) { return keyboard.Send(keyCode) && keyboard.Send(0); }
-
-    mmk_test::SimulatedKeyboard keyboard;
-    mmk_test::RunningProgram program;
-    HWND dialog = NULL;
-};
 
 }  // namespace mmk_bench

@@ -3,7 +3,9 @@
 // held. The goal is none at all: a resident program must not poll.
 #include <cstdio>
 #include "BenchSupport.h"
-#include "ProcessGauges.h"
+#include "support/SimulatedProgram.h"
+#include "support/StandIns.h"
+#include "support/ProcessGauges.h"
 
 using namespace mmk_test;
 using namespace mmk_bench;

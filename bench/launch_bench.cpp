@@ -6,7 +6,9 @@
 // take 10 to 25 ms each under Wine: its figure may be that much too long.
 #include <cstdio>
 #include "BenchSupport.h"
-#include "ProcessGauges.h"
+#include "support/SimulatedProgram.h"
+#include "support/StandIns.h"
+#include "support/ProcessGauges.h"
 #include "keyboard/KeyCodes.h"
 
 using namespace mmk_test;
@@ -49,7 +51,7 @@ int main()
             }
             if (!byReport) toProcess.ms.push_back(process);
             (byReport ? reportToRecord : toRecord).ms.push_back(record);
-            for (const ChildProcess& child : ChildProcesses(programId)) EndProcess(child.id);
+            EndProgramsStartedBy(programId);
         }
     }
     std::printf("calculator key, median of %d:\n", kRuns);

@@ -8,6 +8,7 @@
 // 100 ms each. 20 runs of each.
 #include <cstdio>
 #include "BenchSupport.h"
+#include "support/SimulatedKeyboard.h"
 #include <dbt.h>
 #include "keyboard/KeyCodes.h"
 #include "app/KeyboardStartup.h"

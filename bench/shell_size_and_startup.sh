@@ -13,4 +13,4 @@ echo "build/MMKeyboard.exe stripped: $size bytes ($(( (size + 1023) / 1024 )) Ki
 cd build/test64
 # Its Wine start-up (prefix, server, Xvfb) is not part of the figure.
 ./wine-run cmd /c exit >/dev/null 2>&1 || true
-./wine-run "$PWD/bench/shell_probe.exe" startup "$PWD/MMKeyboard.exe" 5
+./wine-run "$PWD/bench/startup_bench.exe" "$PWD/MMKeyboard.exe" 5

@@ -18,9 +18,8 @@
 #include <cstdio>
 #include <random>
 #include "BenchSupport.h"
-#include "KeyEffects.h"
-#include "ProcessGauges.h"
-#include "support/ProcessCounts.h"
+#include "support/KeyEffects.h"
+#include "support/ProcessGauges.h"
 #include "keyboard/KeyCodes.h"
 
 using namespace mmk_test;
@@ -55,6 +54,46 @@ bool HoldsKeyUsage(const SimulatedInterface& shape, const std::vector<BYTE>& rep
             if (kStandardKeyUsages[i].usage == value - shape.logicalMinimum + shape.usageMinimum) return true;
     }
     return false;
+}
+
+const char* const kLogNames[kLogCount] = { "My Computer", "launched browser", "mail", "calculator", "media player",
+                                           "browser", "player" };
+
+bool IsTableValue(DWORD keyCode)
+{
+    if (keyCode == kKeysReleased) return true;
+    for (int k = 0; k < kTableKeyCount; ++k)
+        if (kTableKeys[k].keyCode == keyCode) return true;
+    return false;
+}
+
+// What `now` holds that neither the key (a fader moved by up to maxSteps)
+// nor the given number of mute toggles explain since `before`; "" when
+// nothing.
+std::string Unexplained(const TableKey& key, int muteToggles, int maxSteps, const Observed& before,
+                        const Observed& now)
+{
+    Observed expected = Expected(key, before);
+    if (muteToggles % 2) expected.mixer[kMute] = !expected.mixer[kMute];
+    if (key.mixer >= 0 && key.direction != 0) {
+        const long moved = key.direction * (long(now.mixer[key.mixer]) - long(before.mixer[key.mixer]));
+        if (moved > 0 && moved % kFaderStep == 0 && moved / kFaderStep <= maxSteps)
+            expected.mixer[key.mixer] = now.mixer[key.mixer];
+    }
+    std::string found;
+    for (int log = 0; log < kLogCount; ++log) {
+        if (now.starts[log] != expected.starts[log])
+            found += std::string(" ") + kLogNames[log] + ": " + std::to_string(now.starts[log]) + " starts, expected " +
+                     std::to_string(expected.starts[log]) + ";";
+        if (now.keys[log] != expected.keys[log])
+            found += std::string(" ") + kLogNames[log] + ": keys \"" + now.keys[log] + "\", expected \"" +
+                     expected.keys[log] + "\";";
+    }
+    for (int value = 0; value < kMixerValueCount; ++value)
+        if (now.mixer[value] != expected.mixer[value])
+            found += std::string(" ") + MixerValueName(value) + " " + std::to_string(now.mixer[value]) +
+                     ", expected " + std::to_string(expected.mixer[value]) + ";";
+    return found;
 }
 
 // A report in the keyboard's layout: the maker's bitmap or a standard
@@ -98,11 +137,6 @@ bool CameBack(const Gauges& start, const Gauges& end, int starts)
 {
     return Near(end.handles - end.events, start.handles - start.events) && Near(end.events, start.events + starts) &&
            Near(end.threads, start.threads);
-}
-
-void EndChildren(DWORD processId)
-{
-    for (const ChildProcess& child : ChildProcesses(processId)) EndProcess(child.id);
 }
 
 bool IsStandInName(const std::string& exeName)
@@ -215,7 +249,7 @@ void Soak::EndStarted()
     const std::vector<ChildProcess> children = ChildProcesses(simulated_.program.ProcessId());
     for (const ChildProcess& child : children)
         if (!IsStandInName(child.exeName)) Fail("the program started " + child.exeName);
-    EndChildren(simulated_.program.ProcessId());
+    EndProgramsStartedBy(simulated_.program.ProcessId());
     if (int(children.size()) != starts)
         Fail(std::to_string(children.size()) + " processes started, the keys made " + std::to_string(starts));
 }
@@ -266,7 +300,7 @@ int main(int argc, char** argv)
     DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey);
     // A program still busy with reports may have started more meanwhile.
     simulated.program.Stop();
-    EndChildren(programId);
+    EndProgramsStartedBy(programId);
 
     std::printf("keyboard: %s\n", standard ? "standard, usage array of 2 slots" : "the maker's model");
     std::printf("soak: %d reports (%d random) in %d bursts with %d unplug/plug-in cycles, seed %u, %.0f s\n", kReports,

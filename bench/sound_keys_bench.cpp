@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <vector>
 #include "BenchSupport.h"
+#include "support/SimulatedProgram.h"
+#include "support/StandIns.h"
 #include "keyboard/KeyCodes.h"
 
 using namespace mmk_test;

@@ -15,6 +15,8 @@
 #include <cstdio>
 #include <memory>
 #include "BenchSupport.h"
+#include "support/Program.h"
+#include "support/StandIns.h"
 #include <tlhelp32.h>
 #include "keyboard/KeyCodes.h"
 

@@ -3,6 +3,7 @@
 // stand-ins, reach the browser and player stand-ins as chords, step and
 // toggle the simulated sound card, and work again after a replug.
 #include <gtest/gtest.h>
+#include <memory>
 #include "support/Program.h"
 #include "support/SimulatedKeyboard.h"
 #include "support/StandIns.h"
@@ -30,12 +31,9 @@ protected:
         SetRegistryText(HKEY_CURRENT_USER, kSettingsKey, "Mail", mail + " --stored");
         SetRegistryText(HKEY_CURRENT_USER, kSettingsKey, "Media", media + " /play C:\\music\\song.mp3");
         SetRegistryText(HKEY_CURRENT_USER, kSettingsKey, "WWWSearch", search);
-        // Wine's own browser goes aside while a stand-in takes its place.
-        CreateDirectoryA("C:\\Program Files", NULL);
-        CreateDirectoryA("C:\\Program Files\\Internet Explorer", NULL);
-        MoveFileA(kBrowser, (std::string(kBrowser) + ".wine").c_str());
-        ASSERT_TRUE(CopyFileOver(StandIn("IEXPLORE.EXE"), kBrowser));
-        ASSERT_TRUE(CopyFileOver(StandIn("calc.exe"), calculator));
+        browserStandIn.reset(new InstalledStandIn("IEXPLORE.EXE", kBrowser));
+        calculatorStandIn.reset(new InstalledStandIn("calc.exe", calculator));
+        ASSERT_TRUE(browserStandIn->Installed() && calculatorStandIn->Installed());
 
         ASSERT_TRUE(keyboard.Register() && keyboard.PlugIn());
         dialog = StartSettled(program, "MMKeyboard-sim.exe").dialog;
@@ -45,9 +43,8 @@ protected:
     void TearDown() override
     {
         program.Stop();
-        for (const char* name : { "iexplore.exe", "calc.exe", "mailstub.exe", "mediastub.exe" }) EndProcessesNamed(name);
-        DeleteFileA(kBrowser);
-        MoveFileA((std::string(kBrowser) + ".wine").c_str(), kBrowser);
+        browserStandIn.reset();
+        calculatorStandIn.reset();
         ClearSimulator();
         DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey);
     }
@@ -69,6 +66,7 @@ protected:
     RunningProgram program;
     HWND dialog = NULL;
     const std::string calculator = WindowsDirectory() + "\\calc.exe";
+    std::unique_ptr<InstalledStandIn> browserStandIn, calculatorStandIn;
     std::string mail, media;
     // 90 characters: the browser's command line is longer than 100 bytes.
     const std::string search = "http://search.example/find?q=two words&lang=en&" + std::string(43, 'x');
@@ -95,7 +93,7 @@ TEST_F(KeysEndToEnd, EveryKindOfKeyActsAndActsAgainAfterAReplug)
 
     // Chords for the browser and a player behind another window; favourites
     // with a browser that has no window of its title says "not found".
-    EndProcessesNamed("iexplore.exe");  // the launch keys' browsers
+    EndProgramsStartedBy(program.ProcessId());  // the launch keys' browsers among them
     RunningProgram browser, player;
     OtherWindow other;
     ASSERT_TRUE(StartStandIn(browser, StandIn("IEXPLORE.EXE")) && StartStandIn(player, StandIn("WMPLAYER.EXE")));

@@ -3,15 +3,12 @@
 // consumer usages, with stand-ins for every program a key starts or drives.
 // Every usage of the key table acts as its key does on the maker's models.
 #include <gtest/gtest.h>
-#include "bench/KeyEffects.h"
+#include "support/KeyEffects.h"
 #include "keyboard/KeyCodes.h"
 
 using namespace mmk_test;
-using namespace mmk_bench;
 
 namespace {
-
-const DWORD kStep = kFaderMaximum / 20;
 
 class StandardKeyboardEndToEnd : public ::testing::Test {
 protected:
@@ -24,8 +21,6 @@ protected:
     void TearDown() override
     {
         simulated.program.Stop();
-        for (const char* name : { "explorer.exe", "iexplore.exe", "calc.exe", "mailstub.exe", "mediastub.exe" })
-            EndProcessesNamed(name);
         stage.reset();
     }
 
@@ -42,7 +37,7 @@ protected:
             EXPECT_TRUE(WaitUntil([&] { return HasActed(key, before, stage->Observe()); }));
             if (key.mixer >= 0 && key.direction != 0) {
                 Pump(300);  // no tick comes after the release
-                EXPECT_EQ(kFaderMaximum / 2 + key.direction * int(kStep), stage->Observe().mixer[key.mixer]);
+                EXPECT_EQ(kFaderMaximum / 2 + key.direction * int(kFaderStep), stage->Observe().mixer[key.mixer]);
             }
         }
     }
@@ -79,8 +74,8 @@ TEST_F(StandardKeyboardEndToEnd, AHeldKeyStepsTenTimesASecondWhileItsReportRepea
     ASSERT_TRUE(simulated.Press(kKeyMute));  // the sentinel: once mute is on, the release was handled
     ASSERT_TRUE(WaitUntil([] { return Mixer(kMixerMute) == 1; }));
     const DWORD volume = Mixer(kMixerVolume);
-    EXPECT_EQ(0u, volume % kStep) << volume;
-    EXPECT_TRUE(volume / kStep >= 6 && volume / kStep <= 13) << volume / kStep << " steps in a second";
+    EXPECT_EQ(0u, volume % kFaderStep) << volume;
+    EXPECT_TRUE(volume / kFaderStep >= 6 && volume / kFaderStep <= 13) << volume / kFaderStep << " steps in a second";
     Pump(300);
     EXPECT_EQ(volume, Mixer(kMixerVolume)) << "the volume kept rising after the release";
 }

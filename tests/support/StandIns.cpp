@@ -1,4 +1,5 @@
 #include "support/StandIns.h"
+#include <stdio.h>
 #include <string.h>
 #include <vector>
 
@@ -97,6 +98,23 @@ HWND StartStandIn(RunningProgram& program, const std::string& exePath, Environme
         return window && !SizesOf(exePath).empty();
     });
     return shown ? window : NULL;
+}
+
+InstalledStandIn::InstalledStandIn(const std::string& standInName, const std::string& path) : path_(path)
+{
+    const size_t slash = path.rfind('\\');
+    if (slash != std::string::npos) CreateDirectoryA(path.substr(0, slash).c_str(), NULL);
+    movedAside_ = MoveFileA(path.c_str(), (path + ".wine").c_str()) != FALSE;
+    installed_ = CopyFileOver(StandIn(standInName), path);
+}
+
+InstalledStandIn::~InstalledStandIn()
+{
+    // Wine keeps a running program's file, so every copy must have ended.
+    DeleteFileA(path_.c_str());
+    if (movedAside_ && !MoveFileA((path_ + ".wine").c_str(), path_.c_str()))
+        printf("could not put %s back; it waits at %s.wine\n", path_.c_str(), path_.c_str());
+    ForgetLog(path_);
 }
 
 bool BringToForeground(HWND window)

@@ -33,6 +33,24 @@ std::string SizesOf(const std::string& exePath);
 // has shown, else NULL.
 HWND StartStandIn(RunningProgram& program, const std::string& exePath, Environment options = {});
 
+// A stand-in put at a path where a key starts a program; whatever was there
+// (Wine's own program) goes aside and comes back when this goes, once no
+// copy of the stand-in runs any more.
+class InstalledStandIn {
+public:
+    InstalledStandIn(const std::string& standInName, const std::string& path);
+    ~InstalledStandIn();
+    InstalledStandIn(const InstalledStandIn&) = delete;
+    InstalledStandIn& operator=(const InstalledStandIn&) = delete;
+
+    bool Installed() const { return installed_; }
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+    bool movedAside_, installed_;
+};
+
 bool BringToForeground(HWND window);
 
 // A titled window of the test process that takes the foreground away from

@@ -65,6 +65,7 @@ bool RunningProgram::Start(const std::string& exePath, const std::string& argume
 void RunningProgram::Stop()
 {
     if (!info_.hProcess) return;
+    EndProgramsStartedBy(info_.dwProcessId);
     if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
         TerminateProcess(info_.hProcess, 1);
         WaitForSingleObject(info_.hProcess, 5000);
@@ -84,21 +85,70 @@ bool RunningProgram::WaitIdle(DWORD timeoutMs) const
     return info_.hProcess && WaitForInputIdle(info_.hProcess, timeoutMs) == 0;
 }
 
-void EndProcessesNamed(const char* exeName)
+namespace {
+
+// Calls visit for every process entry of a fresh snapshot.
+template <class Visit>
+void ForEachProcess(Visit visit)
 {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE) return;
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-        if (lstrcmpiA(entry.szExeFile, exeName) != 0) continue;
-        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID);
-        if (!process) continue;
-        TerminateProcess(process, 1);
-        WaitForSingleObject(process, 5000);
-        CloseHandle(process);
-    }
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) visit(entry);
     CloseHandle(snapshot);
+}
+
+// Wine's own programs run from the system folder; the desktop's process
+// owns the desktop window. The image's path is asked of the server: a
+// module snapshot of a process of the other bitness would walk its memory
+// by the wrong layout.
+bool IsWinesOwn(DWORD processId)
+{
+    DWORD desktopOwner = 0;
+    GetWindowThreadProcessId(GetDesktopWindow(), &desktopOwner);
+    if (processId == desktopOwner) return true;
+    typedef BOOL(WINAPI * ImageNameQuery)(HANDLE, DWORD, LPSTR, PDWORD);
+    static const ImageNameQuery query = reinterpret_cast<ImageNameQuery>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "QueryFullProcessImageNameA")));
+    const DWORD kLimitedQuery = 0x1000;  // PROCESS_QUERY_LIMITED_INFORMATION
+    HANDLE process = query ? OpenProcess(kLimitedQuery, FALSE, processId) : NULL;
+    if (!process) return false;
+    char image[MAX_PATH] = "";
+    DWORD length = sizeof image;
+    const bool named = query(process, 0, image, &length) != FALSE;
+    CloseHandle(process);
+    char system[MAX_PATH];
+    const UINT systemLength = GetSystemDirectoryA(system, sizeof system);
+    return named && systemLength > 0 && systemLength < length && image[systemLength] == '\\' &&
+           CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, image, int(systemLength), system, int(systemLength)) ==
+               CSTR_EQUAL;
+}
+
+}  // namespace
+
+std::vector<ChildProcess> ChildProcesses(DWORD processId)
+{
+    std::vector<ChildProcess> children;
+    ForEachProcess([&](const PROCESSENTRY32& entry) {
+        if (entry.th32ParentProcessID == processId) children.push_back({ entry.th32ProcessID, entry.szExeFile });
+    });
+    return children;
+}
+
+void EndProcess(DWORD processId)
+{
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
+    if (!process) return;
+    TerminateProcess(process, 1);
+    WaitForSingleObject(process, 5000);
+    CloseHandle(process);
+}
+
+void EndProgramsStartedBy(DWORD processId)
+{
+    for (const ChildProcess& child : ChildProcesses(processId))
+        if (!IsWinesOwn(child.id)) EndProcess(child.id);
 }
 
 namespace {

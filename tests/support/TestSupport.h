@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace mmk_test {
 
@@ -34,6 +35,7 @@ public:
 
     // The environment entries are set for the child alone.
     bool Start(const std::string& exePath, const std::string& arguments = "", Environment environment = {});
+    // Ends it, and first the programs it started.
     void Stop();
     bool HasExited(DWORD waitMs = 0) const;
     // Waits until the program's window thread waits for input: done with
@@ -45,8 +47,18 @@ private:
     PROCESS_INFORMATION info_;
 };
 
-// Ends every process whose executable has this file name ("calc.exe").
-void EndProcessesNamed(const char* exeName);
+// The running processes that the process started, by id and file name.
+struct ChildProcess {
+    DWORD id;
+    std::string exeName;
+};
+std::vector<ChildProcess> ChildProcesses(DWORD processId);
+void EndProcess(DWORD processId);
+// The one way a test ends the programs that were started for it: those that
+// the process started (the programs that its keys started), except Wine's
+// own, which the first program to need them starts (the desktop's
+// explorer.exe, whose name the My Computer stand-in has too).
+void EndProgramsStartedBy(DWORD processId);
 
 // The first top-level window of the process whose class and title (either
 // may be NULL: any) match exactly; hidden windows count.

@@ -17,7 +17,7 @@
 #include "keyboard/ReportRead.h"
 #include "mixer/MixerControls.h"
 #include "support/DialogRig.h"
-#include "support/ProcessCounts.h"
+#include "support/ProcessGauges.h"
 #include "support/Program.h"
 #include "support/SimulatedKeyboard.h"
 

@@ -10,7 +10,6 @@ using namespace mmk_test;
 
 namespace {
 
-const char kBrowserDirectory[] = "C:\\Program Files\\Internet Explorer";
 const char kBrowser[] = "C:\\Program Files\\Internet Explorer\\iexplore.exe";
 const char kMyComputer[] = " /n, ::{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
 
@@ -28,19 +27,11 @@ class LaunchKeysTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        // Wine's own browser goes aside while a stand-in takes its place.
-        CreateDirectoryA("C:\\Program Files", NULL);
-        CreateDirectoryA(kBrowserDirectory, NULL);
-        MoveFileA(kBrowser, (std::string(kBrowser) + ".wine").c_str());
-        ASSERT_TRUE(CopyFileOver(StandIn("IEXPLORE.EXE"), kBrowser));
-        ASSERT_TRUE(CopyFileOver(StandIn("calc.exe"), calculator));
+        ASSERT_TRUE(browserStandIn.Installed() && calculatorStandIn.Installed());
     }
     void TearDown() override
     {
-        for (const char* name : { "iexplore.exe", "calc.exe", "explorer.exe", "mailstub.exe", "mediastub.exe" })
-            EndProcessesNamed(name);
-        DeleteFileA(kBrowser);
-        MoveFileA((std::string(kBrowser) + ".wine").c_str(), kBrowser);
+        EndProgramsStartedBy(GetCurrentProcessId());  // the keys start them from this process
     }
 
     // The command line a key gave the program, which logs it.
@@ -53,6 +44,8 @@ protected:
 
     DialogRig dialog;
     const std::string calculator = WindowsDirectory() + "\\calc.exe";
+    // Wine's own programs go aside while stand-ins take their places.
+    InstalledStandIn browserStandIn{ "IEXPLORE.EXE", kBrowser }, calculatorStandIn{ "calc.exe", calculator };
     const std::string mail = StandIn("mailstub.exe");
     const std::string media = StandIn("mediastub.exe");
 };

@@ -108,6 +108,34 @@ TEST_F(LevelDisplayTest, ASoundKeyShowsItsControlAndWhatTheCardHoldsAfterIt)
     EXPECT_EQ(50u, LevelPercent(0x80000000u, 0xFFFFFFFFu));
 }
 
+// The bar, found by its colour rather than by the layout: the highlight
+// starts inside its frame, and the bar ends at the last pixel of its row that
+// is not the window's colour before the display's own frame.
+TEST_F(LevelDisplayTest, TheBarIsFilledUpToTheLevel)
+{
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT), window = GetSysColor(COLOR_WINDOW);
+    ASSERT_NE(highlight, window);
+    Key(kKeyVolumeUp, 1);
+    ASSERT_EQ("Volume 55%", Shown());
+    HWND display = LevelDisplayWindow();
+    RECT client;
+    GetClientRect(display, &client);
+    HDC dc = GetDC(display);  // the display's own pixels, as it painted them
+    int row = -1, left = -1;
+    for (int y = client.bottom - 1; y >= 0 && left < 0; --y)
+        for (int x = 0; x < client.right && left < 0; ++x)
+            if (GetPixel(dc, x, y) == highlight) row = y, left = x;
+    int right = client.right - 2;  // inside the display's frame
+    while (right > left && GetPixel(dc, right, row) == window) --right;
+    const int inner = right - 1 - left;  // the bar's frame, then a pixel of space
+    const COLORREF atHalf = GetPixel(dc, left + inner * 50 / 100, row), at60 = GetPixel(dc, left + inner * 60 / 100, row);
+    ReleaseDC(display, dc);
+    ASSERT_GE(row, 0) << "no highlight anywhere in the display";
+    ASSERT_GT(inner, 50);
+    EXPECT_EQ(highlight, atHalf) << "at 50 %";
+    EXPECT_EQ(window, at60) << "at 60 %";
+}
+
 TEST_F(LevelDisplayTest, ItHidesOneAndAHalfSecondsAfterTheLastChange)
 {
     Key(kKeyMute, 0);

@@ -493,15 +493,21 @@ TEST_F(TargetingTest, WinampInFrontOrBehindTakesEachPlayerKeyAsItsCommandWithout
     EXPECT_EQ(0, other.KeysReceived());
 }
 
-TEST_F(TargetingTest, AWinampThatNeverAnswersCostsNoMoreThanTheTimeLimit)
+TEST_F(TargetingTest, AWinampThatAnswersTooLateIsSentNoGuessAndCostsNoMoreThanTheTimeLimit)
 {
     ASSERT_TRUE(StartWinamp({ { "MMK_STUB_WINAMP_HUNG", "1" } }));
     for (HWND front : { FindProcessWindow(winamp.ProcessId(), "MMKeyboardStub", NULL), other.Handle() }) {
         ASSERT_TRUE(BringToForeground(front));
         const DWORD start = GetTickCount();
-        Press(kKeyPlayPause);  // asks whether it plays; the hung stand-in never says
+        Press(kKeyPlayPause);  // asks whether it plays; the hung stand-in says so only after a second
         EXPECT_LE(GetTickCount() - start, 200u + 150u);  // the limit is about 200 ms
     }
+    // Unanswered, play/pause sends nothing: once the stand-in recovers, the
+    // next track key (which needs no answer) is the only command it took.
+    ASSERT_TRUE(other.TakeForeground());
+    Press(kKeyNextTrack);
+    WaitUntil([&] { return CommandsOf(winampPath).find("Next track") != std::string::npos; }, 5000);
+    EXPECT_EQ("Next track", CommandsOf(winampPath));
     // The keys go on: with the CD player running, the search reaches it.
     ASSERT_TRUE(StartStandIn(cd, cdPath) && other.TakeForeground());
     Press(kKeyNextTrack);

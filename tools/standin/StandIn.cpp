@@ -21,8 +21,10 @@
 // ("Play", "Next track") and logs "command <words>". Options:
 //   MMK_STUB_WINAMP=playing|paused|stopped  what it is doing at first
 //                                           (stopped when not given)
-//   MMK_STUB_WINAMP_HUNG=1                  asked whether it plays, it never
-//                                           answers
+//   MMK_STUB_WINAMP_HUNG=1                  asked whether it plays, it hangs
+//                                           for a second before it answers,
+//                                           then takes whatever was posted
+//                                           meanwhile
 //
 // The window has no child controls and paints its text itself: a control
 // would take the keyboard focus, and the chords must reach this window.
@@ -50,6 +52,7 @@ const KnownProgram kKnownPrograms[] = {
 };
 const int kWidth = 500, kHeight = 220;
 const int kMargin = 8;
+const DWORD kHungMs = 1000;
 const COLORREF kNoticeColour = RGB(255, 236, 140);
 
 char g_logPath[MAX_PATH + 8];
@@ -202,7 +205,9 @@ LRESULT CALLBACK StandInProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         return 0;
     case WM_USER:
         if (!g_winamp || lParam != kWinampIsPlaying) break;
-        if (g_winampHung) Sleep(INFINITE);
+        // A hang that ends: a command posted while it lasted is then taken
+        // and logged, where one that never ended would hide it.
+        if (g_winampHung) Sleep(kHungMs);
         return g_winampState;
     case WM_DESTROY:
         PostQuitMessage(0);

@@ -1,15 +1,17 @@
 // What each key of the key table does that can be seen from outside
 // MMKeyboard-sim.exe, with stand-ins in the place of every program a key
 // starts or drives: a stand-in's log records a start or a chord, the
-// simulated sound card a step or a toggle. The soak benchmark proves with
-// these that a key acted, and that nothing else did.
+// simulated sound card a step or a toggle. The standard keyboard's test and
+// the soak benchmark prove with these that a key acted, and that nothing
+// else did.
 #pragma once
 #include <windows.h>
 #include <memory>
 #include <string>
-#include "BenchSupport.h"
+#include "support/SimulatedProgram.h"
+#include "support/StandIns.h"
 
-namespace mmk_bench {
+namespace mmk_test {
 
 // The stand-ins' logs: the programs the launch keys start, then the browser
 // and the player that the chords go to.
@@ -28,8 +30,9 @@ struct TableKey {
 extern const TableKey kTableKeys[];
 // Every key of the table but the release, which acts only on a held fader.
 extern const int kTableKeyCount;
-bool IsTableValue(DWORD keyCode);
 const char* MixerValueName(int value);
+// One step of a fader key.
+const DWORD kFaderStep = kFaderMaximum / 20;
 
 // What can be seen of the keys' effects at one moment.
 struct Observed {
@@ -40,14 +43,11 @@ struct Observed {
 // logPaths: the stand-ins' paths, in StandInLog order.
 Observed Observe(const std::string logPaths[kLogCount]);
 
+// The state the key leaves behind, its fader moved by one step.
+Observed Expected(const TableKey& key, const Observed& before);
 // The effect of the key seen since `before`: its start, its chord, its
 // toggle or at least one step of its fader.
 bool HasActed(const TableKey& key, const Observed& before, const Observed& now);
-// What `now` holds that neither the key (a fader moved by up to maxSteps)
-// nor the given number of mute toggles explain since `before`; "" when
-// nothing.
-std::string Unexplained(const TableKey& key, int muteToggles, int maxSteps, const Observed& before,
-                        const Observed& now);
 
 // Every program a key starts or drives, as stand-ins: My Computer, the
 // calculator and the browser where the keys start them, the settings' mail
@@ -64,7 +64,7 @@ public:
     // Starts the browser and the player, then the program on its keyboard;
     // false, having said why, when something did not come up.
     bool Start(SimulatedProgram& simulated);
-    Observed Observe() const { return mmk_bench::Observe(logs); }
+    Observed Observe() const { return mmk_test::Observe(logs); }
 
     std::string logs[kLogCount];
 
@@ -73,4 +73,4 @@ private:
     mmk_test::RunningProgram browserTarget_, playerTarget_;
 };
 
-}  // namespace mmk_bench
+}  // namespace mmk_test

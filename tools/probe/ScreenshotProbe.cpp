@@ -1,24 +1,24 @@
-// Drives a program of the build folder from outside, for the start-up figure
-// and for tools/screenshot:
-//   shell_probe startup PROGRAM.exe RUNS  - time from start to its tray icon
-//   shell_probe show PROGRAM.exe SECONDS  - shows the dialog, then the About
-//                                           box, printing where each is
-//   shell_probe tryout DONE_FILE          - plays keys on the try-out run's
-//                                           key pad, then creates DONE_FILE
-//   shell_probe levels DONE_FILE          - holds Volume Up on the key pad
-//                                           until the level display shows,
-//                                           creates DONE_FILE, lets go
+// tools/screenshot's hands: drives a program of the build folder from
+// outside, so that the pictures show it as a user sees it.
+//   screenshot_probe show PROGRAM.exe SECONDS  - shows the dialog, then the
+//                                                About box, printing where
+//                                                each is
+//   screenshot_probe tryout DONE_FILE          - plays keys on the try-out
+//                                                run's key pad, then creates
+//                                                DONE_FILE
+//   screenshot_probe levels DONE_FILE          - holds Volume Up on the key
+//                                                pad until the level display
+//                                                shows, creates DONE_FILE,
+//                                                lets go
 // PROGRAM.exe is taken by its file name from the build folder.
 #include <windows.h>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <vector>
-#include "BenchSupport.h"
+#include "support/Program.h"
 #include "res/resource.h"
 
 using namespace mmk_test;
-using namespace mmk_bench;
 
 namespace {
 
@@ -29,30 +29,6 @@ std::string FileNameOf(const std::string& path)
 {
     const size_t slash = path.find_last_of("\\/");
     return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-int MeasureStartUp(const std::string& exeName, int runs)
-{
-    std::vector<double> times;
-    for (int run = 1; run <= runs; ++run) {
-        const int iconsBefore = CountTrayIcons();
-        RunningProgram program;
-        const double start = NowMs();
-        const double ms = program.Start(BuildFile(exeName))
-                              ? MsUntil(start, [&] { return CountTrayIcons() > iconsBefore; })
-                              : -1;
-        EndThroughItsLoop(program, FindProcessWindow(program.ProcessId(), "#32770", kDialogTitle));
-        if (ms < 0) {
-            std::printf("run %d: no tray icon within 20 s\n", run);
-            return 1;
-        }
-        times.push_back(ms);
-        std::printf("run %d: %.0f ms\n", run, ms);
-        // The next run counts from the icons without this one.
-        WaitUntil([&] { return CountTrayIcons() <= iconsBefore; }, 3000);
-    }
-    std::printf("median start-up to tray icon: %s\n", Describe(SpreadOf(times)).c_str());
-    return 0;
 }
 
 // "NAME x y width height title", the title in UTF-8 (as the X window has it)
@@ -173,10 +149,9 @@ int HoldForLevelDisplay(const char* doneFile)
 int main(int argc, char** argv)
 {
     const std::string command = argc == 4 ? argv[1] : "";
-    if (command == "startup") return MeasureStartUp(FileNameOf(argv[2]), std::atoi(argv[3]));
     if (command == "show") return ShowWindows(FileNameOf(argv[2]), DWORD(std::atoi(argv[3])));
     if (argc == 3 && std::string(argv[1]) == "tryout") return PlayTryOut(argv[2]);
     if (argc == 3 && std::string(argv[1]) == "levels") return HoldForLevelDisplay(argv[2]);
-    std::fprintf(stderr, "usage: shell_probe startup|show PROGRAM.exe N, or shell_probe tryout|levels DONE_FILE\n");
+    std::fprintf(stderr, "usage: screenshot_probe show PROGRAM.exe SECONDS, or screenshot_probe tryout|levels DONE_FILE\n");
     return 2;
 }

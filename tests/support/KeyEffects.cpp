@@ -1,19 +1,13 @@
-#include "KeyEffects.h"
-#include "BenchSupport.h"
+#include "support/KeyEffects.h"
 #include <cstdio>
 #include "keyboard/KeyCodes.h"
 
-using namespace mmk_test;
-
-namespace mmk_bench {
+namespace mmk_test {
 
 namespace {
 
 const char* const kMixerValueNames[kMixerValueCount] = { kMixerVolume, kMixerBass, kMixerTreble, kMixerMute,
                                                          kMixerLoudness };
-const char* const kLogNames[kLogCount] = { "My Computer", "launched browser", "mail", "calculator", "media player",
-                                           "browser", "player" };
-const DWORD kStep = kFaderMaximum / 20;
 const char kLaunchedTitle[] = "launched by a key";
 const char kBrowserPath[] = "C:\\Program Files\\Internet Explorer\\iexplore.exe";
 
@@ -27,7 +21,8 @@ int CountStarts(const std::string& logPath)
 
 std::string WithChord(const std::string& keys, const char* chord) { return keys.empty() ? chord : keys + "," + chord; }
 
-// The state the key leaves behind, its fader moved by one step.
+}  // namespace
+
 Observed Expected(const TableKey& key, const Observed& before)
 {
     Observed expected = before;
@@ -37,12 +32,11 @@ Observed Expected(const TableKey& key, const Observed& before)
     }
     if (key.mixer >= 0) {
         DWORD& value = expected.mixer[key.mixer];
-        value = key.direction == 0 ? !value : key.direction > 0 ? value + kStep : value - kStep;
+        value = key.direction == 0 ? !value : key.direction > 0 ? value + kFaderStep : value - kFaderStep;
     }
     return expected;
 }
 
-}  // namespace
 
 const TableKey kTableKeys[] = {
     { kKeyMyComputer, kMyComputerLog, NULL, -1, 0 },   { kKeyWebSearch, kLaunchedBrowserLog, NULL, -1, 0 },
@@ -59,14 +53,6 @@ const TableKey kTableKeys[] = {
     { kKeyMediaPlayer, kMediaLog, NULL, -1, 0 },
 };
 const int kTableKeyCount = sizeof kTableKeys / sizeof kTableKeys[0];
-
-bool IsTableValue(DWORD keyCode)
-{
-    if (keyCode == kKeysReleased) return true;
-    for (const TableKey& key : kTableKeys)
-        if (key.keyCode == keyCode) return true;
-    return false;
-}
 
 const char* MixerValueName(int value) { return kMixerValueNames[value]; }
 
@@ -123,29 +109,4 @@ bool KeyStage::Start(SimulatedProgram& simulated)
     return ready;
 }
 
-std::string Unexplained(const TableKey& key, int muteToggles, int maxSteps, const Observed& before,
-                        const Observed& now)
-{
-    Observed expected = Expected(key, before);
-    if (muteToggles % 2) expected.mixer[kMute] = !expected.mixer[kMute];
-    if (key.mixer >= 0 && key.direction != 0) {
-        const long moved = key.direction * (long(now.mixer[key.mixer]) - long(before.mixer[key.mixer]));
-        if (moved > 0 && moved % kStep == 0 && moved / kStep <= maxSteps) expected.mixer[key.mixer] = now.mixer[key.mixer];
-    }
-    std::string found;
-    for (int log = 0; log < kLogCount; ++log) {
-        if (now.starts[log] != expected.starts[log])
-            found += std::string(" ") + kLogNames[log] + ": " + std::to_string(now.starts[log]) + " starts, expected " +
-                     std::to_string(expected.starts[log]) + ";";
-        if (now.keys[log] != expected.keys[log])
-            found += std::string(" ") + kLogNames[log] + ": keys \"" + now.keys[log] + "\", expected \"" +
-                     expected.keys[log] + "\";";
-    }
-    for (int value = 0; value < kMixerValueCount; ++value)
-        if (now.mixer[value] != expected.mixer[value])
-            found += std::string(" ") + kMixerValueNames[value] + " " + std::to_string(now.mixer[value]) +
-                     ", expected " + std::to_string(expected.mixer[value]) + ";";
-    return found;
-}
-
-}  // namespace mmk_bench
+}  // namespace mmk_test
