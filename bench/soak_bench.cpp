@@ -149,7 +149,7 @@ bool IsStandInName(const std::string& exeName)
 class Soak {
 public:
     Soak(SimulatedProgram& simulated, const std::string (&logs)[kLogCount], const SimulatedInterface& shape)
-        : simulated_(simulated), logs_(logs), shape_(shape)
+        : m_simulated(simulated), m_logs(logs), m_shape(shape)
     {
     }
     void RunBurst(int burst, const TableKey& key);
@@ -167,9 +167,9 @@ private:
     void SendRandomAndSentinel(int count, DWORD muteAfter);
     void CheckAfterwards(const TableKey& key, const Observed& before);
 
-    SimulatedProgram& simulated_;
-    const std::string (&logs_)[kLogCount];
-    const SimulatedInterface shape_;
+    SimulatedProgram& m_simulated;
+    const std::string (&m_logs)[kLogCount];
+    const SimulatedInterface m_shape;
 };
 
 void Soak::Fail(const std::string& what)
@@ -182,7 +182,7 @@ void Soak::RunBurst(int index, const TableKey& key)
 {
     burst = index;
     for (int fader : { kVolume, kBass, kTreble }) PutMixerValue(MixerValueName(fader), kFaderMaximum / 2);
-    const Observed before = Observe(logs_);
+    const Observed before = Observe(m_logs);
     PressKey(key, before);
     const int count = kRandomReports / kBursts + (burst < kRandomReports % kBursts ? 1 : 0);
     SendRandomAndSentinel(count, !before.mixer[kMute] ^ (key.keyCode == kKeyMute));
@@ -193,15 +193,15 @@ void Soak::RunBurst(int index, const TableKey& key)
 void Soak::PressKey(const TableKey& key, const Observed& before)
 {
     const bool fader = key.mixer >= 0 && key.direction != 0;
-    simulated_.keyboard.Send(key.keyCode);
-    if (!fader) simulated_.keyboard.Send(kKeysReleased);
-    if (WaitUntil([&] { return HasActed(key, before, Observe(logs_)); })) {
+    m_simulated.keyboard.Send(key.keyCode);
+    if (!fader) m_simulated.keyboard.Send(kKeysReleased);
+    if (WaitUntil([&] { return HasActed(key, before, Observe(m_logs)); })) {
         ++keys;
         if (key.log >= 0 && !key.chord) ++starts;
     } else {
         Fail("key " + std::to_string(key.keyCode) + " did not act");
     }
-    if (fader) simulated_.keyboard.Send(kKeysReleased);
+    if (fader) m_simulated.keyboard.Send(kKeysReleased);
 }
 
 // Timed from the first write until the sentinel has acted.
@@ -209,8 +209,8 @@ void Soak::SendRandomAndSentinel(int count, DWORD muteAfter)
 {
     const double start = NowMs();
     for (int i = 0; i < count; ++i)
-        if (!simulated_.keyboard.SendBytes(RandomReport(random, shape_))) Fail("a report could not be written");
-    simulated_.Press(kKeyMute);
+        if (!m_simulated.keyboard.SendBytes(RandomReport(random, m_shape))) Fail("a report could not be written");
+    m_simulated.Press(kKeyMute);
     const double ms = MsUntil(start, [&] {
         DWORD mute = 2;
         return ReadMixerValue(kMixerMute, &mute) && mute == muteAfter;
@@ -223,11 +223,11 @@ void Soak::SendRandomAndSentinel(int count, DWORD muteAfter)
 
 void Soak::CheckAfterwards(const TableKey& key, const Observed& before)
 {
-    Observed after = Observe(logs_);
+    Observed after = Observe(m_logs);
     if (key.mixer >= 0 && key.direction != 0) {
         ++faders;
         Pump(kQuietMs);
-        const Observed quiet = Observe(logs_);
+        const Observed quiet = Observe(m_logs);
         if (quiet.mixer[key.mixer] == after.mixer[key.mixer]) ++releases;
         else Fail("a fader kept stepping after its release");
         after = quiet;
@@ -238,18 +238,18 @@ void Soak::CheckAfterwards(const TableKey& key, const Observed& before)
         Fail("unexplained:" + found);
     }
     DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutA(simulated_.dialog, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer))
+    if (!SendMessageTimeoutA(m_simulated.dialog, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer))
         Fail("the program did not answer a message within 5 s");
-    if (IsWindowVisible(simulated_.dialog) || FindShownDialog(simulated_.program.ProcessId(), kDialogTitle))
+    if (IsWindowVisible(m_simulated.dialog) || FindShownDialog(m_simulated.program.ProcessId(), kDialogTitle))
         Fail("a window of the program showed");
 }
 
 void Soak::EndStarted()
 {
-    const std::vector<ChildProcess> children = ChildProcesses(simulated_.program.ProcessId());
+    const std::vector<ChildProcess> children = ChildProcesses(m_simulated.program.ProcessId());
     for (const ChildProcess& child : children)
         if (!IsStandInName(child.exeName)) Fail("the program started " + child.exeName);
-    EndProgramsStartedBy(simulated_.program.ProcessId());
+    EndProgramsStartedBy(m_simulated.program.ProcessId());
     if (int(children.size()) != starts)
         Fail(std::to_string(children.size()) + " processes started, the keys made " + std::to_string(starts));
 }

@@ -23,27 +23,27 @@ const int kShowRuns = 20;
 // Waits for the simulated card's next write.
 class MixerWrites {
 public:
-    MixerWrites() : changed_(CreateEventA(NULL, FALSE, FALSE, NULL)), mixer_(NULL)
+    MixerWrites() : m_changed(CreateEventA(NULL, FALSE, FALSE, NULL)), m_mixer(NULL)
     {
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, kSimulatorMixerKey, 0, KEY_NOTIFY, &mixer_) == ERROR_SUCCESS) Arm();
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, kSimulatorMixerKey, 0, KEY_NOTIFY, &m_mixer) == ERROR_SUCCESS) Arm();
     }
     ~MixerWrites()
     {
-        CloseHandle(changed_);
-        if (mixer_) RegCloseKey(mixer_);
+        CloseHandle(m_changed);
+        if (m_mixer) RegCloseKey(m_mixer);
     }
-    bool Ready() const { return mixer_ != NULL; }
+    bool Ready() const { return m_mixer != NULL; }
     bool Wait(DWORD timeoutMs)
     {
-        if (WaitForSingleObject(changed_, timeoutMs) != WAIT_OBJECT_0) return false;
+        if (WaitForSingleObject(m_changed, timeoutMs) != WAIT_OBJECT_0) return false;
         Arm();
         return true;
     }
 
 private:
-    void Arm() { RegNotifyChangeKeyValue(mixer_, FALSE, REG_NOTIFY_CHANGE_LAST_SET, changed_, TRUE); }
-    HANDLE changed_;
-    HKEY mixer_;
+    void Arm() { RegNotifyChangeKeyValue(m_mixer, FALSE, REG_NOTIFY_CHANGE_LAST_SET, m_changed, TRUE); }
+    HANDLE m_changed;
+    HKEY m_mixer;
 };
 
 // The simulated card's writes while the key is held and just after: every

@@ -86,11 +86,11 @@ KeyStage::KeyStage()
     // program sees only 32-bit browsers and players.
     DrivenProgram("MMKeyboard-sim.exe");
     const std::string windows = WindowsDirectory();
-    myComputer_.reset(new InstalledStandIn("calc.exe", windows + "\\explorer.exe"));
-    calculator_.reset(new InstalledStandIn("calc.exe", windows + "\\calc.exe"));
-    browser_.reset(new InstalledStandIn("IEXPLORE.EXE", kBrowserPath));
-    const std::string paths[kLogCount] = { myComputer_->Path(), browser_->Path(),           StandIn("mailstub.exe"),
-                                           calculator_->Path(), StandIn("mediastub.exe"), StandIn("IEXPLORE.EXE"),
+    m_myComputer.reset(new InstalledStandIn("calc.exe", windows + "\\explorer.exe"));
+    m_calculator.reset(new InstalledStandIn("calc.exe", windows + "\\calc.exe"));
+    m_browser.reset(new InstalledStandIn("IEXPLORE.EXE", kBrowserPath));
+    const std::string paths[kLogCount] = { m_myComputer->Path(), m_browser->Path(),           StandIn("mailstub.exe"),
+                                           m_calculator->Path(), StandIn("mediastub.exe"), StandIn("IEXPLORE.EXE"),
                                            StandIn("WMPLAYER.EXE") };
     for (int log = 0; log < kLogCount; ++log) ForgetLog(logs[log] = paths[log]);
     SetRegistryText(HKEY_CURRENT_USER, kSettingsKey, "Mail", logs[kMailLog]);
@@ -102,8 +102,8 @@ KeyStage::~KeyStage() { DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey); }
 
 bool KeyStage::Start(SimulatedProgram& simulated)
 {
-    const bool ready = myComputer_->Installed() && calculator_->Installed() && browser_->Installed() &&
-                       StartStandIn(browserTarget_, logs[kBrowserLog]) && StartStandIn(playerTarget_, logs[kPlayerLog]) &&
+    const bool ready = m_myComputer->Installed() && m_calculator->Installed() && m_browser->Installed() &&
+                       StartStandIn(m_browserTarget, logs[kBrowserLog]) && StartStandIn(m_playerTarget, logs[kPlayerLog]) &&
                        simulated.Start({ { "MMK_STUB_TITLE", kLaunchedTitle }, { "MMK_STUB_UNACTIVATABLE", "1" } });
     if (!ready) std::printf("could not set up the stand-ins and MMKeyboard-sim.exe\n");
     return ready;

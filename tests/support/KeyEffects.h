@@ -69,8 +69,8 @@ public:
     std::string logs[kLogCount];
 
 private:
-    std::unique_ptr<InstalledStandIn> myComputer_, calculator_, browser_;
-    mmk_test::RunningProgram browserTarget_, playerTarget_;
+    std::unique_ptr<InstalledStandIn> m_myComputer, m_calculator, m_browser;
+    mmk_test::RunningProgram m_browserTarget, m_playerTarget;
 };
 
 }  // namespace mmk_test

@@ -47,33 +47,33 @@ DWORD Mixer(const char* name)
 }
 
 SimulatedKeyboard::SimulatedKeyboard(const std::string& name)
-    : path_("\\\\.\\pipe\\mmk-" + name + "-" + std::to_string(GetCurrentProcessId())),
-      shape_(SimulatedKeyboardInterface(""))
+    : m_path("\\\\.\\pipe\\mmk-" + name + "-" + std::to_string(GetCurrentProcessId())),
+      m_shape(SimulatedKeyboardInterface(""))
 {
 }
 
-bool SimulatedKeyboard::Register(DWORD index) { return Register(index, shape_); }
+bool SimulatedKeyboard::Register(DWORD index) { return Register(index, m_shape); }
 
 bool SimulatedKeyboard::Register(DWORD index, SimulatedInterface entry)
 {
-    lstrcpynA(entry.devicePath, path_.c_str(), sizeof entry.devicePath);
-    shape_ = entry;
+    lstrcpynA(entry.devicePath, m_path.c_str(), sizeof entry.devicePath);
+    m_shape = entry;
     return WriteSimulatedInterface(index, entry);
 }
 
 bool SimulatedKeyboard::PlugIn()
 {
     Unplug();
-    pipe_ = CreateNamedPipeA(path_.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
+    m_pipe = CreateNamedPipeA(m_path.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
                              PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT, 1, 4096, 4096, 0, NULL);
-    if (pipe_ == INVALID_HANDLE_VALUE) return false;
-    connectEvent_ = CreateEventA(NULL, TRUE, FALSE, NULL);
-    ZeroMemory(&connect_, sizeof connect_);
-    connect_.hEvent = connectEvent_;
-    opened_ = false;
-    if (!ConnectNamedPipe(pipe_, &connect_)) {
+    if (m_pipe == INVALID_HANDLE_VALUE) return false;
+    m_connectEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
+    ZeroMemory(&m_connect, sizeof m_connect);
+    m_connect.hEvent = m_connectEvent;
+    m_opened = false;
+    if (!ConnectNamedPipe(m_pipe, &m_connect)) {
         const DWORD error = GetLastError();
-        if (error == ERROR_PIPE_CONNECTED) opened_ = true;
+        if (error == ERROR_PIPE_CONNECTED) m_opened = true;
         else if (error != ERROR_IO_PENDING) return false;
     }
     return true;
@@ -81,36 +81,36 @@ bool SimulatedKeyboard::PlugIn()
 
 void SimulatedKeyboard::Unplug()
 {
-    if (pipe_ != INVALID_HANDLE_VALUE) {
-        CancelIo(pipe_);
-        DisconnectNamedPipe(pipe_);
-        CloseHandle(pipe_);
-        pipe_ = INVALID_HANDLE_VALUE;
+    if (m_pipe != INVALID_HANDLE_VALUE) {
+        CancelIo(m_pipe);
+        DisconnectNamedPipe(m_pipe);
+        CloseHandle(m_pipe);
+        m_pipe = INVALID_HANDLE_VALUE;
     }
-    if (connectEvent_) CloseHandle(connectEvent_);
-    connectEvent_ = NULL;
-    opened_ = false;
+    if (m_connectEvent) CloseHandle(m_connectEvent);
+    m_connectEvent = NULL;
+    m_opened = false;
 }
 
 bool SimulatedKeyboard::WaitOpened(DWORD timeoutMs)
 {
-    if (pipe_ == INVALID_HANDLE_VALUE) return false;
-    if (!opened_ && WaitForSingleObject(connectEvent_, timeoutMs) == WAIT_OBJECT_0) {
+    if (m_pipe == INVALID_HANDLE_VALUE) return false;
+    if (!m_opened && WaitForSingleObject(m_connectEvent, timeoutMs) == WAIT_OBJECT_0) {
         DWORD unused = 0;
-        opened_ = GetOverlappedResult(pipe_, &connect_, &unused, FALSE) != FALSE;
+        m_opened = GetOverlappedResult(m_pipe, &m_connect, &unused, FALSE) != FALSE;
     }
-    return opened_;
+    return m_opened;
 }
 
 bool SimulatedKeyboard::Held()
 {
     // Once the client has closed its end, peeking fails with a broken pipe.
-    return WaitOpened(0) && PeekNamedPipe(pipe_, NULL, 0, NULL, NULL, NULL);
+    return WaitOpened(0) && PeekNamedPipe(m_pipe, NULL, 0, NULL, NULL, NULL);
 }
 
 bool SimulatedKeyboard::Send(DWORD keyCode, BYTE reportId)
 {
-    if (shape_.layout == kMakerBitmap) {
+    if (m_shape.layout == kMakerBitmap) {
         BYTE report[kSimulatedReportLength];
         BuildSimulatedReport(keyCode, report);
         return SendBytes(std::vector<BYTE>(report, report + sizeof report));
@@ -118,8 +118,8 @@ bool SimulatedKeyboard::Send(DWORD keyCode, BYTE reportId)
     std::vector<USHORT> usages;
     for (int i = 0; i < kStandardKeyUsageCount; ++i)
         if (keyCode & kStandardKeyUsages[i].keyCode) usages.push_back(kStandardKeyUsages[i].usage);
-    std::vector<BYTE> report(shape_.inputReportLength);
-    BuildUsageReport(shape_, usages.data(), static_cast<DWORD>(usages.size()), report.data(), reportId);
+    std::vector<BYTE> report(m_shape.inputReportLength);
+    BuildUsageReport(m_shape, usages.data(), static_cast<DWORD>(usages.size()), report.data(), reportId);
     return SendBytes(report);
 }
 
@@ -129,8 +129,8 @@ bool SimulatedKeyboard::SendBytes(const std::vector<BYTE>& report)
     OVERLAPPED write = {};
     write.hEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
     DWORD written = 0;
-    BOOL ok = WriteFile(pipe_, report.data(), static_cast<DWORD>(report.size()), &written, &write);
-    if (!ok && GetLastError() == ERROR_IO_PENDING) ok = GetOverlappedResult(pipe_, &write, &written, TRUE);
+    BOOL ok = WriteFile(m_pipe, report.data(), static_cast<DWORD>(report.size()), &written, &write);
+    if (!ok && GetLastError() == ERROR_IO_PENDING) ok = GetOverlappedResult(m_pipe, &write, &written, TRUE);
     CloseHandle(write.hEvent);
     return ok && written == report.size();
 }

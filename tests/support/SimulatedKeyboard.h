@@ -42,7 +42,7 @@ public:
     // Send then follows.
     bool Register(DWORD index = 0);
     bool Register(DWORD index, SimulatedInterface entry);
-    const std::string& Path() const { return path_; }
+    const std::string& Path() const { return m_path; }
 
     // Creates the pipe; the program may open it from now on.
     bool PlugIn();
@@ -64,12 +64,12 @@ public:
     bool Replug(HWND programWindow, DWORD timeoutMs = 10000);
 
 private:
-    std::string path_;
-    SimulatedInterface shape_;
-    HANDLE pipe_ = INVALID_HANDLE_VALUE;
-    HANDLE connectEvent_ = NULL;
-    OVERLAPPED connect_ = {};
-    bool opened_ = false;
+    std::string m_path;
+    SimulatedInterface m_shape;
+    HANDLE m_pipe = INVALID_HANDLE_VALUE;
+    HANDLE m_connectEvent = NULL;
+    OVERLAPPED m_connect = {};
+    bool m_opened = false;
 };
 
 }  // namespace mmk_test

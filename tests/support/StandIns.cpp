@@ -100,21 +100,21 @@ HWND StartStandIn(RunningProgram& program, const std::string& exePath, Environme
     return shown ? window : NULL;
 }
 
-InstalledStandIn::InstalledStandIn(const std::string& standInName, const std::string& path) : path_(path)
+InstalledStandIn::InstalledStandIn(const std::string& standInName, const std::string& path) : m_path(path)
 {
     const size_t slash = path.rfind('\\');
     if (slash != std::string::npos) CreateDirectoryA(path.substr(0, slash).c_str(), NULL);
-    movedAside_ = MoveFileA(path.c_str(), (path + ".wine").c_str()) != FALSE;
-    installed_ = CopyFileOver(StandIn(standInName), path);
+    m_movedAside = MoveFileA(path.c_str(), (path + ".wine").c_str()) != FALSE;
+    m_installed = CopyFileOver(StandIn(standInName), path);
 }
 
 InstalledStandIn::~InstalledStandIn()
 {
     // Wine keeps a running program's file, so every copy must have ended.
-    DeleteFileA(path_.c_str());
-    if (movedAside_ && !MoveFileA((path_ + ".wine").c_str(), path_.c_str()))
-        printf("could not put %s back; it waits at %s.wine\n", path_.c_str(), path_.c_str());
-    ForgetLog(path_);
+    DeleteFileA(m_path.c_str());
+    if (m_movedAside && !MoveFileA((m_path + ".wine").c_str(), m_path.c_str()))
+        printf("could not put %s back; it waits at %s.wine\n", m_path.c_str(), m_path.c_str());
+    ForgetLog(m_path);
 }
 
 bool BringToForeground(HWND window)
@@ -132,15 +132,15 @@ OtherWindow::OtherWindow(const char* title)
     wc.hInstance = GetModuleHandleA(NULL);
     wc.lpszClassName = "MMKeyboardTestOtherWindow";
     RegisterClassA(&wc);
-    window_ = CreateWindowExA(0, wc.lpszClassName, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 200, 100, NULL,
+    m_window = CreateWindowExA(0, wc.lpszClassName, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 200, 100, NULL,
                               NULL, wc.hInstance, NULL);
-    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrA(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 int OtherWindow::KeysReceived()
 {
     Pump(100);
-    return keys_;
+    return m_keys;
 }
 
 LRESULT CALLBACK OtherWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -151,7 +151,7 @@ LRESULT CALLBACK OtherWindow::Proc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_SYSKEYDOWN:
     case WM_KEYUP:
     case WM_SYSKEYUP:
-        if (self) ++self->keys_;
+        if (self) ++self->m_keys;
         return 0;
     case WM_SYSCHAR:
         return 0;  // an Alt chord must not open the system menu and take later keys

@@ -43,12 +43,12 @@ public:
     InstalledStandIn(const InstalledStandIn&) = delete;
     InstalledStandIn& operator=(const InstalledStandIn&) = delete;
 
-    bool Installed() const { return installed_; }
-    const std::string& Path() const { return path_; }
+    bool Installed() const { return m_installed; }
+    const std::string& Path() const { return m_path; }
 
 private:
-    std::string path_;
-    bool movedAside_, installed_;
+    std::string m_path;
+    bool m_movedAside, m_installed;
 };
 
 bool BringToForeground(HWND window);
@@ -58,18 +58,18 @@ bool BringToForeground(HWND window);
 class OtherWindow {
 public:
     explicit OtherWindow(const char* title = "Some other program");
-    ~OtherWindow() { DestroyWindow(window_); }
+    ~OtherWindow() { DestroyWindow(m_window); }
     OtherWindow(const OtherWindow&) = delete;
     OtherWindow& operator=(const OtherWindow&) = delete;
 
-    HWND Handle() const { return window_; }
-    bool TakeForeground() { return BringToForeground(window_); }
+    HWND Handle() const { return m_window; }
+    bool TakeForeground() { return BringToForeground(m_window); }
     int KeysReceived();
 
 private:
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    HWND window_;
-    int keys_ = 0;
+    HWND m_window;
+    int m_keys = 0;
 };
 
 // The chords as the stand-ins log them.

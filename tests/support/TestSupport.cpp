@@ -57,32 +57,32 @@ bool RunningProgram::Start(const std::string& exePath, const std::string& argume
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     const bool started =
-        CreateProcessA(exePath.c_str(), buffer.data(), NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info_) != FALSE;
+        CreateProcessA(exePath.c_str(), buffer.data(), NULL, NULL, FALSE, 0, NULL, NULL, &startup, &m_info) != FALSE;
     for (const auto& entry : environment) SetEnvironmentVariableA(entry.first, NULL);
     return started;
 }
 
 void RunningProgram::Stop()
 {
-    if (!info_.hProcess) return;
-    EndProgramsStartedBy(info_.dwProcessId);
-    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
-        TerminateProcess(info_.hProcess, 1);
-        WaitForSingleObject(info_.hProcess, 5000);
+    if (!m_info.hProcess) return;
+    EndProgramsStartedBy(m_info.dwProcessId);
+    if (WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(m_info.hProcess, 1);
+        WaitForSingleObject(m_info.hProcess, 5000);
     }
-    CloseHandle(info_.hProcess);
-    CloseHandle(info_.hThread);
-    ZeroMemory(&info_, sizeof info_);
+    CloseHandle(m_info.hProcess);
+    CloseHandle(m_info.hThread);
+    ZeroMemory(&m_info, sizeof m_info);
 }
 
 bool RunningProgram::HasExited(DWORD waitMs) const
 {
-    return info_.hProcess && WaitForSingleObject(info_.hProcess, waitMs) == WAIT_OBJECT_0;
+    return m_info.hProcess && WaitForSingleObject(m_info.hProcess, waitMs) == WAIT_OBJECT_0;
 }
 
 bool RunningProgram::WaitIdle(DWORD timeoutMs) const
 {
-    return info_.hProcess && WaitForInputIdle(info_.hProcess, timeoutMs) == 0;
+    return m_info.hProcess && WaitForInputIdle(m_info.hProcess, timeoutMs) == 0;
 }
 
 namespace {

@@ -28,7 +28,7 @@ typedef std::initializer_list<std::pair<const char*, const char*>> Environment;
 // A process started by a test, ended (if still running) when it goes.
 class RunningProgram {
 public:
-    RunningProgram() { ZeroMemory(&info_, sizeof info_); }
+    RunningProgram() { ZeroMemory(&m_info, sizeof m_info); }
     ~RunningProgram() { Stop(); }
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
@@ -41,10 +41,10 @@ public:
     // Waits until the program's window thread waits for input: done with
     // what its start-up asked of it.
     bool WaitIdle(DWORD timeoutMs = 10000) const;
-    DWORD ProcessId() const { return info_.dwProcessId; }
+    DWORD ProcessId() const { return m_info.dwProcessId; }
 
 private:
-    PROCESS_INFORMATION info_;
+    PROCESS_INFORMATION m_info;
 };
 
 // The running processes that the process started, by id and file name.
