@@ -17,6 +17,9 @@ const int kAssignmentTextSize = 260;
 const int kMaxAssignedChords = 8;
 
 enum class AssignmentKind { kStandard, kNothing, kStart, kKeys, kCommand };
+const int kAssignmentKindCount = 5;
+// Each kind's word, by AssignmentKind, as the Keys dialog writes it.
+constexpr const char* kAssignmentWords[kAssignmentKindCount] = { "standard", "nothing", "start", "keys", "command" };
 
 // Modifier bits of a chord.
 const BYTE kChordCtrl = 1;
