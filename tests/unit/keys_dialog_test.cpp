@@ -208,6 +208,7 @@ TEST_F(KeysDialogTest, SaveWritesWhatTheUserChangedCancelNothingAndUntouchedValu
     EXPECT_EQ("start " + std::string(260, 'x') + '\0', Stored(kKeys, "Loudness"));
     EXPECT_EQ(std::string("keys Ctrl+PageUp\0", 17), Stored(kPaint, "VolumeUp"));
     EXPECT_EQ("(none)", Stored(kKeys, "MyComputer"));
+    EXPECT_EQ("(none)", Stored(kPaint, "MyComputer")) << "a row only looked at was written";
 
     // Opened again, it shows what was saved.
     WithDialog([&](const User& user) {
