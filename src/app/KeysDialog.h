@@ -5,7 +5,7 @@
 // open, a key pressed on the keyboard selects its row instead of acting.
 #pragma once
 #include "fw/Dialog.h"
-#include "settings/AssignmentStore.h"
+#include "app/KeyChoices.h"
 
 class KeysDialog : public CDialog {
 public:
@@ -18,29 +18,6 @@ public:
     DECLARE_MESSAGE_MAP()
 
 private:
-    // What the user chose for one key of one set, not yet written.
-    struct KeyEdit {
-        bool changed;
-        AssignmentKind kind;
-        char argument[kAssignmentTextSize];
-    };
-    // A set the dialog shows: slot 0 is the set for all programs.
-    struct KeySet {
-        char program[kProgramNameSize];
-        bool shown;     // in the program list
-        bool create;    // added: its set is made on Save
-        bool replace;   // removed: its set is deleted on Save, before any new one
-        KeyEdit edits[kAssignableKeyCount];
-    };
-    // Programs with a set of their own are few; more than this are not shown.
-    static const int kMaxKeySets = 16;
-
-    // What a key does as shown: kind, or kNotUnderstood, and its argument.
-    struct Shown {
-        int kind;
-        char argument[kAssignmentTextSize];
-    };
-
     BOOL OnInitDialog() override;
     void OnOK() override;
     LRESULT OnProgramChange(WPARAM, LPARAM);
@@ -50,19 +27,16 @@ private:
     LRESULT OnActionChange(WPARAM, LPARAM);
     LRESULT OnBrowse(WPARAM, LPARAM);
 
-    void ShownAction(int set, AssignableKey key, Shown* shown) const;
-    int AddSet(const char* program);
+    void ListProgram(int set);
     void ShowSet(int set);
     void ShowRow(AssignableKey key);
     void LoadEditor();
     void KeepEditor();
     void EnableEditor(int kind);
-    bool ComposeValue(const KeyEdit& edit, char* value, int size) const;
     bool RefuseBadArgument();
     int SelectedAction() const;
 
-    KeySet m_sets[kMaxKeySets];
-    int m_setCount;
+    KeyChoices m_choices;
     int m_set;  // the set shown
     int m_row;  // the key shown in the editor
 };
