@@ -2,6 +2,7 @@
 #include "actions/KeyDispatcher.h"
 #include "app/AboutDialog.h"
 #include "app/KeyboardStartup.h"
+#include "app/KeysDialog.h"
 #include "fw/PaintDC.h"
 #include "fw/ResourceLanguage.h"
 #include "keyboard/KeyCodes.h"
@@ -24,13 +25,14 @@ const MessageMapEntry KeyboardDialog::messageEntries[] = {
     ON_COMMAND(IDC_MEDIA_BROWSE, &KeyboardDialog::OnMediaBrowse),
     ON_COMMAND(IDC_SAVE, &KeyboardDialog::OnSave),
     ON_COMMAND(IDC_REVERT, &KeyboardDialog::OnRevert),
+    ON_COMMAND(IDC_KEYS, &KeyboardDialog::OnKeys),
     END_MESSAGE_MAP
 };
 IMPLEMENT_MESSAGE_MAP(KeyboardDialog, CDialog)
 
 KeyboardDialog::KeyboardDialog()
     : CDialog(IDD_MAIN), m_trayIcon(*this), m_hIcon(NULL), m_repeat{ RepeatMode::kNone }, m_repeatTimer(0),
-      m_repeatDelay(kStopTimer), m_keepHidden(false), m_neverShow(false)
+      m_repeatDelay(kStopTimer), m_keepHidden(false), m_neverShow(false), m_keysDialog(0)
 {
     m_hIcon = ::LoadIconA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
@@ -171,6 +173,10 @@ LRESULT KeyboardDialog::OnDeviceChange(WPARAM event, LPARAM)
 
 LRESULT KeyboardDialog::OnKeyboardKeys(WPARAM, LPARAM keyCode)
 {
+    if (m_keysDialog) {
+        m_keysDialog->FindKey(static_cast<DWORD>(keyCode));
+        return 0;
+    }
     const KeySource source = { m_hWnd, m_repeat, KeyboardDevice.kind.load() };
     // A key's delay restarts the timer's period even when it is the same: a new
     // fader key waits its whole period before its first tick.
@@ -199,5 +205,17 @@ LRESULT KeyboardDialog::OnSave(WPARAM, LPARAM)
 LRESULT KeyboardDialog::OnRevert(WPARAM, LPARAM)
 {
     LoadSettings(m_hWnd);
+    return 0;
+}
+
+// While the owner looks for a key, keys select rows and do nothing else. A
+// fader key still held stops now: its release will go to the Keys dialog.
+LRESULT KeyboardDialog::OnKeys(WPARAM, LPARAM)
+{
+    ArmRepeatTimer(ReleaseFaders(m_repeat), false);
+    KeysDialog keys(this);
+    m_keysDialog = &keys;
+    keys.DoModal();
+    m_keysDialog = 0;
     return 0;
 }

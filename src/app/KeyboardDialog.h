@@ -12,6 +12,8 @@ const UINT WM_TRAY_NOTIFY = WM_USER + 10;
 // The auto-repeat's timer: identifier 1 of the dialog window.
 const UINT_PTR kRepeatTimerId = 1;
 
+class KeysDialog;
+
 class KeyboardDialog : public CDialog {
 public:
     KeyboardDialog();
@@ -38,6 +40,7 @@ private:
     LRESULT OnMediaBrowse(WPARAM, LPARAM);
     LRESULT OnSave(WPARAM, LPARAM);
     LRESULT OnRevert(WPARAM, LPARAM);
+    LRESULT OnKeys(WPARAM, LPARAM);
 
     CSystemTray m_trayIcon;
     HICON m_hIcon;
@@ -50,4 +53,6 @@ private:
     // Unsupported system: the dialog ends during its initialisation and must
     // never be seen.
     bool m_neverShow;
+    // The Keys dialog while its modal loop runs: the keyboard's keys go to it.
+    KeysDialog* m_keysDialog;
 };

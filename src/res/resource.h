@@ -15,6 +15,17 @@
 #define IDC_REVERT          1013
 #define IDC_SEARCH          1024
 #define IDC_SHOW_LEVELS     1025
+#define IDC_KEYS            1026
+
+// The Keys dialog.
+#define IDD_KEYS            103
+#define IDC_KEYS_PROGRAM    1030
+#define IDC_KEYS_ADD        1031
+#define IDC_KEYS_REMOVE     1032
+#define IDC_KEYS_LIST       1033
+#define IDC_KEYS_ACTION     1034
+#define IDC_KEYS_ARGUMENT   1035
+#define IDC_KEYS_BROWSE     1036
 
 #define ID_TRAY_HIDE        0x8004
 #define ID_TRAY_SHOW        0x8005
@@ -30,6 +41,17 @@
 #define IDS_LEVEL_ON        205
 #define IDS_LEVEL_OFF       206
 #define IDS_LEVEL_MUTED     207
+
+// The Keys dialog's texts. Each block is indexed: the key names by
+// AssignableKey, the words and the choices by AssignmentKind, the hints for
+// an argument that does not parse by AssignmentKind from kStart on.
+#define IDS_KEY_NAMES       300
+#define IDS_WORDS           330
+#define IDS_WORDS_NOT_UNDERSTOOD 335
+#define IDS_CHOICES         340
+#define IDS_BAD_ARGUMENT    350
+#define IDS_ALL_PROGRAMS    360
+#define IDS_REMOVE_PROGRAM  361
 
 #ifndef IDC_STATIC
 #define IDC_STATIC          (-1)

@@ -173,31 +173,22 @@ bool ParseAssignment(const char* text, Assignment* assignment)
     Trim(trimmed, argumentEnd);
     const bool empty = trimmed == argumentEnd;
 
-    AssignmentKind kind;
+    int kind = 0;
+    while (kind < kAssignmentKindCount && !SameText(text, wordLength, kAssignmentWords[kind])) ++kind;
     bool understood;
-    if (SameText(text, wordLength, "standard")) {
-        kind = AssignmentKind::kStandard;
-        understood = empty;
-    } else if (SameText(text, wordLength, "nothing")) {
-        kind = AssignmentKind::kNothing;
-        understood = empty;
-    } else if (SameText(text, wordLength, "start")) {
-        kind = AssignmentKind::kStart;
-        understood = !empty;
-    } else if (SameText(text, wordLength, "keys")) {
-        kind = AssignmentKind::kKeys;
-        understood = !empty && ParseChords(argument, assignment);
-    } else if (SameText(text, wordLength, "command")) {
-        kind = AssignmentKind::kCommand;
-        understood = !empty && ParseCommand(argument, assignment);
-    } else {
-        return false;
+    switch (static_cast<AssignmentKind>(kind)) {
+    case AssignmentKind::kStandard:
+    case AssignmentKind::kNothing: understood = empty; break;
+    case AssignmentKind::kStart: understood = !empty; break;
+    case AssignmentKind::kKeys: understood = !empty && ParseChords(argument, assignment); break;
+    case AssignmentKind::kCommand: understood = !empty && ParseCommand(argument, assignment); break;
+    default: understood = false;  // an unknown word
     }
     if (!understood) {
         ZeroMemory(assignment, sizeof *assignment);
         assignment->kind = AssignmentKind::kStandard;
         return false;
     }
-    assignment->kind = kind;
+    assignment->kind = static_cast<AssignmentKind>(kind);
     return true;
 }

@@ -17,6 +17,10 @@ const int kAssignmentTextSize = 260;
 const int kMaxAssignedChords = 8;
 
 enum class AssignmentKind { kStandard, kNothing, kStart, kKeys, kCommand };
+const int kAssignmentKindCount = 5;
+// Each kind's word, by AssignmentKind: what the parser reads and the Keys
+// dialog writes.
+constexpr const char* kAssignmentWords[kAssignmentKindCount] = { "standard", "nothing", "start", "keys", "command" };
 
 // Modifier bits of a chord.
 const BYTE kChordCtrl = 1;

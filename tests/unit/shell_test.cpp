@@ -163,13 +163,17 @@ TEST(Resources, EachLanguageHasItsOwnTextsInEveryResourceInACodePageThatShowsThe
         LANGID language;
         UINT codePage;
         const wchar_t *face, *ok, *browse, *save, *showLevels, *show, *aboutItem, *volume, *on, *muted;
+        const wchar_t *keysButton, *keysSave, *allPrograms, *mail, *start, *choiceKeys;
     } languages[] = {
         { kChineseTaiwan, 950, L"新細明體", L"確定", L"Browse", L"Save", L"在螢幕上顯示音效狀態", L"Show",
-          L"關於 Talvix(&A)...", L"音量", L"開", L"已靜音" },
+          L"關於 Talvix(&A)...", L"音量", L"開", L"已靜音", L"按鍵...", L"儲存", L"所有程式", L"電子郵件", L"啟動: ",
+          L"傳送按鍵給前景視窗" },
         { kChineseChina, 936, L"宋体", L"确定", L"浏览...", L"保存", L"在屏幕上显示音量状态", L"显示",
-          L"关于 Talvix(&A)...", L"音量", L"开", L"已静音" },
+          L"关于 Talvix(&A)...", L"音量", L"开", L"已静音", L"按键...", L"保存", L"所有程序", L"电子邮件", L"启动: ",
+          L"向前台窗口发送按键" },
         { kEnglishUS, 1252, L"MS Sans Serif", L"OK", L"Browse", L"Save", L"Show levels on screen", L"Show",
-          L"&About Talvix...", L"Volume", L"On", L"Muted" },
+          L"&About Talvix...", L"Volume", L"On", L"Muted", L"Keys...", L"Save", L"All programs", L"Mail", L"Start: ",
+          L"Send keys to the window in front" },
     };
     for (const auto& l : languages) {
         SCOPED_TRACE(l.ok);
@@ -179,7 +183,9 @@ TEST(Resources, EachLanguageHasItsOwnTextsInEveryResourceInACodePageThatShowsThe
             static_cast<LPCDLGTEMPLATEW>(FindLocalResource(RT_DIALOG, IDD_MAIN)), NULL, NoHandling, 0);
         HWND about = CreateDialogIndirectParamW(GetModuleHandleA(NULL),
             static_cast<LPCDLGTEMPLATEW>(FindLocalResource(RT_DIALOG, IDD_ABOUTBOX)), NULL, NoHandling, 0);
-        ASSERT_TRUE(main && about);
+        HWND keys = CreateDialogIndirectParamW(GetModuleHandleA(NULL),
+            static_cast<LPCDLGTEMPLATEW>(FindLocalResource(RT_DIALOG, IDD_KEYS)), NULL, NoHandling, 0);
+        ASSERT_TRUE(main && about && keys);
         HMENU menu = LoadLocalMenu(IDR_TRAYMENU);
         wchar_t show[32] = L"";
         GetMenuStringW(GetSubMenu(menu, 0), 1, show, 32, MF_BYPOSITION);
@@ -197,6 +203,13 @@ TEST(Resources, EachLanguageHasItsOwnTextsInEveryResourceInACodePageThatShowsThe
             { LocalString(IDS_LEVEL_VOLUME), l.volume },
             { LocalString(IDS_LEVEL_ON), l.on },
             { LocalString(IDS_LEVEL_MUTED), l.muted },
+            { FontFace(keys), l.face },
+            { ItemText(main, IDC_KEYS), l.keysButton },
+            { ItemText(keys, IDOK), l.keysSave },
+            { LocalString(IDS_ALL_PROGRAMS), l.allPrograms },
+            { LocalString(IDS_KEY_NAMES + 14), l.mail },
+            { LocalString(IDS_WORDS + 2), l.start },
+            { LocalString(IDS_CHOICES + 3), l.choiceKeys },
         };
         for (const auto& t : texts) {
             EXPECT_EQ(t.second, t.first);
@@ -204,6 +217,7 @@ TEST(Resources, EachLanguageHasItsOwnTextsInEveryResourceInACodePageThatShowsThe
         }
         DestroyWindow(main);
         DestroyWindow(about);
+        DestroyWindow(keys);
     }
     SetResourceLanguage(0);
 }

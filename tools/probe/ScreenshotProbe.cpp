@@ -1,8 +1,8 @@
 // tools/screenshot's hands: drives a program of the build folder from
 // outside, so that the pictures show it as a user sees it.
 //   screenshot_probe show PROGRAM.exe SECONDS  - shows the dialog, then the
-//                                                About box, printing where
-//                                                each is
+//                                                Keys dialog and the About
+//                                                box, printing where each is
 //   screenshot_probe tryout DONE_FILE          - plays keys on the try-out
 //                                                run's key pad, then creates
 //                                                DONE_FILE
@@ -24,6 +24,8 @@ namespace {
 
 // Lets a window that has just shown finish painting before it is captured.
 const DWORD kPaintMs = 500;
+// The Mail key's row of the Keys dialog.
+const int kMailRow = 14;
 
 std::string FileNameOf(const std::string& path)
 {
@@ -58,6 +60,20 @@ int ShowWindows(const std::string& exeName, DWORD seconds)
     PrintRect("dialog", settled.dialog);
     Pump(seconds * 1000);
 
+    // The Keys dialog's loop runs inside the dialog's: ended before the next.
+    PostMessageA(settled.dialog, WM_COMMAND, IDC_KEYS, 0);
+    HWND keys = NULL;
+    WaitUntil([&] { return (keys = FindShownDialog(program.ProcessId(), kDialogTitle)) != NULL; }, 5000);
+    // The Mail key chosen, as a click on its row chooses it.
+    HWND list = keys ? GetDlgItem(keys, IDC_KEYS_LIST) : NULL;
+    SendMessageA(list, LB_SETCURSEL, kMailRow, 0);
+    SendMessageA(keys, WM_COMMAND, MAKEWPARAM(IDC_KEYS_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    Pump(kPaintMs);
+    if (keys) PrintRect("keys", keys);
+    Pump(seconds * 1000);
+    if (keys) PostMessageA(keys, WM_COMMAND, IDCANCEL, 0);
+    WaitUntil([&] { return !IsWindow(keys); }, 5000);
+
     PostMessageA(settled.dialog, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
     HWND about = NULL;
     WaitUntil([&] {
@@ -70,7 +86,7 @@ int ShowWindows(const std::string& exeName, DWORD seconds)
     // the quit reach the outer loop, which removes the icon.
     if (about) PostMessageA(about, WM_COMMAND, IDOK, 0);
     EndThroughItsLoop(program, settled.dialog);
-    return about ? 0 : 1;
+    return about && keys ? 0 : 1;
 }
 
 // A press and release of a key pad button, as the mouse makes them.

@@ -1,0 +1,251 @@
+#include "app/KeysDialog.h"
+#include "actions/KeyDispatcher.h"
+#include "fw/BoundedText.h"
+#include "fw/FileDialog.h"
+#include "fw/ResourceLanguage.h"
+#include "res/resource.h"
+
+const MessageMapEntry KeysDialog::messageEntries[] = {
+    ON_COMMAND(IDC_KEYS_PROGRAM, &KeysDialog::OnProgramChange),
+    ON_COMMAND(IDC_KEYS_ADD, &KeysDialog::OnAddProgram),
+    ON_COMMAND(IDC_KEYS_REMOVE, &KeysDialog::OnRemoveProgram),
+    ON_COMMAND(IDC_KEYS_LIST, &KeysDialog::OnKeyChange),
+    ON_COMMAND(IDC_KEYS_ACTION, &KeysDialog::OnActionChange),
+    ON_COMMAND(IDC_KEYS_BROWSE, &KeysDialog::OnBrowse),
+    END_MESSAGE_MAP
+};
+IMPLEMENT_MESSAGE_MAP(KeysDialog, CDialog)
+
+namespace {
+
+// The key names' column of the list, in dialog units.
+const int kActionColumn = 70;
+// The longest argument every action word still fits beside.
+const int kArgumentLimit = kAssignmentTextSize - 1 - 8;  // "command "
+
+}  // namespace
+
+KeysDialog::KeysDialog(CWnd* owner) : CDialog(IDD_KEYS, owner), m_set(0), m_row(0) {}
+
+BOOL KeysDialog::OnInitDialog()
+{
+    m_choices.Load();
+    char text[128];
+    for (int kind = 0; kind < kAssignmentKindCount; ++kind) {
+        LoadLocalString(IDS_CHOICES + kind, text, sizeof text);
+        SendDlgItemMessageA(m_hWnd, IDC_KEYS_ACTION, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    }
+    for (int set = 0; set < m_choices.Count(); ++set) ListProgram(set);
+    int column = kActionColumn;
+    SendDlgItemMessageA(m_hWnd, IDC_KEYS_LIST, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&column));
+    SendDlgItemMessageA(m_hWnd, IDC_KEYS_ARGUMENT, EM_LIMITTEXT, kArgumentLimit, 0);
+    m_row = 0;
+    ShowSet(0);
+    return TRUE;
+}
+
+// The set's entry in the program list, which holds the set as its data.
+void KeysDialog::ListProgram(int set)
+{
+    char allPrograms[128];
+    const char* name = m_choices.Program(set);
+    if (!name) {
+        LoadLocalString(IDS_ALL_PROGRAMS, allPrograms, sizeof allPrograms);
+        name = allPrograms;
+    }
+    const LRESULT item = SendDlgItemMessageA(m_hWnd, IDC_KEYS_PROGRAM, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    SendDlgItemMessageA(m_hWnd, IDC_KEYS_PROGRAM, CB_SETITEMDATA, item, set);
+}
+
+void KeysDialog::ShowSet(int set)
+{
+    m_set = set;
+    HWND programs = GetDlgItem(m_hWnd, IDC_KEYS_PROGRAM);
+    const LRESULT count = ::SendMessageA(programs, CB_GETCOUNT, 0, 0);
+    for (LRESULT item = 0; item < count; ++item)
+        if (::SendMessageA(programs, CB_GETITEMDATA, item, 0) == set) ::SendMessageA(programs, CB_SETCURSEL, item, 0);
+    EnableWindow(GetDlgItem(m_hWnd, IDC_KEYS_REMOVE), set != 0);
+
+    SendDlgItemMessageA(m_hWnd, IDC_KEYS_LIST, LB_RESETCONTENT, 0, 0);
+    for (int key = 0; key < kAssignableKeyCount; ++key) {
+        SendDlgItemMessageA(m_hWnd, IDC_KEYS_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(""));
+        ShowRow(static_cast<AssignableKey>(key));
+    }
+    SendDlgItemMessageA(m_hWnd, IDC_KEYS_LIST, LB_SETCURSEL, m_row, 0);
+    LoadEditor();
+}
+
+// "Name<TAB>what it does" in the key's row.
+void KeysDialog::ShowRow(AssignableKey key)
+{
+    char name[64];
+    char words[kAssignmentTextSize + 64];
+    char row[sizeof name + sizeof words];
+    ShownAction shown;
+    m_choices.Show(m_set, key, &shown);
+    KeyDisplayName(key, name, sizeof name);
+    DescribeAction(shown.kind, shown.argument, words, sizeof words);
+    JoinText(row, sizeof row, name, "\t", words);
+    HWND list = GetDlgItem(m_hWnd, IDC_KEYS_LIST);
+    const LRESULT selected = ::SendMessageA(list, LB_GETCURSEL, 0, 0);
+    const int index = static_cast<int>(key);
+    ::SendMessageA(list, LB_DELETESTRING, index, 0);
+    ::SendMessageA(list, LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(row));
+    if (selected != LB_ERR) ::SendMessageA(list, LB_SETCURSEL, selected, 0);
+}
+
+void KeysDialog::LoadEditor()
+{
+    ShownAction shown;
+    m_choices.Show(m_set, static_cast<AssignableKey>(m_row), &shown);
+    SendDlgItemMessageA(m_hWnd, IDC_KEYS_ACTION, CB_SETCURSEL, shown.kind, 0);
+    SetDlgItemTextA(m_hWnd, IDC_KEYS_ARGUMENT, shown.argument);
+    EnableEditor(shown.kind);
+}
+
+// A value not understood keeps its text in view, but nothing can be typed
+// until the user chooses what the key does instead.
+void KeysDialog::EnableEditor(int kind)
+{
+    EnableWindow(GetDlgItem(m_hWnd, IDC_KEYS_ARGUMENT), HasArgument(kind));
+    EnableWindow(GetDlgItem(m_hWnd, IDC_KEYS_BROWSE), kind == static_cast<int>(AssignmentKind::kStart));
+}
+
+int KeysDialog::SelectedAction() const
+{
+    const LRESULT item = SendDlgItemMessageA(m_hWnd, IDC_KEYS_ACTION, CB_GETCURSEL, 0, 0);
+    return item == CB_ERR ? kNotUnderstood : static_cast<int>(item);
+}
+
+// What the editor holds becomes the user's choice for its key, when it
+// differs from what the row shows.
+void KeysDialog::KeepEditor()
+{
+    char argument[kAssignmentTextSize] = "";
+    GetDlgItemTextA(m_hWnd, IDC_KEYS_ARGUMENT, argument, sizeof argument);
+    m_choices.Choose(m_set, static_cast<AssignableKey>(m_row), SelectedAction(), argument);
+    ShowRow(static_cast<AssignableKey>(m_row));
+}
+
+void KeysDialog::FindKey(DWORD keyCode)
+{
+    const AssignableKey key = AssignableKeyOf(keyCode);
+    if (!m_hWnd || key == AssignableKey::kNone) return;
+    KeepEditor();
+    m_row = static_cast<int>(key);
+    SendDlgItemMessageA(m_hWnd, IDC_KEYS_LIST, LB_SETCURSEL, m_row, 0);
+    LoadEditor();
+}
+
+LRESULT KeysDialog::OnProgramChange(WPARAM wParam, LPARAM)
+{
+    if (HIWORD(wParam) != CBN_SELCHANGE) return 0;
+    KeepEditor();
+    HWND programs = GetDlgItem(m_hWnd, IDC_KEYS_PROGRAM);
+    const LRESULT item = ::SendMessageA(programs, CB_GETCURSEL, 0, 0);
+    ShowSet(item == CB_ERR ? 0 : static_cast<int>(::SendMessageA(programs, CB_GETITEMDATA, item, 0)));
+    return 0;
+}
+
+LRESULT KeysDialog::OnKeyChange(WPARAM wParam, LPARAM)
+{
+    if (HIWORD(wParam) != LBN_SELCHANGE) return 0;
+    KeepEditor();
+    const LRESULT row = SendDlgItemMessageA(m_hWnd, IDC_KEYS_LIST, LB_GETCURSEL, 0, 0);
+    if (row != LB_ERR) m_row = static_cast<int>(row);
+    LoadEditor();
+    return 0;
+}
+
+LRESULT KeysDialog::OnActionChange(WPARAM wParam, LPARAM)
+{
+    if (HIWORD(wParam) != CBN_SELCHANGE) return 0;
+    const int kind = SelectedAction();
+    if (!HasArgument(kind)) SetDlgItemTextA(m_hWnd, IDC_KEYS_ARGUMENT, "");
+    EnableEditor(kind);
+    KeepEditor();
+    return 0;
+}
+
+// Start's argument is a command line: a path with blanks is quoted, as Start,
+// Run wants it.
+LRESULT KeysDialog::OnBrowse(WPARAM, LPARAM)
+{
+    CFileDialog fileDialog(NULL, NULL, OFN_FILEMUSTEXIST | OFN_LONGNAMES | OFN_HIDEREADONLY,
+                           "Executable Files (*.exe)|*.exe|All Files (*.*)|*.*||", m_hWnd);
+    if (fileDialog.DoModal() != IDOK) return 0;
+    const char* path = fileDialog.GetPathName();
+    bool blank = false;
+    for (const char* c = path; *c; ++c) blank = blank || *c == ' ';
+    char argument[kAssignmentTextSize];
+    JoinText(argument, sizeof argument, blank ? "\"" : "", path, blank ? "\"" : "");
+    SetDlgItemTextA(m_hWnd, IDC_KEYS_ARGUMENT, argument);
+    KeepEditor();
+    return 0;
+}
+
+LRESULT KeysDialog::OnAddProgram(WPARAM, LPARAM)
+{
+    KeepEditor();
+    CFileDialog fileDialog(NULL, NULL, OFN_FILEMUSTEXIST | OFN_LONGNAMES | OFN_HIDEREADONLY,
+                           "Executable Files (*.exe)|*.exe||", m_hWnd);
+    if (fileDialog.DoModal() != IDOK) return 0;
+    const int set = m_choices.Add(fileDialog.GetPathName() + fileDialog.m_ofn.nFileOffset);
+    if (set < 0) {
+        MessageBeep(MB_ICONEXCLAMATION);
+        return 0;
+    }
+    HWND programs = GetDlgItem(m_hWnd, IDC_KEYS_PROGRAM);
+    bool inList = false;
+    const LRESULT count = ::SendMessageA(programs, CB_GETCOUNT, 0, 0);
+    for (LRESULT item = 0; item < count; ++item) inList = inList || ::SendMessageA(programs, CB_GETITEMDATA, item, 0) == set;
+    if (!inList) ListProgram(set);
+    ShowSet(set);
+    return 0;
+}
+
+// Off the list at once; deleted from the registry on Save.
+LRESULT KeysDialog::OnRemoveProgram(WPARAM, LPARAM)
+{
+    if (m_set == 0) return 0;
+    char question[128], message[sizeof question + kProgramNameSize], caption[64];
+    LoadLocalString(IDS_REMOVE_PROGRAM, question, sizeof question);
+    JoinText(message, sizeof message, question, "\n\n", m_choices.Program(m_set));
+    GetWindowTextA(m_hWnd, caption, sizeof caption);
+    if (MessageBoxA(m_hWnd, message, caption, MB_YESNO | MB_ICONQUESTION) != IDYES) return 0;
+    m_choices.Remove(m_set);
+    HWND programs = GetDlgItem(m_hWnd, IDC_KEYS_PROGRAM);
+    const LRESULT count = ::SendMessageA(programs, CB_GETCOUNT, 0, 0);
+    for (LRESULT item = count - 1; item >= 0; --item)
+        if (::SendMessageA(programs, CB_GETITEMDATA, item, 0) == m_set) ::SendMessageA(programs, CB_DELETESTRING, item, 0);
+    ShowSet(0);
+    return 0;
+}
+
+// The first choice that would not be understood is shown, and the user told
+// what its action takes; true when there is one.
+bool KeysDialog::RefuseBadArgument()
+{
+    int set;
+    AssignableKey key;
+    AssignmentKind kind;
+    if (!m_choices.FindBadChoice(&set, &key, &kind)) return false;
+    m_row = static_cast<int>(key);
+    ShowSet(set);
+    char name[64], hint[256], message[sizeof name + sizeof hint], caption[64];
+    KeyDisplayName(key, name, sizeof name);
+    LoadLocalString(IDS_BAD_ARGUMENT + static_cast<int>(kind), hint, sizeof hint);
+    JoinText(message, sizeof message, name, "\n\n", hint);
+    GetWindowTextA(m_hWnd, caption, sizeof caption);
+    MessageBoxA(m_hWnd, message, caption, MB_OK | MB_ICONEXCLAMATION);
+    ::SetFocus(GetDlgItem(m_hWnd, IDC_KEYS_ARGUMENT));
+    return true;
+}
+
+void KeysDialog::OnOK()
+{
+    KeepEditor();
+    if (RefuseBadArgument()) return;
+    m_choices.Save();
+    EndDialog(IDOK);
+}

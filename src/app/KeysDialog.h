@@ -1,0 +1,42 @@
+// KeysDialog: what each key does, for all programs and for each program that
+// has a set of its own. Nothing is written until Save, and Save writes only
+// the keys the user changed, so a value the dialog does not understand stays
+// as it was unless the user chooses something for it. While the dialog is
+// open, a key pressed on the keyboard selects its row instead of acting.
+#pragma once
+#include "fw/Dialog.h"
+#include "app/KeyChoices.h"
+
+class KeysDialog : public CDialog {
+public:
+    explicit KeysDialog(CWnd* owner);
+
+    // A KeyCode from the keyboard: its key's row is selected; the release and
+    // codes that name no key change nothing.
+    void FindKey(DWORD keyCode);
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    LRESULT OnProgramChange(WPARAM, LPARAM);
+    LRESULT OnAddProgram(WPARAM, LPARAM);
+    LRESULT OnRemoveProgram(WPARAM, LPARAM);
+    LRESULT OnKeyChange(WPARAM, LPARAM);
+    LRESULT OnActionChange(WPARAM, LPARAM);
+    LRESULT OnBrowse(WPARAM, LPARAM);
+
+    void ListProgram(int set);
+    void ShowSet(int set);
+    void ShowRow(AssignableKey key);
+    void LoadEditor();
+    void KeepEditor();
+    void EnableEditor(int kind);
+    bool RefuseBadArgument();
+    int SelectedAction() const;
+
+    KeyChoices m_choices;
+    int m_set;  // the set shown
+    int m_row;  // the key shown in the editor
+};
