@@ -84,15 +84,8 @@ void AssignmentInEffect(const char* program, AssignableKey key, Assignment* assi
 
 bool AnyProgramSet()
 {
-    char path[MAX_PATH];
-    HKEY programs = NULL;
-    if (!JoinText(path, sizeof path, kSettingsWriteKey, kProgramSets) ||
-        RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS, &programs) != ERROR_SUCCESS)
-        return false;
-    DWORD subKeys = 0;
-    const LONG result = RegQueryInfoKeyA(programs, NULL, NULL, NULL, &subKeys, NULL, NULL, NULL, NULL, NULL, NULL, NULL);
-    RegCloseKey(programs);
-    return result == ERROR_SUCCESS && subKeys > 0;
+    char first[kProgramNameSize];
+    return ProgramSetAt(0, first);
 }
 
 bool WriteAssignmentText(const char* program, AssignableKey key, const char* text)
