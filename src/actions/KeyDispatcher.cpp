@@ -1,6 +1,7 @@
 // Each row holds a key, the action it runs and that action's argument: the
 // fader, the chord or player command, the program. One function serves every
-// row of its kind.
+// row of its kind. What the key's owner assigned it, in the program in front
+// or in all programs, replaces the row's action.
 #include "actions/KeyDispatcher.h"
 #include "actions/AssignedActions.h"
 #include "actions/BrowserPlayerKeys.h"
