@@ -52,23 +52,24 @@ void Start(const char* commandLine)
 }
 
 // Each chord: its modifiers down, the key down and up, the modifiers up in
-// the reverse order.
+// the reverse order. All chords go as one: a modifier the user holds is
+// pressed again once, after the last.
 void SendChords(const Assignment& assignment)
 {
     const BYTE modifierKeys[] = { VK_CONTROL, VK_MENU, VK_SHIFT };
     const BYTE modifierBits[] = { kChordCtrl, kChordAlt, kChordShift };
+    KeyEvent events[kMaxAssignedChords * 8];
+    int count = 0;
     for (int c = 0; c < assignment.chordCount; ++c) {
         const AssignedChord& chord = assignment.chords[c];
-        KeyEvent events[8];
-        int count = 0;
         for (int m = 0; m < 3; ++m)
             if (chord.modifiers & modifierBits[m]) events[count++] = { modifierKeys[m], false };
         events[count++] = { chord.virtualKey, false };
         events[count++] = { chord.virtualKey, true };
         for (int m = 2; m >= 0; --m)
             if (chord.modifiers & modifierBits[m]) events[count++] = { modifierKeys[m], true };
-        SendChord(KeyChord{ events, count });
     }
+    SendChord(KeyChord{ events, count });
 }
 
 // Posted, never sent: a hung program must not hang the keys, and nothing is

@@ -27,5 +27,7 @@ extern const KeyChord kCdWmplayerPlayPauseChord;
 extern const KeyChord kMplayer2StopChord;
 extern const KeyChord kMplayer2PlayPauseChord;
 
-// One keybd_event per event, in order, with scan code 0.
+// One keybd_event per event, in order, with scan code 0. A modifier (Ctrl,
+// Alt, Shift) that the user holds is let go before a key the chord does not
+// press it for, and pressed again after the chord.
 void SendChord(const KeyChord& chord);

@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 #include <string>
 #include "settings/AssignmentStore.h"
+#include "support/DialogRig.h"
 #include "support/Program.h"
-#include "support/TestSupport.h"
+#include "support/StandIns.h"
 
 using namespace mmk_test;
 
@@ -130,6 +131,59 @@ TEST(AssignmentStore, AProgramsSetWinsThenAllProgramsAndBadValuesAreStandard)
     EXPECT_STREQ("", text);
     EXPECT_EQ(StoredAssignment::kAbsent, ReadAssignment("MSPAINT.EXE", AssignableKey::kMail, &a, text));
     DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey);
+}
+
+// Assigned keys through the real dialog's routing, with a stand-in browser
+// in front that logs every key event it receives.
+class AssignedKeysTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey);
+        ASSERT_TRUE(BringToForeground(StartStandIn(browser, browserPath)));
+    }
+    void TearDown() override { DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey); }
+    void Assign(const char* key, const std::string& text) { SetRegistryText(HKEY_CURRENT_USER, keys.c_str(), key, text); }
+    void Press(DWORD keyCode)
+    {
+        dialog.Keys(keyCode);
+        dialog.Keys(kKeysReleased);
+    }
+
+    const std::string keys = std::string(kSettingsKey) + "\\Keys";
+    const std::string browserPath = StandIn("IEXPLORE.EXE");
+    RunningProgram browser;
+    DialogRig dialog;
+};
+
+// The user holds a modifier while pressing the key: the window in front
+// still gets the chord as written, then the modifier held again.
+TEST_F(AssignedKeysTest, AChordIsSentAsWrittenWhateverModifierTheUserHolds)
+{
+    Assign("Mail", "keys Ctrl+S");
+    Assign("Calculator", "keys F2, Alt+F");
+    const struct {
+        BYTE held;
+        DWORD key;
+        const char* sent;
+    } cases[] = {
+        { 0, kKeyMail, "down 17,down 83,up 83,up 17" },
+        { VK_SHIFT, kKeyMail, "down 17,up 16,down 83,up 83,up 17,down 16" },
+        { VK_CONTROL, kKeyMail, "down 17,down 83,up 83,up 17,down 17" },
+        // Alt let go alone would open the menu: a key of no key comes first.
+        { VK_MENU, kKeyCalculator, "down 232,up 232,up 18,down 113,up 113,down 18,down 70,up 70,up 18,down 18" },
+        { VK_CONTROL, kKeyBack, "down 18,up 17,down 37,up 18,up 37,down 17" },  // the browser's own chord
+    };
+    for (const auto& c : cases) {
+        ForgetLog(browserPath);
+        const std::string held = std::to_string(c.held);
+        if (c.held) keybd_event(c.held, 0, 0, 0);
+        Press(c.key);
+        if (c.held) keybd_event(c.held, 0, KEYEVENTF_KEYUP, 0);
+        const std::string expected = c.held ? "down " + held + "," + c.sent + ",up " + held : c.sent;
+        EXPECT_EQ(expected, WaitForKeys(browserPath, expected)) << held;
+        EXPECT_FALSE(GetAsyncKeyState(VK_CONTROL) < 0 || GetAsyncKeyState(VK_MENU) < 0 || GetAsyncKeyState(VK_SHIFT) < 0);
+    }
 }
 
 }  // namespace
