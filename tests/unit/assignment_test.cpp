@@ -156,6 +156,33 @@ protected:
     DialogRig dialog;
 };
 
+// Each key its own letter, under the value name the README gives it: a key
+// that obeys another's value sends the wrong letter.
+TEST_F(AssignedKeysTest, EachOfTheTwentyThreeKeysObeysItsOwnValue)
+{
+    const struct {
+        DWORD keyCode;
+        const char* name;
+    } named[] = {
+        { kKeyMyComputer, "MyComputer" }, { kKeyWebSearch, "WebSearch" },     { kKeyHomePage, "HomePage" },
+        { kKeyBack, "Back" },             { kKeyForward, "Forward" },         { kKeyBrowserStop, "BrowserStop" },
+        { kKeyRefresh, "Refresh" },       { kKeyFavourites, "Favourites" },   { kKeyVolumeUp, "VolumeUp" },
+        { kKeyVolumeDown, "VolumeDown" }, { kKeyBassUp, "BassUp" },           { kKeyBassDown, "BassDown" },
+        { kKeyTrebleUp, "TrebleUp" },     { kKeyTrebleDown, "TrebleDown" },   { kKeyMail, "Mail" },
+        { kKeyCalculator, "Calculator" }, { kKeyNextTrack, "NextTrack" },     { kKeyPreviousTrack, "PreviousTrack" },
+        { kKeyMediaStop, "MediaStop" },   { kKeyPlayPause, "PlayPause" },     { kKeyMute, "Mute" },
+        { kKeyLoudness, "Loudness" },     { kKeyMediaPlayer, "MediaPlayer" },
+    };
+    std::string expected;
+    for (const auto& key : named) {
+        const char letter = static_cast<char>('A' + (&key - named));
+        Assign(key.name, std::string("keys ") + letter);
+        expected += (expected.empty() ? "" : ",") + ("down " + std::to_string(letter) + ",up " + std::to_string(letter));
+    }
+    for (const auto& key : named) Press(key.keyCode);
+    EXPECT_EQ(expected, WaitForKeys(browserPath, expected));
+}
+
 // The user holds a modifier while pressing the key: the window in front
 // still gets the chord as written, then the modifier held again.
 TEST_F(AssignedKeysTest, AChordIsSentAsWrittenWhateverModifierTheUserHolds)
