@@ -4,6 +4,11 @@
 
 namespace {
 
+bool Exists(const char* path)
+{
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
 bool IsFile(const char* path)
 {
     const DWORD attributes = GetFileAttributesA(path);
@@ -11,10 +16,10 @@ bool IsFile(const char* path)
 }
 
 // As Start, Run does: a quoted program; or the whole line when it names a
-// file; or else the shortest start of the line, up to a blank, that names a
-// file (a path may hold blanks without quotes), or else the first word. What
-// follows is the program's argument. A web address or a document opens in
-// the program the system has for it.
+// file or a folder; or else the shortest start of the line, up to a blank,
+// that names a file (a path may hold blanks without quotes), or else the
+// first word. What follows is the program's argument. A folder opens in its
+// window, a web address or a document in the program the system has for it.
 void Start(const char* commandLine)
 {
     char file[kAssignmentTextSize];
@@ -28,7 +33,7 @@ void Start(const char* commandLine)
         arguments = *close ? close + 1 : close;
     } else {
         lstrcpynA(file, text, kAssignmentTextSize);
-        if (!IsFile(file)) {
+        if (!Exists(file)) {
             const char* blank = 0;
             for (const char* c = text; *c; ++c) {
                 if (*c != ' ') continue;

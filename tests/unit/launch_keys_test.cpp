@@ -4,6 +4,7 @@
 #include <algorithm>
 #include "actions/LaunchKeys.h"
 #include "support/DialogRig.h"
+#include "support/Program.h"
 #include "support/StandIns.h"
 
 using namespace mmk_test;
@@ -108,6 +109,32 @@ TEST_F(LaunchKeysTest, OtherKeysChordsAndAnUnreadableWindowsDirectoryStartNothin
     EXPECT_EQ(media, Launch(kKeyMediaPlayer, media)) << "the sentinel";
     for (const std::string& program : { calculator, std::string(kBrowser), mail })
         EXPECT_EQ("", ReadFileText(LogOf(program))) << program;
+}
+
+// An assigned start splits its line as Start, Run does: a quoted program
+// and its argument, a path with blanks without quotes, a folder.
+TEST_F(LaunchKeysTest, AssignedStartOpensAProgramQuotedOrNotAndAFolderWithBlanks)
+{
+    const std::string keys = std::string(kSettingsKey) + "\\Keys";
+    const std::string msimn = "C:\\Program Files\\Outlook Express\\msimn.exe";
+    InstalledStandIn mailProgram{ "mailstub.exe", msimn };
+    ASSERT_TRUE(mailProgram.Installed());
+    for (const std::string& line : { "\"" + msimn + "\" /mailurl:mailto:", msimn + " /mailurl:mailto:" }) {
+        SetRegistryText(HKEY_CURRENT_USER, keys.c_str(), "Mail", "start " + line);
+        EXPECT_EQ("\"" + msimn + "\" /mailurl:mailto:", Launch(kKeyMail, msimn)) << line;
+    }
+
+    const char folder[] = "C:\\My Documents";
+    CreateDirectoryA(folder, NULL);
+    SetRegistryText(HKEY_CURRENT_USER, keys.c_str(), "Mail", std::string("start ") + folder);
+    dialog.Keys(kKeyMail);
+    HWND window = NULL;
+    EXPECT_TRUE(WaitUntil([&] { return (window = FindWindowA("ExplorerWClass", "My Documents")) != NULL; }))
+        << "the folder's window did not open";
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(window); }));
+    RemoveDirectoryA(folder);
+    DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey);
 }
 
 }  // namespace
