@@ -44,9 +44,10 @@ struct KeyRow {
     KeyArgument argument;
 };
 
-RepeatTimer ReleaseKeys(const KeyContext& key, KeyArgument)
+// The release acts only on the repeat, as every key does.
+RepeatTimer ReleaseKeys(const KeyContext&, KeyArgument)
 {
-    return ReleaseFaders(key.source.repeat);
+    return kLeaveTimer;
 }
 
 RepeatTimer HoldFader(const KeyContext& key, KeyArgument argument)
@@ -164,7 +165,8 @@ RepeatTimer DispatchKeys(const KeySource& source, DWORD keyCode)
 
     const KeyContext key = { source, windowsDirectory };
     const KeyRow* row = RowOf(keyCode);
-    if (!row) return kLeaveTimer;
+    // Two keys held together, or a value of no key: nothing acts.
+    if (!row) return EndRepeat(source.repeat);
     if (row->assignable != AssignableKey::kNone) {
         // Which program is in front matters only when some program has a
         // set of its own.
@@ -174,10 +176,12 @@ RepeatTimer DispatchKeys(const KeySource& source, DWORD keyCode)
         AssignmentInEffect(known ? program : NULL, row->assignable, &assignment);
         if (assignment.kind != AssignmentKind::kStandard) {
             RunAssignment(assignment);
-            return kLeaveTimer;
+            return EndRepeat(source.repeat);
         }
     }
-    return row->act(key, row->argument);
+    const RepeatTimer next = row->act(key, row->argument);
+    // Only a fader key left as it is keeps a repeat going: its own.
+    return row->act == HoldFader ? next : EndRepeat(source.repeat);
 }
 
 AssignableKey AssignableKeyOf(DWORD keyCode)

@@ -17,7 +17,8 @@ struct KeySource {
 // Runs the row whose KeyCode equals keyCode exactly, if any; two keys held
 // together match nothing. What its owner assigned the key, in the program in
 // front or in all programs, runs instead of the row's own action. Returns
-// what the auto-repeat's timer does next.
+// what the auto-repeat's timer does next: every KeyCode but a fader key's
+// own ends a running repeat (KeyRepeat.h).
 RepeatTimer DispatchKeys(const KeySource& source, DWORD keyCode);
 // The assignable key of a KeyCode; kNone for the release and for a KeyCode
 // that names no key.

@@ -3,14 +3,14 @@
 
 RepeatTimer PressFader(RepeatState& repeat, RepeatMode mode, KeyboardKind keyboard, HWND settingsPage)
 {
-    if (!FaderAvailable(mode)) return kLeaveTimer;
+    if (!FaderAvailable(mode)) return EndRepeat(repeat);
     repeat.mode = mode;
     if (keyboard != KeyboardKind::kStandard) return kRepeatPeriodMs;
     StepFaderAndShow(settingsPage, mode);
     return kRepeatDelayMs;
 }
 
-RepeatTimer ReleaseFaders(RepeatState& repeat)
+RepeatTimer EndRepeat(RepeatState& repeat)
 {
     if (repeat.mode == RepeatMode::kNone) return kLeaveTimer;
     repeat.mode = RepeatMode::kNone;

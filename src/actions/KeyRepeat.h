@@ -1,5 +1,5 @@
 // The auto-repeat of the fader keys (volume, bass, treble): while one is
-// held its fader steps every 100 ms. The module owns no timer: every call
+// held alone its fader steps every 100 ms. The module owns no timer: every call
 // says when it wants its next tick, and the window that owns the timer only
 // arms or kills it.
 //
@@ -29,12 +29,16 @@ typedef int RepeatTimer;
 const RepeatTimer kStopTimer = 0;
 const RepeatTimer kLeaveTimer = -1;
 
-// A fader key pressed: its mode replaces any running one. The timer is left
-// alone when the fader is not on the card. settingsPage decides whether the
-// level display shows a step.
+// A fader key pressed alone and left as it is: its mode replaces any running
+// one; when the fader is not on the card, the steps end as at any other
+// key. settingsPage decides whether the level display shows a step.
 RepeatTimer PressFader(RepeatState& repeat, RepeatMode mode, KeyboardKind keyboard, HWND settingsPage);
-// All keys released: the steps stop.
-RepeatTimer ReleaseFaders(RepeatState& repeat);
+// Every other KeyCode ends the steps: all keys released; any other key, a
+// fader key its owner assigned another action among them; and two or more
+// keys held together, which do nothing else either. When one of two is let
+// go, the one still held comes as a KeyCode of its own and acts as a fresh
+// press.
+RepeatTimer EndRepeat(RepeatState& repeat);
 // A tick of the timer: one step of the running mode; a tick already queued
 // when the keys were released finds kNone and does nothing.
 RepeatTimer TickRepeat(RepeatState& repeat, HWND settingsPage);

@@ -212,7 +212,7 @@ LRESULT KeyboardDialog::OnRevert(WPARAM, LPARAM)
 // fader key still held stops now: its release will go to the Keys dialog.
 LRESULT KeyboardDialog::OnKeys(WPARAM, LPARAM)
 {
-    ArmRepeatTimer(ReleaseFaders(m_repeat), false);
+    ArmRepeatTimer(EndRepeat(m_repeat), false);
     KeysDialog keys(this);
     m_keysDialog = &keys;
     keys.DoModal();

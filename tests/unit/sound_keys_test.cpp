@@ -18,6 +18,8 @@ protected:
     {
         CloseMixer();
         ClearSimulator();
+        DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey);
+        KeyboardDevice.kind.store(KeyboardKind::kMaker);
     }
     // A card whose faders (all three, or the one named) stand at the value.
     void Card(DWORD value, DWORD maximum = 65535, const char* onlyFader = NULL)
@@ -90,28 +92,58 @@ TEST_F(SoundKeysTest, AHeldKeyCrossesItsFadersRangeInTwentyOneSteps)
     EXPECT_EQ(0u, Mixer(kMixerVolume));
 }
 
-TEST_F(SoundKeysTest, TheReleaseStopsTheStepsAndASecondKeyWaitsForIt)
+TEST_F(SoundKeysTest, TheReleaseAnyOtherKeyOrASecondKeyEndsTheStepsOnEitherKeyboard)
 {
     Card(10000);
     dialog.Keys(kKeyVolumeUp);
-    dialog.Keys(kKeysReleased);  // within the first 100 ms: no step at all
+    dialog.Keys(kKeysReleased);  // the maker's: within the first 100 ms, no step at all
     Pump(250);
     EXPECT_EQ(10000u, Mixer(kMixerVolume));
 
-    dialog.Keys(kKeyVolumeUp);
-    Ticks(2);
-    dialog.Keys(kKeyVolumeUp | kKeyVolumeDown);  // two bits match no row
-    Ticks(2);
-    EXPECT_EQ(10000u + 4 * 3276, Mixer(kMixerVolume));
-    dialog.Keys(kKeyVolumeDown);  // volume up let go: down alone remains
-    Ticks(3);
-    EXPECT_EQ(10000u + 1 * 3276, Mixer(kMixerVolume));
+    const std::string keys = std::string(kSettingsKey) + "\\Keys";
+    SetRegistryText(HKEY_CURRENT_USER, keys.c_str(), "Mail", "nothing");
+    SetRegistryText(HKEY_CURRENT_USER, keys.c_str(), "Back", "command No such window, 1");
+    SetRegistryText(HKEY_CURRENT_USER, keys.c_str(), "TrebleUp", "nothing");
+    // Volume down is held, then the keys change twice; bass up, once alone,
+    // steps afresh.
+    const struct {
+        const char* what;
+        DWORD next, then;
+    } cases[] = {
+        { "a second fader held with it, then alone", kKeyVolumeDown | kKeyBassUp, kKeyBassUp },
+        { "a key assigned nothing held with it, then alone", kKeyVolumeDown | kKeyMail, kKeyMail },
+        { "rolled onto a key assigned a command", kKeyBack, kKeysReleased },
+        { "rolled onto a fader assigned nothing", kKeyTrebleUp, kKeysReleased },
+        { "rolled onto loudness", kKeyLoudness, kKeysReleased },
+        { "rolled onto a bit of no key", 0x200000, kKeysReleased },
+    };
+    for (KeyboardKind kind : { KeyboardKind::kMaker, KeyboardKind::kStandard }) {
+        KeyboardDevice.kind.store(kind);
+        for (const auto& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.what << (kind == KeyboardKind::kStandard ? ", standard" : ", maker's"));
+            Card(30000);
+            dialog.Keys(kKeyVolumeDown);
+            dialog.Tick();
+            const DWORD volume = Mixer(kMixerVolume);
+            ASSERT_LT(volume, 30000u);
+            dialog.Keys(c.next);
+            Ticks(3);
+            dialog.Keys(c.then);
+            Ticks(3);
+            EXPECT_EQ(volume, Mixer(kMixerVolume));
+            const int bassSteps = c.then != kKeyBassUp ? 0 : kind == KeyboardKind::kStandard ? 4 : 3;
+            EXPECT_EQ(30000u + bassSteps * 3276, Mixer(kMixerBass));
+            dialog.Keys(kKeysReleased);
+        }
+    }
 
     // A tick already queued when the keys are released finds nothing to do.
+    dialog.Keys(kKeyVolumeUp);
+    const DWORD volume = Mixer(kMixerVolume);
     PostMessageA(dialog.Window(), WM_TIMER, kRepeatTimerId, 0);
     dialog.Keys(kKeysReleased);
     Pump(350);
-    EXPECT_EQ(10000u + 1 * 3276, Mixer(kMixerVolume));
+    EXPECT_EQ(volume, Mixer(kMixerVolume));
 }
 
 TEST_F(SoundKeysTest, KeysOfMissingOrRefusingControlsChangeNothingElse)
