@@ -127,10 +127,13 @@ void KeysDialog::KeepEditor()
     ShowRow(static_cast<AssignableKey>(m_row));
 }
 
+// A dialog opened from this one (the file dialog, a message box) disables
+// it while it runs, and what it returns belongs to the row it was opened
+// for: meanwhile a key moves nothing.
 void KeysDialog::FindKey(DWORD keyCode)
 {
     const AssignableKey key = AssignableKeyOf(keyCode);
-    if (!m_hWnd || key == AssignableKey::kNone) return;
+    if (!m_hWnd || !IsWindowEnabled(m_hWnd) || key == AssignableKey::kNone) return;
     KeepEditor();
     m_row = static_cast<int>(key);
     SendDlgItemMessageA(m_hWnd, IDC_KEYS_LIST, LB_SETCURSEL, m_row, 0);

@@ -78,25 +78,37 @@ struct User {
     }
     int SelectedRow() const { return static_cast<int>(SendDlgItemMessageA(keys, IDC_KEYS_LIST, LB_GETCURSEL, 0, 0)); }
     // A shown window the dialog owns: a message box, the file dialog.
-    HWND OwnedWindow() const
+    HWND OwnedWindow(DWORD timeoutMs = 10000) const
     {
         HWND found = NULL;
         WaitUntil([&] {
             for (HWND w = GetTopWindow(NULL); w && !found; w = GetWindow(w, GW_HWNDNEXT))
                 if (GetWindow(w, GW_OWNER) == keys && IsWindowVisible(w)) found = w;
             return found != NULL;
-        }, 10000);
+        }, timeoutMs);
         return found;
     }
-    // Answers the message box that the click brings up; its text.
-    std::string Answer(int button, int answer) const
+    // The dialog that a click brings up.
+    HWND Open(int button) const
     {
         PostMessageA(keys, WM_COMMAND, button, 0);
-        HWND box = OwnedWindow();
+        return OwnedWindow();
+    }
+    // Answers a message box; its text.
+    std::string Answer(HWND box, int answer) const
+    {
         const std::string text = box ? MessageBoxText(box) : "(no message box)";
         if (box) PostMessageA(box, WM_COMMAND, answer, 0);
         WaitUntil([&] { return !IsWindow(box); });
         return text;
+    }
+    std::string Answer(int button, int answer) const { return Answer(Open(button), answer); }
+    void PickFile(HWND files, const std::string& path) const
+    {
+        SetDlgItemTextA(files, cmb13, path.c_str());
+        SetDlgItemTextA(files, edt1, path.c_str());
+        PostMessageA(files, WM_COMMAND, IDOK, 0);
+        WaitUntil([&] { return !IsWindow(files); });
     }
     void Close(int button) const { PostMessageA(keys, WM_COMMAND, button, 0); }
 };
@@ -129,8 +141,12 @@ protected:
                 return 0;
             job->opened = true;
             job->steps(user);
-            // Steps that did not end it, or whose Save was refused.
-            if (!WaitUntil([&] { return !IsWindow(user.keys); }, 5000)) user.Close(IDCANCEL);
+            // Steps that did not end it, or whose Save was refused: what it
+            // shows is cancelled first, then the dialog.
+            if (!WaitUntil([&] { return !IsWindow(user.keys); }, 5000)) {
+                if (HWND shown = user.OwnedWindow(0)) PostMessageA(shown, WM_COMMAND, IDCANCEL, 0);
+                user.Close(IDCANCEL);
+            }
             return 0;
         }, &job, 0, NULL);
         page.Command(IDC_KEYS);
@@ -263,11 +279,7 @@ TEST_F(KeysDialogTest, AProgramIsAddedByItsFileNameAndRemovedAfterAYesBothOnlyOn
     const std::string calc = StandIn("calc.exe");
     for (int close : { IDCANCEL, IDOK }) {
         WithDialog([&](const User& user) {
-            PostMessageA(user.keys, WM_COMMAND, IDC_KEYS_ADD, 0);
-            HWND files = user.OwnedWindow();
-            SetDlgItemTextA(files, cmb13, calc.c_str());
-            SetDlgItemTextA(files, edt1, calc.c_str());
-            PostMessageA(files, WM_COMMAND, IDOK, 0);
+            user.PickFile(user.Open(IDC_KEYS_ADD), calc);
             EXPECT_TRUE(WaitUntil([&] {
                 char shown[MAX_PATH] = "";
                 GetDlgItemTextA(user.keys, IDC_KEYS_PROGRAM, shown, sizeof shown);
@@ -314,6 +326,7 @@ TEST_F(KeysDialogTest, AKeyPressedWhileItIsOpenSelectsItsRowAndDoesNotAct)
     ASSERT_GT(volume, 0u);
 
     WithDialog([&](const User& user) {
+        user.Choose(AssignableKey::kMail, AssignmentKind::kStart, "typed.exe");  // and not yet left
         const struct {
             DWORD keyCode;
             AssignableKey selected;
@@ -330,6 +343,7 @@ TEST_F(KeysDialogTest, AKeyPressedWhileItIsOpenSelectsItsRowAndDoesNotAct)
             SendMessageA(page.Window(), WM_TIMER, kRepeatTimerId, 0);
             EXPECT_EQ(static_cast<int>(p.selected), user.SelectedRow()) << std::hex << p.keyCode;
         }
+        EXPECT_EQ("Start: typed.exe", user.RowText(AssignableKey::kMail)) << "the row's edit was lost";
         EXPECT_EQ(1u, Mixer(kMixerMute));
         EXPECT_EQ(volume, Mixer(kMixerVolume)) << "the held key kept stepping, or a press stepped";
         user.Close(IDCANCEL);
@@ -337,6 +351,32 @@ TEST_F(KeysDialogTest, AKeyPressedWhileItIsOpenSelectsItsRowAndDoesNotAct)
     // Closed, the keys act again.
     page.Keys(kKeyMute);
     EXPECT_EQ(0u, Mixer(kMixerMute));
+}
+
+// What a dialog opened from the Keys dialog returns belongs to the row it
+// was opened for: meanwhile a key from the keyboard moves no row.
+TEST_F(KeysDialogTest, WhileADialogItOpenedIsOpenAKeyMovesNoRow)
+{
+    SetRegistryText(HKEY_CURRENT_USER, kKeys.c_str(), "Back", "start old.exe");
+    SetRegistryText(HKEY_CURRENT_USER, kPaint.c_str(), "VolumeUp", "keys Ctrl+PageUp");
+    const std::string calc = StandIn("calc.exe");
+    WithDialog([&](const User& user) {
+        user.Choose(AssignableKey::kMail, AssignmentKind::kStart, "before.exe");
+        HWND files = user.Open(IDC_KEYS_BROWSE);
+        SendMessageA(page.Window(), WM_KEYBOARD_KEYS, 0, kKeyBack);
+        EXPECT_EQ(static_cast<int>(AssignableKey::kMail), user.SelectedRow()) << "moved under the file dialog";
+        user.PickFile(files, calc);
+
+        user.Program("PAINT.EXE");
+        user.Row(AssignableKey::kVolumeUp);
+        HWND box = user.Open(IDC_KEYS_REMOVE);
+        SendMessageA(page.Window(), WM_KEYBOARD_KEYS, 0, kKeyBack);
+        EXPECT_EQ(static_cast<int>(AssignableKey::kVolumeUp), user.SelectedRow()) << "moved under the message box";
+        user.Answer(box, IDNO);
+        user.Close(IDOK);
+    });
+    EXPECT_EQ("start " + calc + '\0', Stored(kKeys, "Mail"));
+    EXPECT_EQ(std::string("start old.exe\0", 14), Stored(kKeys, "Back"));
 }
 
 }  // namespace
