@@ -29,7 +29,11 @@ KeysDialog::KeysDialog(CWnd* owner) : CDialog(IDD_KEYS, owner), m_set(0), m_row(
 
 BOOL KeysDialog::OnInitDialog()
 {
-    m_choices.Load();
+    if (!m_choices.Load()) {
+        MessageBeep(MB_ICONEXCLAMATION);
+        EndDialog(IDCANCEL);
+        return TRUE;
+    }
     char text[128];
     for (int kind = 0; kind < kAssignmentKindCount; ++kind) {
         LoadLocalString(IDS_CHOICES + kind, text, sizeof text);
@@ -195,7 +199,11 @@ LRESULT KeysDialog::OnAddProgram(WPARAM, LPARAM)
     if (fileDialog.DoModal() != IDOK) return 0;
     const int set = m_choices.Add(fileDialog.GetPathName() + fileDialog.m_ofn.nFileOffset);
     if (set < 0) {
-        MessageBeep(MB_ICONEXCLAMATION);
+        char format[256], message[sizeof format + 16], caption[64];
+        LoadLocalString(IDS_TOO_MANY_PROGRAMS, format, sizeof format);
+        wsprintfA(message, format, KeyChoices::kMaxPrograms);
+        GetWindowTextA(m_hWnd, caption, sizeof caption);
+        MessageBoxA(m_hWnd, message, caption, MB_OK | MB_ICONEXCLAMATION);
         return 0;
     }
     HWND programs = GetDlgItem(m_hWnd, IDC_KEYS_PROGRAM);

@@ -52,6 +52,7 @@
 #define IDS_BAD_ARGUMENT    350
 #define IDS_ALL_PROGRAMS    360
 #define IDS_REMOVE_PROGRAM  361
+#define IDS_TOO_MANY_PROGRAMS 362
 
 #ifndef IDC_STATIC
 #define IDC_STATIC          (-1)

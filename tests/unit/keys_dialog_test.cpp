@@ -167,6 +167,7 @@ const struct Edit {
     const char* argument;
     const char* row;     // the row afterwards
     const char* stored;  // the value afterwards, "(none)": no value
+    int before = -1;     // an AssignmentKind chosen first, then changed back
 } kEdits[] = {
     { &kKeys, AssignableKey::kWebSearch, AssignmentKind::kNothing, "", "Nothing", "nothing" },
     { &kKeys, AssignableKey::kBack, AssignmentKind::kKeys, "Alt+Left", "Keys: Alt+Left", "keys Alt+Left" },
@@ -176,7 +177,13 @@ const struct Edit {
     { &kPaint, AssignableKey::kVolumeDown, AssignmentKind::kKeys, "Ctrl+PageDown", "Keys: Ctrl+PageDown",
       "keys Ctrl+PageDown" },
     // Standard in a program's set overrides the set for all programs.
-    { &kPaint, AssignableKey::kMail, AssignmentKind::kStandard, "", "Standard", "standard" },
+    { &kPaint, AssignableKey::kBack, AssignmentKind::kStandard, "", "Standard", "standard" },
+    // Changed and changed back: no change, and Paint goes on following all
+    // programs.
+    { &kKeys, AssignableKey::kMail, AssignmentKind::kStart, "old.exe", "Start: old.exe", "start old.exe",
+      static_cast<int>(AssignmentKind::kNothing) },
+    { &kPaint, AssignableKey::kMail, AssignmentKind::kStart, "old.exe", "Start: old.exe", "(none)",
+      static_cast<int>(AssignmentKind::kKeys) },
     { &kPaint, AssignableKey::kHomePage, AssignmentKind::kStart, "\"C:\\My Files\\a b.txt\"",
       "Start: \"C:\\My Files\\a b.txt\"", "start \"C:\\My Files\\a b.txt\"" },
 };
@@ -212,6 +219,10 @@ TEST_F(KeysDialogTest, SaveWritesWhatTheUserChangedCancelNothingAndUntouchedValu
                     if (s.set == set) EXPECT_EQ(s.row, user.RowText(s.key)) << Name(s.key);
                 for (const Edit& e : kEdits) {
                     if (e.set != set) continue;
+                    if (e.before >= 0) {
+                        user.Choose(e.key, static_cast<AssignmentKind>(e.before), e.argument);
+                        user.Row(AssignableKey::kMyComputer);
+                    }
                     user.Choose(e.key, e.kind, e.argument);
                     user.Row(AssignableKey::kMyComputer);  // leaving the row keeps the choice
                     EXPECT_EQ(e.row, user.RowText(e.key)) << Name(e.key);
@@ -227,7 +238,6 @@ TEST_F(KeysDialogTest, SaveWritesWhatTheUserChangedCancelNothingAndUntouchedValu
     for (const Edit& e : kEdits)
         EXPECT_EQ(e.stored == std::string("(none)") ? e.stored : e.stored + std::string(1, '\0'), Stored(*e.set, Name(e.key)))
             << Name(e.key);
-    EXPECT_EQ(std::string("start old.exe\0", 14), Stored(kKeys, "Mail"));
     EXPECT_EQ(std::string("bogus words\0", 12), Stored(kKeys, "Mute"));
     EXPECT_EQ(std::string(4, '\1'), Stored(kKeys, "Calculator"));
     EXPECT_EQ("start " + std::string(260, 'x') + '\0', Stored(kKeys, "Loudness"));
@@ -377,6 +387,31 @@ TEST_F(KeysDialogTest, WhileADialogItOpenedIsOpenAKeyMovesNoRow)
     });
     EXPECT_EQ("start " + calc + '\0', Stored(kKeys, "Mail"));
     EXPECT_EQ(std::string("start old.exe\0", 14), Stored(kKeys, "Back"));
+}
+
+// Every program's set is listed, however many a person keeps; when no more
+// fit, Add says so.
+TEST_F(KeysDialogTest, EveryProgramSetIsListedAndAddSaysWhenNoMoreFit)
+{
+    const std::string programs = std::string(kSettingsKey) + "\\Programs\\";
+    char name[16];
+    for (int i = 1; i <= 256; ++i) {
+        wsprintfA(name, "P%03d.EXE", i);
+        SetRegistryText(HKEY_CURRENT_USER, (programs + name).c_str(), "Mail", "nothing");
+    }
+    WithDialog([&](const User& user) {
+        EXPECT_EQ(257, SendDlgItemMessageA(user.keys, IDC_KEYS_PROGRAM, CB_GETCOUNT, 0, 0));
+        user.Program("P256.EXE");
+        EXPECT_EQ("Nothing", user.RowText(AssignableKey::kMail));
+        user.PickFile(user.Open(IDC_KEYS_ADD), StandIn("calc.exe"));
+        const std::string text = user.Answer(user.OwnedWindow(), IDOK);
+        EXPECT_NE(std::string::npos, text.find("at most 256 programs")) << text;
+        user.Answer(IDC_KEYS_REMOVE, IDYES);
+        user.Close(IDOK);
+    });
+    EXPECT_FALSE(SetExists(programs + "P256.EXE"));
+    EXPECT_TRUE(SetExists(programs + "P255.EXE"));
+    EXPECT_FALSE(SetExists(kCalc));
 }
 
 }  // namespace
