@@ -92,14 +92,8 @@ TEST_F(SoundKeysTest, AHeldKeyCrossesItsFadersRangeInTwentyOneSteps)
     EXPECT_EQ(0u, Mixer(kMixerVolume));
 }
 
-TEST_F(SoundKeysTest, TheReleaseAnyOtherKeyOrASecondKeyEndsTheStepsOnEitherKeyboard)
+TEST_F(SoundKeysTest, AnyOtherKeyOrASecondKeyEndsTheStepsOnEitherKeyboard)
 {
-    Card(10000);
-    dialog.Keys(kKeyVolumeUp);
-    dialog.Keys(kKeysReleased);  // the maker's: within the first 100 ms, no step at all
-    Pump(250);
-    EXPECT_EQ(10000u, Mixer(kMixerVolume));
-
     const std::string keys = std::string(kSettingsKey) + "\\Keys";
     SetRegistryText(HKEY_CURRENT_USER, keys.c_str(), "Mail", "nothing");
     SetRegistryText(HKEY_CURRENT_USER, keys.c_str(), "Back", "command No such window, 1");
@@ -136,14 +130,6 @@ TEST_F(SoundKeysTest, TheReleaseAnyOtherKeyOrASecondKeyEndsTheStepsOnEitherKeybo
             dialog.Keys(kKeysReleased);
         }
     }
-
-    // A tick already queued when the keys are released finds nothing to do.
-    dialog.Keys(kKeyVolumeUp);
-    const DWORD volume = Mixer(kMixerVolume);
-    PostMessageA(dialog.Window(), WM_TIMER, kRepeatTimerId, 0);
-    dialog.Keys(kKeysReleased);
-    Pump(350);
-    EXPECT_EQ(volume, Mixer(kMixerVolume));
 }
 
 TEST_F(SoundKeysTest, KeysOfMissingOrRefusingControlsChangeNothingElse)
