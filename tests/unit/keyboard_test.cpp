@@ -384,6 +384,37 @@ TEST_F(ReaderTest, StopFlagAtStartEndsTheReaderBeforeItReads)
     CloseHandle(read);
 }
 
+// Windows' HID class driver keeps an input buffer for every open handle: a
+// second open of the interface, such as a second copy of the program has,
+// reads every report too. The simulated keyboard must do the same, or no
+// test could show a second copy acting twice.
+TEST_F(KeyboardTest, EveryOpenOfAnInterfaceReadsEveryReport)
+{
+    List({ Keyboard() });
+    GUID hid;
+    HidDevice::GetHidGuid(&hid);
+    const HANDLE opens[2] = { OpenHidInterface(&hid, 0), OpenHidInterface(&hid, 0) };
+    ASSERT_TRUE(opens[0] && opens[1]);
+    ASSERT_TRUE(pipes[0]->Send(kKeyMute) && pipes[0]->Send(kKeyCalculator));
+    HANDLE stop = CreateEventA(NULL, TRUE, FALSE, NULL), read = CreateEventA(NULL, TRUE, FALSE, NULL);
+    for (HANDLE open : opens) {
+        // Both queued before they are read: a read with nothing to read would wait for ever.
+        DWORD queued = 0;
+        const bool both = WaitUntil([&] { return PeekNamedPipe(open, NULL, 0, NULL, &queued, NULL) && queued == 8; },
+                                    3000);
+        EXPECT_TRUE(both) << queued << " bytes queued";
+        for (DWORD key : { kKeyMute, kKeyCalculator }) {
+            BYTE report[4] = {};
+            DWORD got = 0;
+            if (both) EXPECT_EQ(ReadResult::kReport, ReadReport(open, stop, read, report, 4, &got));
+            EXPECT_EQ(key, PackKeyCode(report, 4));
+        }
+        CloseHandle(open);
+    }
+    CloseHandle(stop);
+    CloseHandle(read);
+}
+
 TEST_F(ReaderTest, AReaderWithoutKeyboardWaitsIdleAndGivesWayToTheNextOne)
 {
     ASSERT_TRUE(StartReaderThread(window, kMessage));  // no keyboard at start
