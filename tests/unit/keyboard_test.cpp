@@ -732,6 +732,24 @@ TEST_F(ReaderTest, StandardCollectionsPostEachChangeOfTheKeysTheyHoldTogether)
     }
 }
 
+// Given up for the maker's model, the standard collections are all stopped
+// before their keys are released, once: with Volume Up held on one and Mute
+// on another, "Mute" alone posted on the way would toggle mute.
+TEST_F(ReaderTest, StandardCollectionsGivenUpForTheMakersModelReleaseTheirKeysOnce)
+{
+    List({ Standard(), Standard(), Keyboard() }, { true, true, false });
+    KeyboardDevice.open.store(FindKeyboard());
+    StartReaders(window, kMessage);
+    ASSERT_TRUE(pipes[0]->Send(kKeyVolumeUp));
+    ASSERT_EQ(std::vector<DWORD>{ kKeyVolumeUp }, Posted(1));
+    ASSERT_TRUE(pipes[1]->Send(kKeyMute));
+    ASSERT_EQ(std::vector<DWORD>{ kKeyVolumeUp | kKeyMute }, Posted(1));
+    ASSERT_TRUE(pipes[2]->PlugIn());
+    ASSERT_TRUE(SwitchToMakerKeyboard(window));
+    // The switch returns once every standard reader has ended: all they posted is queued.
+    EXPECT_EQ(std::vector<DWORD>{ kKeysReleased }, Posted(3, 0));
+}
+
 TEST_F(ConnectionTest, TheMakersModelWinsAndTakesOverFromAStandardKeyboard)
 {
     List({ Standard(), Keyboard() }, { true, false });
