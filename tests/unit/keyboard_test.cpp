@@ -119,6 +119,16 @@ const SimulatedInterface kMouseMediaKeys = Described(3, { Item(5, kArrayItem, 0,
 const SimulatedInterface kPlayerHalf = Described(5, { Slots(1, 0, 2, 0x0001, 0x03FF) });
 const SimulatedInterface kLaunchHalf = Described(2, { Bits(1, 0, { Consumer(0x018A), Consumer(0x0192), Consumer(0x0194),
     Consumer(0x0221), Consumer(0x0223), Consumer(0x0224), Consumer(0x0225), Consumer(0x022A) }) });
+// A keyboard that lists each of its many keys as a button of its own: 36
+// Consumer buttons of no row, then Volume Up and Mute.
+std::vector<SimulatedUsage> TwelveFrom(USHORT first)
+{
+    std::vector<SimulatedUsage> list;
+    for (USHORT usage = first; usage < first + 12; ++usage) list.push_back(Consumer(usage));
+    return list;
+}
+const SimulatedInterface kManyButtons = Described(6, { Bits(1, 0, TwelveFrom(0x0240)), Bits(1, 12, TwelveFrom(0x024C)),
+    Bits(1, 24, TwelveFrom(0x0258)), Bits(1, 36, { Consumer(0x00E9), Consumer(0x00E2) }) });
 // A receiver's one collection with two input reports that both carry keys.
 const SimulatedInterface kTwoReports = Described(5, { Slots(1, 0, 2, 0x0001, 0x03FF),
     Bits(2, 0, { Consumer(0x018A), Consumer(0x0192), Button(1), kPad }) });
@@ -705,6 +715,10 @@ TEST_F(ReaderTest, StandardCollectionsPostEachChangeOfTheKeysTheyHoldTogether)
         { "a keyboard's two collections", { kPlayerHalf, kLaunchHalf }, { { 1, 0xCD, 0, 0, 0 }, { 1, 2 }, { 1, 0 } },
           { 0, 1, 1 }, { kKeyPlayPause, kKeyPlayPause | kKeyCalculator, kKeyPlayPause } },
         { "a tilt wheel ahead", { kTiltWheel, Standard() }, { up }, { 1 }, { kKeyVolumeUp } },
+        // Volume Up and Mute, then Mute among other keys, then nothing.
+        { "the keys after 36 other buttons", { kManyButtons },
+          { { 1, 0, 0, 0, 0, 0x10 }, { 1, 0xFF, 0, 0, 0, 0x20 }, { 1, 0, 0, 0, 0, 0 } }, {},
+          { kKeyVolumeUp, kKeyMute, kKeysReleased } },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
