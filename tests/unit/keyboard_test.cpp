@@ -15,6 +15,7 @@
 #include "keyboard/ReaderThread.h"
 #include "keyboard/Readers.h"
 #include "keyboard/ReportRead.h"
+#include "keyboard/StandardReaders.h"
 #include "mixer/MixerControls.h"
 #include "support/DialogRig.h"
 #include "support/ProcessGauges.h"
@@ -795,6 +796,48 @@ TEST_F(ConnectionTest, TheMakersModelWinsAndTakesOverFromAStandardKeyboard)
     Arrival();  // the standard keyboard again: the maker's model stays
     EXPECT_EQ(reader, ReaderThreadId);
     EXPECT_TRUE(NeverOpened(0));
+}
+
+// Unplugged and plugged in again while another collection stays read, a
+// collection takes a place afresh each time, more times than there are places.
+TEST_F(ConnectionTest, ACollectionPluggedInAgainBesideAnotherIsReadEachTime)
+{
+    List({ Standard(), Standard() });
+    ConnectKeyboard(dialog.Window(), KeyboardOpenReason::kStartUp);
+    for (int replug = 1; replug <= kMaxStandardReaders + 1; ++replug) {
+        SCOPED_TRACE(replug);
+        pipes[1]->Unplug();
+        ASSERT_TRUE(pipes[1]->Replug(dialog.Window()) && pipes[1]->Held()) << "not taken again";
+        ASSERT_TRUE(pipes[1]->Send(kKeyMute) && pipes[1]->Send(kKeysReleased));
+        ASSERT_TRUE(WaitUntil([&] { return Mixer(kMixerMute) == DWORD(replug % 2); })) << "not read";
+    }
+    EXPECT_TRUE(Kept(0)) << "the collection beside was let go";
+}
+
+bool g_sentinelFired;
+void CALLBACK FireSentinel(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(NULL, timer);
+    g_sentinelFired = true;
+}
+
+// A standard keyboard's fader key held pauses 0.4 s before it repeats, as a
+// keyboard's own keys do, on the dialog's own timer. A timer of the test,
+// due 0.3 s after the press, fires after any repeat a shorter pause would
+// have made: the timers come in the order they are due.
+TEST_F(ConnectionTest, AStandardKeyHeldPausesBeforeItRepeats)
+{
+    List({ Standard() });
+    ConnectKeyboard(dialog.Window(), KeyboardOpenReason::kStartUp);
+    const DWORD step = 65535 / 20;
+    g_sentinelFired = false;
+    ASSERT_TRUE(SetTimer(NULL, 0, 300, FireSentinel));
+    dialog.Keys(kKeyVolumeUp);
+    EXPECT_EQ(step, Mixer(kMixerVolume)) << "the step at the press";
+    ASSERT_TRUE(WaitUntil([] { return g_sentinelFired; }));
+    EXPECT_EQ(step, Mixer(kMixerVolume)) << "repeated within 0.3 s";
+    EXPECT_TRUE(WaitUntil([&] { return Mixer(kMixerVolume) == 2 * step; }, 3000)) << "no repeat after the pause";
+    dialog.Keys(kKeysReleased);
 }
 
 // Driven through the dialog's own routing, tick by tick: a standard
