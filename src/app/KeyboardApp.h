@@ -1,4 +1,5 @@
-// KeyboardApp: runs the one KeyboardDialog; the program ends when it returns.
+// KeyboardApp: runs the one KeyboardDialog, unless a copy of the program
+// already runs (app/SingleCopy.h); the program ends when it returns.
 #pragma once
 #include "fw/WinApp.h"
 

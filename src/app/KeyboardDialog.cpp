@@ -32,14 +32,15 @@ IMPLEMENT_MESSAGE_MAP(KeyboardDialog, CDialog)
 
 KeyboardDialog::KeyboardDialog()
     : CDialog(IDD_MAIN), m_trayIcon(*this), m_hIcon(NULL), m_repeat{ RepeatMode::kNone }, m_repeatTimer(0),
-      m_repeatDelay(kStopTimer), m_keepHidden(false), m_neverShow(false), m_keysDialog(0)
+      m_repeatDelay(kStopTimer), m_keepHidden(false), m_showAsked(false), m_startUpHidesQueued(0),
+      m_neverShow(false), m_keysDialog(0)
 {
     m_hIcon = ::LoadIconA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
 
 static_assert(sizeof(OSVERSIONINFOA) == 148, "the version record Windows 98 takes, without the service-pack fields");
 
-static bool IsSupportedSystem()
+bool IsSupportedSystem()
 {
     OSVERSIONINFOA version;
     ZeroMemory(&version, sizeof version);
@@ -75,18 +76,30 @@ BOOL KeyboardDialog::OnInitDialog()
     RegisterForDeviceNotifications(m_hWnd);
     ConnectKeyboard(m_hWnd, KeyboardOpenReason::kStartUp);
 
-    m_trayIcon.CreateTrayIcon(0, WM_TRAY_NOTIFY, "Multimedia Keyboard", m_hIcon, IDR_TRAYMENU);
+    m_trayIcon.CreateTrayIcon(0, WM_TRAY_NOTIFY, kProgramTitle, m_hIcon, IDR_TRAYMENU);
 
     // The platform shows the dialog (it is WS_VISIBLE) when this returns;
     // WM_CLOSE's default handling posts the Cancel command, so the hide runs
     // just after that first show and the program settles hidden in the tray.
+    // A second start may have asked for the window already, from a loop
+    // that ran above (adding the tray icon waits on the shell): it stays.
+    if (m_showAsked) return TRUE;
     m_keepHidden = true;
+    ++m_startUpHidesQueued;
     SendMessage(WM_CLOSE);
     return TRUE;
 }
 
 void KeyboardDialog::OnOK() { ShowWindow(SW_HIDE); }
-void KeyboardDialog::OnCancel() { ShowWindow(SW_HIDE); }
+
+void KeyboardDialog::OnCancel()
+{
+    if (m_startUpHidesQueued > 0) {
+        --m_startUpHidesQueued;
+        if (m_showAsked) return;
+    }
+    ShowWindow(SW_HIDE);
+}
 
 LRESULT KeyboardDialog::OnSysCommand(WPARAM wParam, LPARAM lParam)
 {
@@ -122,7 +135,10 @@ LRESULT KeyboardDialog::OnShowWindow(WPARAM wParam, LPARAM lParam)
     m_trayIcon.SetDefaultItem(wParam ? ID_TRAY_HIDE : ID_TRAY_SHOW, FALSE);
     // Some modal loops (Wine's) show the dialog once more when their queue
     // first runs empty, after the start-up hide: hide it again the same way.
-    if (wParam && m_keepHidden) PostMessageA(m_hWnd, WM_COMMAND, IDCANCEL, 0);
+    if (wParam && m_keepHidden) {
+        ++m_startUpHidesQueued;
+        PostMessageA(m_hWnd, WM_COMMAND, IDCANCEL, 0);
+    }
     return result;
 }
 
@@ -140,6 +156,7 @@ LRESULT KeyboardDialog::OnTrayHide(WPARAM, LPARAM)
 
 LRESULT KeyboardDialog::OnTrayShow(WPARAM, LPARAM)
 {
+    m_showAsked = true;
     m_keepHidden = false;
     ShowWindow(SW_SHOW);
     return 0;

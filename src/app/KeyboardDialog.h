@@ -7,8 +7,14 @@
 #include "actions/KeyRepeat.h"
 #include "tray/SystemTray.h"
 
+// The dialog's title, in every language's template alike, and the tray
+// icon's tip: how a second start finds the running copy.
+const char kProgramTitle[] = "Multimedia Keyboard";
 // The tray icon's callback message.
 const UINT WM_TRAY_NOTIFY = WM_USER + 10;
+
+// The version gate: true on Windows 98 (4.10) alone.
+bool IsSupportedSystem();
 // The auto-repeat's timer: identifier 1 of the dialog window.
 const UINT_PTR kRepeatTimerId = 1;
 
@@ -50,6 +56,11 @@ private:
     // From start-up until the user first asks for the window: any show that
     // the platform makes on its own is undone.
     bool m_keepHidden;
+    // The window was asked for (the Show command), and the start-up's own
+    // hides still queued: a second start during this copy's start-up asks
+    // before they are handled, and its request must win.
+    bool m_showAsked;
+    int m_startUpHidesQueued;
     // Unsupported system: the dialog ends during its initialisation and must
     // never be seen.
     bool m_neverShow;

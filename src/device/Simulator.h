@@ -10,8 +10,14 @@
 //   real ReadFile, in message-read mode, one input report per message; the
 //   reads are overlapped, and a reader may cancel its own pending read with
 //   CancelIo (named pipes do both, on Windows as under Wine);
-// - a path with no pipe behind it is an interface that cannot be opened;
-// - the server closing its pipe is the keyboard being unplugged.
+// - several opens are served at once, as Windows' HID class driver keeps an
+//   input buffer for each open handle: the server offers kSimulatedOpens
+//   instances of its pipe, and writes every report to each instance open
+//   at that moment, so every handle reads every report;
+// - a path with no pipe behind it, or whose instances are all taken, is an
+//   interface that cannot be opened;
+// - the server closing every instance of its pipe is the keyboard being
+//   unplugged.
 //
 // Sound card: DWORD values of kSimulatorMixerKey, read on every get and
 // written on every set, nothing cached, so that a watcher sees each step
@@ -34,6 +40,9 @@ const char kSimulatorMixerKey[] = MMK_SIMULATOR_KEY "\\Mixer";
 #undef MMK_SIMULATOR_KEY
 
 const DWORD kMaxSimulatedDevices = 32;
+// The opens of one interface a server serves at the same time: two copies
+// of the program, and discovery looking at the interface meanwhile.
+const DWORD kSimulatedOpens = 4;
 
 // How an interface's input report carries its keys, after the report-ID
 // byte. A standard keyboard's usages are read back with HidP_GetUsages, which

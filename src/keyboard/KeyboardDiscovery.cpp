@@ -52,22 +52,29 @@ bool IsMakerModel(const HIDD_ATTRIBUTES& attributes)
 
 // Whether the collection's Consumer buttons declare a usage of the table,
 // as a usage or within a usage range. A tilt wheel's AC Pan or a battery
-// level is a value, no button: such a collection has none.
+// level is a value, no button: such a collection has none. Every capability
+// counts: a keyboard that lists each of its many keys as a button of its
+// own may declare the table's keys after dozens of others.
 bool HasTableKeys(PHIDP_PREPARSED_DATA preparsedData, const HIDP_CAPS& caps)
 {
-    const USHORT kMaxButtonCaps = 32;
-    HIDP_BUTTON_CAPS buttons[kMaxButtonCaps];
-    USHORT count = caps.NumberInputButtonCaps < kMaxButtonCaps ? caps.NumberInputButtonCaps : kMaxButtonCaps;
+    USHORT count = caps.NumberInputButtonCaps;
+    if (count == 0) return false;
+    HIDP_BUTTON_CAPS* buttons = static_cast<HIDP_BUTTON_CAPS*>(LocalAlloc(LPTR, count * sizeof(HIDP_BUTTON_CAPS)));
+    if (!buttons) return false;
+    const USHORT room = count;
+    bool found = false;
     const NTSTATUS status = HidDevice::GetSpecificButtonCaps(kConsumerPage, buttons, &count, preparsedData);
-    if (status != kHidpStatusSuccess && status != HIDP_STATUS_BUFFER_TOO_SMALL) return false;
-    for (USHORT i = 0; i < count && i < kMaxButtonCaps; ++i) {
-        const HIDP_BUTTON_CAPS& b = buttons[i];
-        if (b.UsagePage != kConsumerPage) continue;
-        const USAGE first = b.IsRange ? b.Range.UsageMin : b.NotRange.Usage;
-        const USAGE last = b.IsRange ? b.Range.UsageMax : b.NotRange.Usage;
-        if (KeysOfUsageRange(first, last) != kKeysReleased) return true;
+    if (status == kHidpStatusSuccess || status == HIDP_STATUS_BUFFER_TOO_SMALL) {
+        for (USHORT i = 0; i < count && i < room && !found; ++i) {
+            const HIDP_BUTTON_CAPS& b = buttons[i];
+            if (b.UsagePage != kConsumerPage) continue;
+            const USAGE first = b.IsRange ? b.Range.UsageMin : b.NotRange.Usage;
+            const USAGE last = b.IsRange ? b.Range.UsageMax : b.NotRange.Usage;
+            found = KeysOfUsageRange(first, last) != kKeysReleased;
+        }
     }
-    return false;
+    LocalFree(buttons);
+    return found;
 }
 
 // A standard keyboard's consumer-control collection, whose reports can be

@@ -13,7 +13,11 @@
 // while a key is held), and every post would restart the auto-repeat: so the
 // union is posted only when it changes. The readers post under one lock, so
 // that two readers' unions can never arrive in the wrong order. A reader
-// that ends takes its keys out of the union, which posts their release.
+// whose collection is unplugged takes its keys out of the union, which posts
+// their release, as if they were let go. Readers that are stopped post
+// nothing: each would post the union of those still running, and with
+// Volume Up held on one collection and Mute on another, "Mute" alone would
+// toggle mute. Once all are stopped, one release is posted.
 #include "keyboard/StandardReaders.h"
 #include <atomic>
 #include "keyboard/KeyCodes.h"
@@ -48,11 +52,16 @@ StandardReader g_readers[kMaxStandardReaders];
 CRITICAL_SECTION g_postLock;
 bool g_postLockReady;                          // UI thread only
 std::atomic<DWORD> g_posted(kNothingPosted);   // written under the lock
+std::atomic<bool> g_stopping;                  // the readers are being stopped; written under the lock
 std::atomic<int> g_reading;                    // readers whose keyboard is plugged in
 
 void PostKeysHeld()
 {
     EnterCriticalSection(&g_postLock);
+    if (g_stopping.load()) {
+        LeaveCriticalSection(&g_postLock);
+        return;
+    }
     DWORD keys = kKeysReleased;
     for (const StandardReader& reader : g_readers) keys |= reader.keys.load();
     if (keys != g_posted.load()) {
@@ -181,7 +190,15 @@ void ReleaseUnpluggedStandardCollections()
 
 void StopStandardReaders()
 {
+    // From here no reader posts, whatever it is doing.
+    if (g_postLockReady) EnterCriticalSection(&g_postLock);
+    g_stopping.store(true);
+    if (g_postLockReady) LeaveCriticalSection(&g_postLock);
+    for (StandardReader& reader : g_readers)
+        if (reader.thread) SetEvent(reader.stopEvent);
     for (StandardReader& reader : g_readers)
         if (reader.taken) ReleaseReader(&reader);
-    g_posted.store(kNothingPosted);
+    const DWORD held = g_posted.exchange(kNothingPosted);
+    if (held != kNothingPosted && held != kKeysReleased) PostKeyCode(kKeysReleased);
+    g_stopping.store(false);
 }

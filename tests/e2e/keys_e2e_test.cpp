@@ -174,6 +174,22 @@ TEST_F(KeysEndToEnd, EveryKindOfKeyActsAndActsAgainAfterAReplug)
     EXPECT_FALSE(program.HasExited());
 }
 
+// A second start while this copy runs ends at once, without opening the
+// keyboard, whose every open would read every report: each key acts once.
+TEST_F(KeysEndToEnd, ASecondStartEndsAtOnceSoEachKeyActsOnce)
+{
+    RunningProgram second;
+    ASSERT_TRUE(second.Start(DrivenProgram("MMKeyboard-sim.exe")));
+    EXPECT_TRUE(second.HasExited(10000)) << "a second copy runs";
+    ForgetLog(calculator);
+    Press(kKeyMute);
+    // The sentinel: once the calculator is up, the mute before it was handled.
+    EXPECT_EQ(calculator, Launch(kKeyCalculator, calculator));
+    EXPECT_EQ(1u, Mixer(kMixerMute)) << "mute toggled and toggled back";
+    EXPECT_EQ(1, StartsOf(calculator));
+    EXPECT_EQ(1, keyboard.Opened()) << "the second start opened the keyboard";
+}
+
 // Keys do what their owner assigned, in the program in front or in all
 // programs, read afresh at each press; a value not understood acts as today.
 TEST_F(KeysEndToEnd, AssignedKeysActInTheirProgramOrInAllAndBadValuesAsToday)

@@ -8,6 +8,7 @@
 #include "res/resource.h"
 #include "support/Program.h"
 #include "support/SimulatedKeyboard.h"
+#include "support/StandIns.h"
 
 using namespace mmk_test;
 
@@ -115,6 +116,57 @@ TEST_F(ShellEndToEnd, TheWindowOnlyEverHidesAndTheMenusAndCommandsWork)
 
     EndThroughItsLoop(program, settled.dialog);
     EXPECT_TRUE(WaitUntil([&] { return CountTrayIcons() == iconsBefore; }, 3000)) << "the icon outlived the program";
+}
+
+// A second start, as a user makes who does not see the program behind its
+// tray icon, brings the running copy's window to the front and ends, having
+// added no icon; so does a start of the other build.
+TEST_F(ShellEndToEnd, ASecondStartShowsTheRunningCopysWindowAndEnds)
+{
+    const int iconsBefore = CountTrayIcons();
+    settled = StartSettled(program, "MMKeyboard.exe");
+    ASSERT_TRUE(settled.dialog) << "did not settle hidden";
+    ASSERT_TRUE(WaitUntil([&] { return CountTrayIcons() == iconsBefore + 1; }, 3000)) << "no tray icon";
+    OtherWindow other;
+    for (const char* exeName : { "MMKeyboard.exe", "MMKeyboard-sim.exe" }) {
+        SCOPED_TRACE(exeName);
+        PostMessageA(settled.dialog, WM_COMMAND, ID_TRAY_HIDE, 0);
+        ASSERT_TRUE(WaitUntil([&] { return !Visible(); }, 3000));
+        ASSERT_TRUE(other.TakeForeground());
+        RunningProgram second;
+        ASSERT_TRUE(second.Start(DrivenProgram(exeName)));
+        EXPECT_TRUE(second.HasExited(10000)) << "it runs beside the first";
+        EXPECT_TRUE(WaitUntil([&] { return Visible() && GetForegroundWindow() == settled.dialog; }, 3000))
+            << "the running copy's window is not in front";
+        EXPECT_EQ(iconsBefore + 1, CountTrayIcons());
+    }
+    // The Keys dialog open over the window comes to the front in its place.
+    PostMessageA(settled.dialog, WM_COMMAND, IDC_KEYS, 0);
+    HWND keys = NULL;
+    ASSERT_TRUE(WaitUntil([&] { return (keys = FindShownDialog(program.ProcessId(), kDialogTitle)) != NULL; }));
+    ASSERT_TRUE(other.TakeForeground());
+    RunningProgram second;
+    ASSERT_TRUE(second.Start(DrivenProgram("MMKeyboard.exe")));
+    EXPECT_TRUE(second.HasExited(10000));
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == keys; }, 3000)) << "the Keys dialog is not in front";
+    PostMessageA(keys, WM_COMMAND, IDCANCEL, 0);
+}
+
+// A copy that holds the mutex has no window while it starts: a start
+// meanwhile waits for that window rather than run beside it, and ends when
+// none ever comes. The test plays a copy stuck in its start.
+TEST_F(ShellEndToEnd, AStartNeverRunsBesideACopyStillStarting)
+{
+    HANDLE starting = CreateMutexA(NULL, TRUE, kRunningCopyMutex);
+    ASSERT_TRUE(starting && GetLastError() != ERROR_ALREADY_EXISTS);
+    ASSERT_TRUE(program.Start(DrivenProgram("MMKeyboard.exe")));
+    bool ran = false;
+    EXPECT_TRUE(WaitUntil([&] {
+        ran = ran || FindProcessWindow(program.ProcessId(), NULL, NULL) != NULL;
+        return program.HasExited();
+    }, 20000)) << "still there after 20 s";
+    EXPECT_FALSE(ran) << "it ran beside the copy still starting";
+    CloseHandle(starting);
 }
 
 // Wine takes a program's locale from LANG and its ANSI code page from

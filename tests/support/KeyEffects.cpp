@@ -11,14 +11,6 @@ const char* const kMixerValueNames[kMixerValueCount] = { kMixerVolume, kMixerBas
 const char kLaunchedTitle[] = "launched by a key";
 const char kBrowserPath[] = "C:\\Program Files\\Internet Explorer\\iexplore.exe";
 
-int CountStarts(const std::string& logPath)
-{
-    const std::string text = ReadFileText(LogOf(logPath));
-    int count = 0;
-    for (size_t at = text.find("cmdline "); at != std::string::npos; at = text.find("cmdline ", at + 1)) ++count;
-    return count;
-}
-
 std::string WithChord(const std::string& keys, const char* chord) { return keys.empty() ? chord : keys + "," + chord; }
 
 }  // namespace
@@ -60,7 +52,7 @@ Observed Observe(const std::string logPaths[kLogCount])
 {
     Observed now;
     for (int log = 0; log < kLogCount; ++log) {
-        now.starts[log] = CountStarts(logPaths[log]);
+        now.starts[log] = StartsOf(logPaths[log]);
         now.keys[log] = KeysOf(logPaths[log]);
     }
     for (int value = 0; value < kMixerValueCount; ++value) {

@@ -10,6 +10,8 @@ const char kDialogTitle[] = "Multimedia Keyboard";
 // Where the settings are stored: what other programs and earlier versions
 // rely on, so spelt out here rather than taken from the program.
 const char kSettingsKey[] = "Software\\Zerith\\Multimedia Keyboard";
+// The named mutex the running copy holds, as another program may look for it.
+const char kRunningCopyMutex[] = "Zerith Multimedia Keyboard";
 
 // The program the end-to-end tests drive: the shipped 32-bit build where this
 // machine's Wine runs 32-bit programs, else this test build. Decided once,

@@ -64,48 +64,74 @@ bool SimulatedKeyboard::Register(DWORD index, SimulatedInterface entry)
 bool SimulatedKeyboard::PlugIn()
 {
     Unplug();
-    m_pipe = CreateNamedPipeA(m_path.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
-                             PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT, 1, 4096, 4096, 0, NULL);
-    if (m_pipe == INVALID_HANDLE_VALUE) return false;
-    m_connectEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
-    ZeroMemory(&m_connect, sizeof m_connect);
-    m_connect.hEvent = m_connectEvent;
-    m_opened = false;
-    if (!ConnectNamedPipe(m_pipe, &m_connect)) {
-        const DWORD error = GetLastError();
-        if (error == ERROR_PIPE_CONNECTED) m_opened = true;
-        else if (error != ERROR_IO_PENDING) return false;
+    for (Instance& instance : m_instances) {
+        instance.pipe = CreateNamedPipeA(m_path.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
+                                         PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT, kSimulatedOpens, 4096,
+                                         4096, 0, NULL);
+        if (instance.pipe == INVALID_HANDLE_VALUE) return false;
+        instance.connectEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
+        instance.connect = {};
+        instance.connect.hEvent = instance.connectEvent;
+        if (!ConnectNamedPipe(instance.pipe, &instance.connect)) {
+            const DWORD error = GetLastError();
+            if (error == ERROR_PIPE_CONNECTED) instance.opened = true;
+            else if (error != ERROR_IO_PENDING) return false;
+        }
     }
     return true;
 }
 
 void SimulatedKeyboard::Unplug()
 {
-    if (m_pipe != INVALID_HANDLE_VALUE) {
-        CancelIo(m_pipe);
-        DisconnectNamedPipe(m_pipe);
-        CloseHandle(m_pipe);
-        m_pipe = INVALID_HANDLE_VALUE;
+    for (Instance& instance : m_instances) {
+        if (instance.pipe != INVALID_HANDLE_VALUE) {
+            CancelIo(instance.pipe);
+            DisconnectNamedPipe(instance.pipe);
+            CloseHandle(instance.pipe);
+        }
+        if (instance.connectEvent) CloseHandle(instance.connectEvent);
+        instance = Instance();
     }
-    if (m_connectEvent) CloseHandle(m_connectEvent);
-    m_connectEvent = NULL;
-    m_opened = false;
+}
+
+void SimulatedKeyboard::NoteOpens()
+{
+    for (Instance& instance : m_instances) {
+        DWORD unused = 0;
+        if (instance.pipe != INVALID_HANDLE_VALUE && !instance.opened &&
+            WaitForSingleObject(instance.connectEvent, 0) == WAIT_OBJECT_0)
+            instance.opened = GetOverlappedResult(instance.pipe, &instance.connect, &unused, FALSE) != FALSE;
+    }
 }
 
 bool SimulatedKeyboard::WaitOpened(DWORD timeoutMs)
 {
-    if (m_pipe == INVALID_HANDLE_VALUE) return false;
-    if (!m_opened && WaitForSingleObject(m_connectEvent, timeoutMs) == WAIT_OBJECT_0) {
-        DWORD unused = 0;
-        m_opened = GetOverlappedResult(m_pipe, &m_connect, &unused, FALSE) != FALSE;
-    }
-    return m_opened;
+    NoteOpens();
+    if (Opened() > 0) return true;
+    HANDLE events[kSimulatedOpens];
+    DWORD count = 0;
+    for (const Instance& instance : m_instances)
+        if (instance.connectEvent) events[count++] = instance.connectEvent;
+    if (count == 0 || WaitForMultipleObjects(count, events, FALSE, timeoutMs) >= WAIT_OBJECT_0 + count) return false;
+    NoteOpens();
+    return Opened() > 0;
+}
+
+int SimulatedKeyboard::Opened()
+{
+    NoteOpens();
+    int opened = 0;
+    for (const Instance& instance : m_instances) opened += instance.opened ? 1 : 0;
+    return opened;
 }
 
 bool SimulatedKeyboard::Held()
 {
+    NoteOpens();
     // Once the client has closed its end, peeking fails with a broken pipe.
-    return WaitOpened(0) && PeekNamedPipe(m_pipe, NULL, 0, NULL, NULL, NULL);
+    for (const Instance& instance : m_instances)
+        if (instance.opened && PeekNamedPipe(instance.pipe, NULL, 0, NULL, NULL, NULL)) return true;
+    return false;
 }
 
 bool SimulatedKeyboard::Send(DWORD keyCode, BYTE reportId)
@@ -125,14 +151,20 @@ bool SimulatedKeyboard::Send(DWORD keyCode, BYTE reportId)
 
 bool SimulatedKeyboard::SendBytes(const std::vector<BYTE>& report)
 {
-    if (!WaitOpened(0)) return false;
-    OVERLAPPED write = {};
-    write.hEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
-    DWORD written = 0;
-    BOOL ok = WriteFile(m_pipe, report.data(), static_cast<DWORD>(report.size()), &written, &write);
-    if (!ok && GetLastError() == ERROR_IO_PENDING) ok = GetOverlappedResult(m_pipe, &write, &written, TRUE);
-    CloseHandle(write.hEvent);
-    return ok && written == report.size();
+    NoteOpens();
+    bool taken = false;
+    for (Instance& instance : m_instances) {
+        if (!instance.opened) continue;
+        OVERLAPPED write = {};
+        write.hEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
+        DWORD written = 0;
+        BOOL ok = WriteFile(instance.pipe, report.data(), static_cast<DWORD>(report.size()), &written, &write);
+        if (!ok && GetLastError() == ERROR_IO_PENDING) ok = GetOverlappedResult(instance.pipe, &write, &written, TRUE);
+        CloseHandle(write.hEvent);
+        // An open already closed again refuses the write: it reads nothing more.
+        taken = taken || (ok && written == report.size());
+    }
+    return taken;
 }
 
 bool SimulatedKeyboard::Replug(HWND programWindow, DWORD timeoutMs)

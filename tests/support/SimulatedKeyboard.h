@@ -1,6 +1,6 @@
 // The test's side of the simulated keyboard (device/Simulator.h): an entry
 // in the simulator's device list and the named pipe server that plays the
-// keyboard, one input report per message.
+// keyboard, one input report per message to every open of it.
 #pragma once
 #include <windows.h>
 #include <string>
@@ -44,18 +44,21 @@ public:
     bool Register(DWORD index, SimulatedInterface entry);
     const std::string& Path() const { return m_path; }
 
-    // Creates the pipe; the program may open it from now on.
+    // Creates the pipe's instances; the program may open it from now on,
+    // each instance once.
     bool PlugIn();
-    // Closes the pipe: the program's read fails as on an unplug.
+    // Closes every instance: each open's read fails as on an unplug.
     void Unplug();
-    // Whether a client has opened the pipe (waiting up to the time given),
-    // and whether one holds it open now.
+    // Whether a client has opened the pipe since it was plugged in (waiting
+    // up to the time given), how many have, and whether one holds it open now.
     bool WaitOpened(DWORD timeoutMs);
+    int Opened();
     bool Held();
 
     // One report with the key bits of keyCode, in the registered layout (a
     // standard keyboard's: each key's usage; of an item list, in the report
-    // of that ID, 0 for the first item's); or any bytes as one report.
+    // of that ID, 0 for the first item's); or any bytes as one report. It
+    // goes to every open that holds the pipe; false when none took it.
     bool Send(DWORD keyCode, BYTE reportId = 0);
     bool SendBytes(const std::vector<BYTE>& report);
     // Plugs in again and announces a device arrival to the program's window
@@ -64,12 +67,19 @@ public:
     bool Replug(HWND programWindow, DWORD timeoutMs = 10000);
 
 private:
+    // One instance of the pipe: one open of the interface.
+    struct Instance {
+        HANDLE pipe = INVALID_HANDLE_VALUE;
+        HANDLE connectEvent = NULL;
+        OVERLAPPED connect = {};
+        bool opened = false;
+    };
+    // Notes the instances opened since the last look.
+    void NoteOpens();
+
     std::string m_path;
     SimulatedInterface m_shape;
-    HANDLE m_pipe = INVALID_HANDLE_VALUE;
-    HANDLE m_connectEvent = NULL;
-    OVERLAPPED m_connect = {};
-    bool m_opened = false;
+    Instance m_instances[kSimulatedOpens];
 };
 
 }  // namespace mmk_test

@@ -67,6 +67,8 @@ std::string CommandLineOf(const std::string& exePath, DWORD timeoutMs)
     return lines.empty() ? "" : lines.front().substr(8);
 }
 
+int StartsOf(const std::string& exePath) { return static_cast<int>(Logged(exePath, { "cmdline " }).size()); }
+
 std::string KeysOf(const std::string& exePath) { return Joined(Logged(exePath, { "down ", "up " })); }
 
 std::string WaitForKeys(const std::string& exePath, const std::string& expected, DWORD timeoutMs)

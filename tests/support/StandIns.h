@@ -19,6 +19,8 @@ void ForgetLog(const std::string& exePath);
 // The command line the stand-in was started with, once it has logged it
 // (waiting up to the time given); "" when it never did.
 std::string CommandLineOf(const std::string& exePath, DWORD timeoutMs = 10000);
+// How many times it was started since its log was forgotten.
+int StartsOf(const std::string& exePath);
 // The key events it received, "down 18,down 37,up 18,up 37".
 std::string KeysOf(const std::string& exePath);
 // Waits until exactly these keys were received; gives what was.

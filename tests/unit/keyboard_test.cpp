@@ -15,6 +15,7 @@
 #include "keyboard/ReaderThread.h"
 #include "keyboard/Readers.h"
 #include "keyboard/ReportRead.h"
+#include "keyboard/StandardReaders.h"
 #include "mixer/MixerControls.h"
 #include "support/DialogRig.h"
 #include "support/ProcessGauges.h"
@@ -119,6 +120,16 @@ const SimulatedInterface kMouseMediaKeys = Described(3, { Item(5, kArrayItem, 0,
 const SimulatedInterface kPlayerHalf = Described(5, { Slots(1, 0, 2, 0x0001, 0x03FF) });
 const SimulatedInterface kLaunchHalf = Described(2, { Bits(1, 0, { Consumer(0x018A), Consumer(0x0192), Consumer(0x0194),
     Consumer(0x0221), Consumer(0x0223), Consumer(0x0224), Consumer(0x0225), Consumer(0x022A) }) });
+// A keyboard that lists each of its many keys as a button of its own: 36
+// Consumer buttons of no row, then Volume Up and Mute.
+std::vector<SimulatedUsage> TwelveFrom(USHORT first)
+{
+    std::vector<SimulatedUsage> list;
+    for (USHORT usage = first; usage < first + 12; ++usage) list.push_back(Consumer(usage));
+    return list;
+}
+const SimulatedInterface kManyButtons = Described(6, { Bits(1, 0, TwelveFrom(0x0240)), Bits(1, 12, TwelveFrom(0x024C)),
+    Bits(1, 24, TwelveFrom(0x0258)), Bits(1, 36, { Consumer(0x00E9), Consumer(0x00E2) }) });
 // A receiver's one collection with two input reports that both carry keys.
 const SimulatedInterface kTwoReports = Described(5, { Slots(1, 0, 2, 0x0001, 0x03FF),
     Bits(2, 0, { Consumer(0x018A), Consumer(0x0192), Button(1), kPad }) });
@@ -384,6 +395,26 @@ TEST_F(ReaderTest, StopFlagAtStartEndsTheReaderBeforeItReads)
     CloseHandle(read);
 }
 
+// Windows' HID class driver keeps an input buffer for every open handle: a
+// second open of the interface, such as a second copy of the program has,
+// reads every report too. The simulated keyboard must do the same, or no
+// test could show a second copy acting twice.
+TEST_F(KeyboardTest, EveryOpenOfAnInterfaceReadsEveryReport)
+{
+    List({ Keyboard() });
+    GUID hid;
+    HidDevice::GetHidGuid(&hid);
+    const HANDLE opens[2] = { OpenHidInterface(&hid, 0), OpenHidInterface(&hid, 0) };
+    ASSERT_TRUE(opens[0] && opens[1]);
+    ASSERT_TRUE(pipes[0]->Send(kKeyMute) && pipes[0]->Send(kKeyCalculator));
+    for (HANDLE open : opens) {
+        DWORD queued = 0;
+        EXPECT_TRUE(WaitUntil([&] { return PeekNamedPipe(open, NULL, 0, NULL, &queued, NULL) && queued == 8; }, 3000))
+            << queued << " bytes of the two reports";
+        CloseHandle(open);
+    }
+}
+
 TEST_F(ReaderTest, AReaderWithoutKeyboardWaitsIdleAndGivesWayToTheNextOne)
 {
     ASSERT_TRUE(StartReaderThread(window, kMessage));  // no keyboard at start
@@ -530,26 +561,6 @@ TEST_F(ConnectionTest, AVolumeKeyHeldStopsStepsWhenItsKeyboardGoesOrGivesWay)
     }
 }
 
-TEST_F(ConnectionTest, TheSwitchEndsTheStandardReaderEvenWhenNoCloseCouldEndItsRead)
-{
-    List({ Standard(), Keyboard() }, { true, false });
-    ConnectKeyboard(dialog.Window(), KeyboardOpenReason::kStartUp);
-    Press(kKeyMute);
-    ASSERT_TRUE(WaitUntil([] { return Mixer(kMixerMute) == 1; })) << "the standard keyboard is read";
-    const std::vector<HANDLE> copies = CopyClientPipeEnds();
-    ASSERT_FALSE(copies.empty());
-    const int threads = ThreadCount(GetCurrentProcessId());
-
-    ASSERT_TRUE(pipes[1]->PlugIn());
-    Arrival();
-    ASSERT_EQ(KeyboardKind::kMaker, KeyboardDevice.kind.load());
-    EXPECT_TRUE(WaitUntil([&] { return ThreadCount(GetCurrentProcessId()) == threads; }, 3000))
-        << "the standard keyboard's reader is still there beside the maker's model's";
-    ASSERT_TRUE(pipes[1]->Send(kKeyMute) && pipes[1]->Send(kKeysReleased));
-    EXPECT_TRUE(WaitUntil([] { return Mixer(kMixerMute) == 0; })) << "the maker's model's mute";
-    for (HANDLE copy : copies) CloseHandle(copy);
-}
-
 TEST_F(ConnectionTest, AnArrivalReloadsTheSettingsUnlessTheUserTypedInOne)
 {
     List({ Keyboard() }, { false });
@@ -674,6 +685,10 @@ TEST_F(ReaderTest, StandardCollectionsPostEachChangeOfTheKeysTheyHoldTogether)
         { "a keyboard's two collections", { kPlayerHalf, kLaunchHalf }, { { 1, 0xCD, 0, 0, 0 }, { 1, 2 }, { 1, 0 } },
           { 0, 1, 1 }, { kKeyPlayPause, kKeyPlayPause | kKeyCalculator, kKeyPlayPause } },
         { "a tilt wheel ahead", { kTiltWheel, Standard() }, { up }, { 1 }, { kKeyVolumeUp } },
+        // Volume Up and Mute, then Mute among other keys, then nothing.
+        { "the keys after 36 other buttons", { kManyButtons },
+          { { 1, 0, 0, 0, 0, 0x10 }, { 1, 0xFF, 0, 0, 0, 0x20 }, { 1, 0, 0, 0, 0, 0 } }, {},
+          { kKeyVolumeUp, kKeyMute, kKeysReleased } },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -701,6 +716,24 @@ TEST_F(ReaderTest, StandardCollectionsPostEachChangeOfTheKeysTheyHoldTogether)
     }
 }
 
+// Given up for the maker's model, the standard collections are all stopped
+// before their keys are released, once: with Volume Up held on one and Mute
+// on another, "Mute" alone posted on the way would toggle mute.
+TEST_F(ReaderTest, StandardCollectionsGivenUpForTheMakersModelReleaseTheirKeysOnce)
+{
+    List({ Standard(), Standard(), Keyboard() }, { true, true, false });
+    KeyboardDevice.open.store(FindKeyboard());
+    StartReaders(window, kMessage);
+    ASSERT_TRUE(pipes[0]->Send(kKeyVolumeUp));
+    ASSERT_EQ(std::vector<DWORD>{ kKeyVolumeUp }, Posted(1));
+    ASSERT_TRUE(pipes[1]->Send(kKeyMute));
+    ASSERT_EQ(std::vector<DWORD>{ kKeyVolumeUp | kKeyMute }, Posted(1));
+    ASSERT_TRUE(pipes[2]->PlugIn());
+    ASSERT_TRUE(SwitchToMakerKeyboard(window));
+    // The switch returns once every standard reader has ended: all they posted is queued.
+    EXPECT_EQ(std::vector<DWORD>{ kKeysReleased }, Posted(3, 0));
+}
+
 TEST_F(ConnectionTest, TheMakersModelWinsAndTakesOverFromAStandardKeyboard)
 {
     List({ Standard(), Keyboard() }, { true, false });
@@ -718,10 +751,16 @@ TEST_F(ConnectionTest, TheMakersModelWinsAndTakesOverFromAStandardKeyboard)
     PlugIn();
     EXPECT_TRUE(Kept(0));
 
+    // Copies of the standard keyboard's handle held open: no close can end its read.
+    const std::vector<HANDLE> copies = CopyClientPipeEnds();
+    ASSERT_FALSE(copies.empty());
     ASSERT_TRUE(pipes[1]->PlugIn());
     Arrival();
     EXPECT_TRUE(KeyboardDevice.open.load());
     EXPECT_EQ(KeyboardKind::kMaker, KeyboardDevice.kind.load());
+    EXPECT_TRUE(WaitUntil([&] { return ThreadCount(GetCurrentProcessId()) == threads; }, 3000))
+        << "the standard keyboard's reader is still there beside the maker's model's";
+    for (HANDLE copy : copies) CloseHandle(copy);
     EXPECT_TRUE(WaitUntil([&] { return Skipped(0); }, 3000)) << "the standard keyboard was not let go";
     EXPECT_TRUE(Kept(1));
     ASSERT_TRUE(pipes[1]->Send(kKeyMute) && pipes[1]->Send(kKeysReleased));
@@ -732,6 +771,48 @@ TEST_F(ConnectionTest, TheMakersModelWinsAndTakesOverFromAStandardKeyboard)
     Arrival();  // the standard keyboard again: the maker's model stays
     EXPECT_EQ(reader, ReaderThreadId);
     EXPECT_TRUE(NeverOpened(0));
+}
+
+// Unplugged and plugged in again while another collection stays read, a
+// collection takes a place afresh each time, more times than there are places.
+TEST_F(ConnectionTest, ACollectionPluggedInAgainBesideAnotherIsReadEachTime)
+{
+    List({ Standard(), Standard() });
+    ConnectKeyboard(dialog.Window(), KeyboardOpenReason::kStartUp);
+    for (int replug = 1; replug <= kMaxStandardReaders + 1; ++replug) {
+        SCOPED_TRACE(replug);
+        pipes[1]->Unplug();
+        ASSERT_TRUE(pipes[1]->Replug(dialog.Window()) && pipes[1]->Held()) << "not taken again";
+        ASSERT_TRUE(pipes[1]->Send(kKeyMute) && pipes[1]->Send(kKeysReleased));
+        ASSERT_TRUE(WaitUntil([&] { return Mixer(kMixerMute) == DWORD(replug % 2); })) << "not read";
+    }
+    EXPECT_TRUE(Kept(0)) << "the collection beside was let go";
+}
+
+bool g_sentinelFired;
+void CALLBACK FireSentinel(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(NULL, timer);
+    g_sentinelFired = true;
+}
+
+// A standard keyboard's fader key held pauses 0.4 s before it repeats, as a
+// keyboard's own keys do, on the dialog's own timer. A timer of the test,
+// due 0.3 s after the press, fires after any repeat a shorter pause would
+// have made: the timers come in the order they are due.
+TEST_F(ConnectionTest, AStandardKeyHeldPausesBeforeItRepeats)
+{
+    List({ Standard() });
+    ConnectKeyboard(dialog.Window(), KeyboardOpenReason::kStartUp);
+    const DWORD step = 65535 / 20;
+    g_sentinelFired = false;
+    ASSERT_TRUE(SetTimer(NULL, 0, 300, FireSentinel));
+    dialog.Keys(kKeyVolumeUp);
+    EXPECT_EQ(step, Mixer(kMixerVolume)) << "the step at the press";
+    ASSERT_TRUE(WaitUntil([] { return g_sentinelFired; }));
+    EXPECT_EQ(step, Mixer(kMixerVolume)) << "repeated within 0.3 s";
+    EXPECT_TRUE(WaitUntil([&] { return Mixer(kMixerVolume) == 2 * step; }, 3000)) << "no repeat after the pause";
+    dialog.Keys(kKeysReleased);
 }
 
 // Driven through the dialog's own routing, tick by tick: a standard

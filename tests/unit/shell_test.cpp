@@ -1,11 +1,14 @@
-// The tray icon's answers to the notification area, and the resources a user
-// reads in each language: dialogs, menu, strings and the version strings.
+// The tray icon's answers to the notification area, the start-up's own hide
+// against a Show asked for meanwhile, and the resources a user reads in each
+// language: dialogs, menu, strings and the version strings.
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <string>
 #include "app/KeyboardDialog.h"
+#include "app/KeyboardStartup.h"
 #include "fw/ResourceLanguage.h"
 #include "res/resource.h"
+#include "support/SimulatedKeyboard.h"
 #include "tray/SystemTray.h"
 
 namespace {
@@ -98,6 +101,44 @@ TEST(TrayIcon, ARestartedNotificationAreaGetsTheIconBackUnlessItWasRemoved)
     tray.RemoveTrayIcon();
     BroadcastTaskbarCreated();
     EXPECT_FALSE(IconShown(tray.m_hWnd));
+}
+
+// The real dialog's start-up, with a Show command posted as its
+// initialisation begins: a second start made while this copy starts asks
+// before the start-up's own hides are handled.
+HWND g_startingDialog;
+bool g_shownAfterStartUp;
+LRESULT CALLBACK AskForTheWindow(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_INITDIALOG && !g_startingDialog) {
+        g_startingDialog = call->hwnd;
+        PostMessageA(call->hwnd, WM_COMMAND, ID_TRAY_SHOW, 0);
+    }
+    return CallNextHookEx(NULL, code, wParam, lParam);
+}
+// A thread timer comes only once no posted message is left: the Show
+// command and the start-up's hides have all been handled.
+void CALLBACK LookAfterStartUp(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(NULL, timer);
+    g_shownAfterStartUp = IsWindowVisible(g_startingDialog) != FALSE;
+    EndDialog(g_startingDialog, 0);
+}
+
+TEST(StartUp, AShowAskedForWhileTheProgramStartsIsNotUndoneByItsStartUpHide)
+{
+    mmk_test::ClearSimulator();  // no keyboard, no sound card
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, AskForTheWindow, NULL, GetCurrentThreadId());
+    ASSERT_TRUE(hook && SetTimer(NULL, 0, 0, LookAfterStartUp));
+    {
+        KeyboardDialog dialog;
+        dialog.DoModal();
+    }
+    UnhookWindowsHookEx(hook);
+    DisconnectKeyboard();
+    ASSERT_TRUE(g_startingDialog) << "the dialog never started";
+    EXPECT_TRUE(g_shownAfterStartUp);
 }
 
 INT_PTR CALLBACK NoHandling(HWND, UINT, WPARAM, LPARAM) { return FALSE; }

@@ -1,46 +1,98 @@
 #include "KeyPadDevice.h"
-#include "device/Simulator.h"
 #include "keyboard/UsageKeys.h"
 
 namespace {
 
-HANDLE g_pipe = INVALID_HANDLE_VALUE;
-HANDLE g_event;     // the pending connect, or the pending read that notices the client leave
-OVERLAPPED g_io;
-BYTE g_ignored[16];
-PadState g_state = PadState::kUnplugged;
+// One instance of the pipe: one open of the keyboard. Each waits for its
+// client, then watches it until it lets go, then waits for the next one.
+struct PadInstance {
+    HANDLE pipe;
+    HANDLE event;      // the pending connect, or the pending read that notices the client leave
+    OVERLAPPED io;
+    bool connected;
+    BYTE ignored[16];
+};
+
+PadInstance g_instances[kSimulatedOpens];
+bool g_plugged;
 SimulatedInterface g_shape;  // the keyboard the pad plays
 
-void StartIo()
+void StartIo(PadInstance& instance)
 {
-    ResetEvent(g_event);
-    ZeroMemory(&g_io, sizeof g_io);
-    g_io.hEvent = g_event;
+    ResetEvent(instance.event);
+    ZeroMemory(&instance.io, sizeof instance.io);
+    instance.io.hEvent = instance.event;
 }
 
-// Starts waiting for the next client on the pipe.
-void Listen()
+// Starts waiting for the next client on the instance.
+void Listen(PadInstance& instance)
 {
-    g_state = PadState::kWaiting;
+    instance.connected = false;
     for (int attempt = 0; attempt < 3; ++attempt) {
-        StartIo();
-        if (ConnectNamedPipe(g_pipe, &g_io)) return;
+        StartIo(instance);
+        if (ConnectNamedPipe(instance.pipe, &instance.io)) return;
         const DWORD error = GetLastError();
-        if (error == ERROR_PIPE_CONNECTED) SetEvent(g_event);
+        if (error == ERROR_PIPE_CONNECTED) SetEvent(instance.event);
         // A client that came and went before we listened: clear it and listen again.
         if (error != ERROR_NO_DATA) return;
-        DisconnectNamedPipe(g_pipe);
+        DisconnectNamedPipe(instance.pipe);
     }
 }
 
 // The client never writes: a read stays pending until the client lets the
 // pipe go, so a restarted MMKeyboard finds the pad listening again.
-void WatchClient()
+void WatchClient(PadInstance& instance)
 {
-    StartIo();
+    StartIo(instance);
     DWORD got = 0;
-    if (ReadFile(g_pipe, g_ignored, sizeof g_ignored, &got, &g_io) || GetLastError() != ERROR_IO_PENDING)
-        SetEvent(g_event);
+    if (ReadFile(instance.pipe, instance.ignored, sizeof instance.ignored, &got, &instance.io) ||
+        GetLastError() != ERROR_IO_PENDING)
+        SetEvent(instance.event);
+}
+
+void OnInstanceEvent(PadInstance& instance)
+{
+    DWORD got = 0;
+    const BOOL ok = GetOverlappedResult(instance.pipe, &instance.io, &got, FALSE);
+    if (!instance.connected && (ok || GetLastError() == ERROR_PIPE_CONNECTED)) {
+        instance.connected = true;
+        WatchClient(instance);
+    } else if (instance.connected && ok) {
+        WatchClient(instance);  // the client wrote something; nothing reads it
+    } else {
+        DisconnectNamedPipe(instance.pipe);
+        Listen(instance);
+    }
+}
+
+// One report as a message of the instance's pipe.
+bool SendToInstance(PadInstance& instance, const BYTE* report, DWORD length)
+{
+    OVERLAPPED write;
+    ZeroMemory(&write, sizeof write);
+    write.hEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
+    DWORD written = 0;
+    BOOL ok = WriteFile(instance.pipe, report, length, &written, &write);
+    if (!ok && GetLastError() == ERROR_IO_PENDING) {
+        // The client reads one report at a time; give it a moment.
+        if (WaitForSingleObject(write.hEvent, 1000) == WAIT_OBJECT_0)
+            ok = GetOverlappedResult(instance.pipe, &write, &written, FALSE);
+        else {
+            CancelIo(instance.pipe);  // cancels the watching read too: its event tells the loop
+            GetOverlappedResult(instance.pipe, &write, &written, TRUE);  // over before it leaves scope
+            ok = FALSE;
+        }
+    }
+    CloseHandle(write.hEvent);
+    return ok && written == length;  // else the client has gone; the watching read tells the loop
+}
+
+bool SendPadReport(const BYTE* report, DWORD length)
+{
+    bool taken = false;
+    for (PadInstance& instance : g_instances)
+        if (g_plugged && instance.connected && SendToInstance(instance, report, length)) taken = true;
+    return taken;
 }
 
 }  // namespace
@@ -63,71 +115,65 @@ bool RegisterKeyPadDevice(bool standard)
 bool PlugInPad()
 {
     UnplugPad();
-    if (!g_event) g_event = CreateEventA(NULL, TRUE, FALSE, NULL);
-    g_pipe = CreateNamedPipeA(kKeyPadPipePath, PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
-                              PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT, 1, 4096, 4096, 0, NULL);
-    if (g_pipe == INVALID_HANDLE_VALUE || !g_event) return false;
-    Listen();
+    g_plugged = true;
+    for (PadInstance& instance : g_instances) {
+        if (!instance.event) instance.event = CreateEventA(NULL, TRUE, FALSE, NULL);
+        instance.pipe = CreateNamedPipeA(kKeyPadPipePath, PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
+                                         PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT, kSimulatedOpens,
+                                         4096, 4096, 0, NULL);
+        if (instance.pipe == INVALID_HANDLE_VALUE || !instance.event) {
+            UnplugPad();
+            return false;
+        }
+        Listen(instance);
+    }
     return true;
 }
 
 void UnplugPad()
 {
-    if (g_pipe != INVALID_HANDLE_VALUE) {
-        CancelIo(g_pipe);
-        CloseHandle(g_pipe);
-        g_pipe = INVALID_HANDLE_VALUE;
+    for (PadInstance& instance : g_instances) {
+        if (instance.pipe && instance.pipe != INVALID_HANDLE_VALUE) {
+            CancelIo(instance.pipe);
+            CloseHandle(instance.pipe);
+        }
+        instance.pipe = INVALID_HANDLE_VALUE;
+        instance.connected = false;
+        if (instance.event) ResetEvent(instance.event);
     }
-    if (g_event) ResetEvent(g_event);
-    g_state = PadState::kUnplugged;
+    g_plugged = false;
 }
 
 bool IsStandardPad() { return g_shape.layout != kMakerBitmap; }
 
-PadState GetPadState() { return g_state; }
-HANDLE PadEvent() { return g_event; }
+int PadClients()
+{
+    int clients = 0;
+    for (const PadInstance& instance : g_instances) clients += g_plugged && instance.connected ? 1 : 0;
+    return clients;
+}
+
+PadState GetPadState()
+{
+    if (!g_plugged) return PadState::kUnplugged;
+    return PadClients() > 0 ? PadState::kConnected : PadState::kWaiting;
+}
+
+DWORD PadEvents(HANDLE events[kSimulatedOpens])
+{
+    DWORD count = 0;
+    for (const PadInstance& instance : g_instances)
+        if (g_plugged && instance.event) events[count++] = instance.event;
+    return count;
+}
 
 void OnPadEvent()
 {
-    if (g_state == PadState::kUnplugged) {
-        ResetEvent(g_event);
-        return;
+    for (PadInstance& instance : g_instances) {
+        if (!instance.event || WaitForSingleObject(instance.event, 0) != WAIT_OBJECT_0) continue;
+        if (g_plugged) OnInstanceEvent(instance);
+        else ResetEvent(instance.event);
     }
-    DWORD got = 0;
-    const BOOL ok = GetOverlappedResult(g_pipe, &g_io, &got, FALSE);
-    if (g_state == PadState::kWaiting && (ok || GetLastError() == ERROR_PIPE_CONNECTED)) {
-        g_state = PadState::kConnected;
-        WatchClient();
-    } else if (g_state == PadState::kConnected && ok) {
-        WatchClient();  // the client wrote something; nothing reads it
-    } else {
-        DisconnectNamedPipe(g_pipe);
-        Listen();
-    }
-}
-
-// One report as a message of the pipe.
-static bool SendPadReport(const BYTE* report, DWORD length)
-{
-    if (g_state != PadState::kConnected) return false;
-    OVERLAPPED write;
-    ZeroMemory(&write, sizeof write);
-    write.hEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
-    DWORD written = 0;
-    BOOL ok = WriteFile(g_pipe, report, length, &written, &write);
-    if (!ok && GetLastError() == ERROR_IO_PENDING) {
-        // The client reads one report at a time; give it a moment.
-        if (WaitForSingleObject(write.hEvent, 1000) == WAIT_OBJECT_0)
-            ok = GetOverlappedResult(g_pipe, &write, &written, FALSE);
-        else {
-            CancelIo(g_pipe);
-            GetOverlappedResult(g_pipe, &write, &written, TRUE);  // the write must be over before it leaves scope
-            ok = FALSE;
-        }
-    }
-    CloseHandle(write.hEvent);
-    if (ok && written == length) return true;
-    return false;  // the client has gone; the watching read tells the loop
 }
 
 bool SendPadKeys(DWORD keyCode)

@@ -1,7 +1,8 @@
 // The key pad's simulated keyboard: its entry among the simulated devices and
-// the named pipe it serves, one input report per message.
+// the named pipe it serves, one input report per message to every open of it.
 #pragma once
 #include <windows.h>
+#include "device/Simulator.h"
 
 const char kKeyPadPipePath[] = "\\\\.\\pipe\\MMKeyboard KeyPad";
 
@@ -14,14 +15,17 @@ bool IsStandardPad();
 
 enum class PadState { kUnplugged, kWaiting, kConnected };
 
-// Creates the pipe and waits for MMKeyboard to open it.
+// Creates the pipe's instances and waits for MMKeyboard to open them.
 bool PlugInPad();
-// Closes the pipe: to MMKeyboard the keyboard is gone.
+// Closes every instance: to MMKeyboard the keyboard is gone.
 void UnplugPad();
+// kConnected while at least one client holds the pipe; how many do.
 PadState GetPadState();
-// Signalled when a client opens the pipe or lets it go; then call OnPadEvent.
-HANDLE PadEvent();
+int PadClients();
+// The events signalled when a client opens an instance or lets it go; then
+// call OnPadEvent. Returns how many there are (none while unplugged).
+DWORD PadEvents(HANDLE events[kSimulatedOpens]);
 void OnPadEvent();
-// Sends the report of the keys, in the keyboard's layout; false when no
-// client holds the pipe (it then waits for the next one).
+// Sends the report of the keys, in the keyboard's layout, to every client;
+// false when none holds the pipe.
 bool SendPadKeys(DWORD keyCode);

@@ -41,6 +41,8 @@ void ShowState()
     const char* text = "Unplugged";
     if (GetPadState() == PadState::kWaiting) text = "Plugged in, waiting for MMKeyboard";
     if (GetPadState() == PadState::kConnected) text = "Plugged in, MMKeyboard is listening";
+    // Each open reads every report, as on a real keyboard: two copies would both act.
+    if (PadClients() > 1) text = "Plugged in, more than one program is listening";
     SetDlgItemTextA(g_window, kStatusId, text);
     SetDlgItemTextA(g_window, kPlugId, GetPadState() == PadState::kUnplugged ? "Plug in" : "Unplug");
 }
@@ -266,9 +268,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
 
     // Wait for messages and for MMKeyboard opening or leaving the pipe at once.
     for (;;) {
-        HANDLE pad = PadEvent();
-        const DWORD woke = MsgWaitForMultipleObjects(pad ? 1 : 0, &pad, FALSE, INFINITE, QS_ALLINPUT);
-        if (pad && woke == WAIT_OBJECT_0) {
+        HANDLE pad[kSimulatedOpens];
+        const DWORD opens = PadEvents(pad);
+        const DWORD woke = MsgWaitForMultipleObjects(opens, pad, FALSE, INFINITE, QS_ALLINPUT);
+        if (woke < WAIT_OBJECT_0 + opens) {
             OnPadEvent();
             ShowState();
             continue;
