@@ -1,7 +1,8 @@
 // tools/screenshot's hands: drives a program of the build folder from
 // outside, so that the pictures show it as a user sees it.
 //   screenshot_probe show PROGRAM.exe SECONDS  - shows the dialog, then the
-//                                                Keys dialog and the About
+//                                                Keys dialog, then its Action
+//                                                list dropped, then the About
 //                                                box, printing where each is
 //   screenshot_probe tryout DONE_FILE          - plays keys on the try-out
 //                                                run's key pad, then creates
@@ -33,16 +34,59 @@ std::string FileNameOf(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// "NAME x y width height title", the title in UTF-8 (as the X window has it)
-// whatever the program's language.
+// "NAME x y width height title": the area on the screen, and the title of the
+// window in front in UTF-8 whatever the program's language.
+void PrintArea(const char* what, const RECT& r, HWND titled)
+{
+    char title[256] = "";
+    WideCharToMultiByte(CP_UTF8, 0, WindowTextW(titled).c_str(), -1, title, sizeof title, NULL, NULL);
+    std::printf("%s %ld %ld %ld %ld %s\n", what, r.left, r.top, r.right - r.left, r.bottom - r.top, title);
+    std::fflush(stdout);
+}
+
 void PrintRect(const char* what, HWND window)
 {
     RECT r;
     GetWindowRect(window, &r);
-    char title[256] = "";
-    WideCharToMultiByte(CP_UTF8, 0, WindowTextW(window).c_str(), -1, title, sizeof title, NULL, NULL);
-    std::printf("%s %ld %ld %ld %ld %s\n", what, r.left, r.top, r.right - r.left, r.bottom - r.top, title);
-    std::fflush(stdout);
+    PrintArea(what, r, window);
+}
+
+// A combo box's dropped list: a window of its own, "ComboLBox", on the desktop.
+HWND FindShownList(DWORD processId)
+{
+    for (HWND list = FindWindowExA(NULL, NULL, "ComboLBox", NULL); list;
+         list = FindWindowExA(NULL, list, "ComboLBox", NULL)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(list, &owner);
+        if (owner == processId && IsWindowVisible(list)) return list;
+    }
+    return NULL;
+}
+
+// The Keys dialog's Action list dropped, as a click on its arrow drops it;
+// prints "list" (the list alone) and "keyslist" (the list, the Keys dialog
+// and the settings dialog it belongs to, wherever each is).
+bool ShowActionList(DWORD processId, HWND dialog, HWND keys, DWORD seconds)
+{
+    HWND action = GetDlgItem(keys, IDC_KEYS_ACTION);
+    SendMessageA(keys, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(action), TRUE);  // the click's focus
+    SendMessageA(action, CB_SHOWDROPDOWN, TRUE, 0);
+    HWND list = NULL;
+    WaitUntil([&] { return (list = FindShownList(processId)) != NULL; }, 5000);
+    Pump(kPaintMs);
+    if (list) {
+        RECT all, r;
+        GetWindowRect(dialog, &all);
+        GetWindowRect(keys, &r);
+        UnionRect(&all, &all, &r);
+        GetWindowRect(list, &r);
+        UnionRect(&all, &all, &r);
+        PrintRect("list", list);
+        PrintArea("keyslist", all, keys);
+        Pump(seconds * 1000);
+    }
+    SendMessageA(action, CB_SHOWDROPDOWN, FALSE, 0);
+    return list != NULL;
 }
 
 int ShowWindows(const std::string& exeName, DWORD seconds)
@@ -71,6 +115,7 @@ int ShowWindows(const std::string& exeName, DWORD seconds)
     Pump(kPaintMs);
     if (keys) PrintRect("keys", keys);
     Pump(seconds * 1000);
+    const bool listShown = keys && ShowActionList(program.ProcessId(), settled.dialog, keys, seconds);
     if (keys) PostMessageA(keys, WM_COMMAND, IDCANCEL, 0);
     WaitUntil([&] { return !IsWindow(keys); }, 5000);
 
@@ -86,7 +131,7 @@ int ShowWindows(const std::string& exeName, DWORD seconds)
     // the quit reach the outer loop, which removes the icon.
     if (about) PostMessageA(about, WM_COMMAND, IDOK, 0);
     EndThroughItsLoop(program, settled.dialog);
-    return about && keys ? 0 : 1;
+    return about && keys && listShown ? 0 : 1;
 }
 
 // A press and release of a key pad button, as the mouse makes them.
