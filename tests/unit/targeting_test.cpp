@@ -547,7 +547,8 @@ TEST_F(TargetingTest, MusicThatPlaysTakesThePlayerKeyThenTheSearchsPlayerThenAny
             const char* state;
         } players[] = { { winamp, kWinamp, c.winamp }, { apollo, kApollo, c.apollo }, { qcd, kQcd, c.qcd } };
         for (const auto& p : players) {
-            if (p.state) ASSERT_TRUE(StartPlayer(p.program, p.player, p.state, &p == players && c.winampHung ? "1" : NULL));
+            const char* hung = &p == players && c.winampHung ? "1" : NULL;
+            if (p.state) ASSERT_TRUE(StartPlayer(p.program, p.player, p.state, hung));
             ForgetLog(StandIn(p.player.exe));
         }
         if (c.cdPlayer) ASSERT_TRUE(StartStandIn(cd, cdPath));

@@ -8,6 +8,7 @@
 enum PlayEffect { kPreviousTrack, kPlay, kPause, kStop, kNextTrack, kEffectCount };
 const char* const kEffectWords[kEffectCount] = { "Previous track", "Play", "Pause", "Stop", "Next track" };
 enum PlayState { kStopped, kPlaying, kPaused };
+const char* const kStateWords[] = { "Stopped", "Playing", "Paused" };
 
 struct RemotePlayer {
     const char* exeName;
@@ -43,10 +44,27 @@ inline const RemotePlayer* FindRemotePlayer(const char* exeName)
     return NULL;
 }
 
-// The state MMK_STUB_STATE gives: playing, paused, stopped (the default),
-// or an elapsed time in milliseconds, playing when above 0.
-inline RemotePlayerState ParseState(const char* text)
+// What follows the program on a command line, without blanks around it.
+inline void ArgumentOf(const char* commandLine, char* argument, int size)
 {
+    const bool quoted = *commandLine == '"';
+    const char* c = commandLine + (quoted ? 1 : 0);
+    while (*c && *c != (quoted ? '"' : ' ')) ++c;
+    if (*c == '"') ++c;
+    while (*c == ' ') ++c;
+    lstrcpynA(argument, c, size);
+    for (int i = lstrlenA(argument) - 1; i >= 0 && argument[i] == ' '; --i) argument[i] = '\0';
+}
+
+// The state it starts in, from MMK_STUB_STATE or else the word after the
+// program on its command line (the try-out run's Start, Run): playing,
+// paused, stopped (the default), or an elapsed time in milliseconds,
+// playing when above 0.
+inline RemotePlayerState StartingState(const char* commandLine)
+{
+    char text[32];
+    const DWORD length = GetEnvironmentVariableA("MMK_STUB_STATE", text, sizeof text);
+    if (length == 0 || length >= sizeof text) ArgumentOf(commandLine, text, sizeof text);
     if (!lstrcmpiA(text, "playing")) return { kPlaying, 61000 };
     if (!lstrcmpiA(text, "paused")) return { kPaused, 61000 };
     LONG elapsedMs = 0;

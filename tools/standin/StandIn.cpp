@@ -22,7 +22,9 @@
 // and logs "command <words>". Options:
 //   MMK_STUB_STATE=playing|paused|stopped|<ms>  what it is doing at first
 //                                  (stopped when not given; a number is the
-//                                  elapsed time, playing when above 0)
+//                                  elapsed time, playing when above 0); the
+//                                  same word after the program on its
+//                                  command line does it too
 //   MMK_STUB_HUNG=1                asked what it is doing, it hangs for a
 //                                  second before it answers, then takes
 //                                  whatever was posted meanwhile
@@ -147,9 +149,12 @@ void Paint(HWND window)
     char line[sizeof g_commandLine + 16] = "Command line: ";
     lstrcatA(line, g_commandLine);
     text.top += DrawTextA(dc, line, -1, &text, DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX) + kMargin;
-    const char* heading = g_player ? (g_chords.count ? "Commands and keys received:" : "Commands received: none yet")
-                                   : (g_chords.count ? "Keys received:" : "Keys received: none yet");
-    if (window != g_mainWindow) heading = "Its playlist window: keys and commands go to the main window.";
+    char heading[96];
+    lstrcpyA(heading, g_chords.count ? "Keys received:" : "Keys received: none yet");
+    if (g_player)
+        wsprintfA(heading, "%s. %s", kStateWords[g_playerState.state],
+                  g_chords.count ? "Commands and keys received:" : "Commands received: none yet");
+    if (window != g_mainWindow) lstrcpyA(heading, "Its playlist window: keys and commands go to the main window.");
     DrawTextA(dc, heading, -1, &text, DT_SINGLELINE);
     text.top += lineHeight;
     // The newest chords at the bottom, as many as fit.
@@ -242,7 +247,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     g_player = FindRemotePlayer(exeName);
     if (g_player) {
         g_playerHung = HasOption("MMK_STUB_HUNG", option, sizeof option);
-        if (HasOption("MMK_STUB_STATE", option, sizeof option)) g_playerState = ParseState(option);
+        g_playerState = StartingState(g_commandLine);
         wc.lpszClassName = g_player->windowClass;
         RegisterClassA(&wc);
     }
