@@ -44,7 +44,8 @@ struct KnownProgram {
 };
 
 // Below MMKeyboard's dialog and the key pad, which take the top of the
-// try-out run's desktop.
+// try-out run's desktop; the players that take commands, which a user
+// starts by hand, over the dialog's place, clear of the key pad.
 const KnownProgram kKnownPrograms[] = {
     { "IEXPLORE.EXE", "Start Page - Microsoft Internet Explorer", 0, 230 },
     { "WMPLAYER.EXE", "Windows Media Player", 0, 455 },
@@ -52,9 +53,9 @@ const KnownProgram kKnownPrograms[] = {
     { "CDPLAYER.EXE", "CD Player", 24, 431 },
     { "calc.exe", "Calculator", 524, 430 },
     { "msimn.exe", "Inbox - Outlook Express", 512, 445 },
-    { "winamp.exe", "Winamp", 512, 0 },
-    { "apollo.exe", "Apollo", 524, 12 },
-    { "qcd.exe", "QCD Player", 536, 24 },
+    { "winamp.exe", "Winamp", 0, 0 },
+    { "apollo.exe", "Apollo", 24, 24 },
+    { "qcd.exe", "QCD Player", 48, 48 },
 };
 const int kWidth = 500, kHeight = 220;
 const int kMargin = 8;
