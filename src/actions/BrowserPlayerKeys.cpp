@@ -28,7 +28,7 @@ void BrowserKey(HWND messageOwner, const BrowserCommand& command)
 // so that users of the searched players see no change.
 namespace {
 
-// Step 3: the search over the players told by module, in their order; each
+// The search over the players told by module, in their order; each
 // player looked for only if it has something to send for the key (the movie
 // player cannot skip tracks). True when it found a player's process: then
 // the key ends there, sent or not, as the later players are not tried.
