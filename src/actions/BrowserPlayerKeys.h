@@ -5,8 +5,7 @@
 #pragma once
 #include <windows.h>
 #include "actions/Chords.h"
-#include "actions/WinampCommands.h"
-#include "actions/WindowTargeting.h"
+#include "actions/PlayerTable.h"
 
 // What a browser key sends, and whether a browser that has no window is
 // said out loud (only Favourites does).
@@ -15,13 +14,9 @@ struct BrowserCommand {
     bool saysNotFound;
 };
 
-// What a player key sends: each player's chord by PlayerKind (null where
-// the player has none, and is then not searched for) and Winamp's command.
-struct PlayerCommand {
-    const KeyChord* chords[kPlayerCount];
-    const WinampCommand* winamp;
-};
-
 // messageOwner owns the "not found" box.
 void BrowserKey(HWND messageOwner, const BrowserCommand& command);
-void PlayerKey(const PlayerCommand& command);
+// The player key goes to the first of: the player in front; a player that
+// says it plays or is paused, where it is; the player the search finds and
+// brings to the front; any other player that takes commands where it is.
+void PressPlayerKey(PlayerKey key);

@@ -12,6 +12,7 @@ namespace {
 HANDLE g_process;          // the last process told, held open
 DWORD g_processId;
 char g_name[kProgramNameSize];
+char g_module[MAX_MODULE_NAME32 + 1];
 
 bool StillTheSame(DWORD processId)
 {
@@ -33,25 +34,39 @@ void FileNameOf(const char* path, char* name)
     lstrcpynA(name, file, kProgramNameSize);
 }
 
+// Tells the process that owns the foreground window, unless it is the one
+// told last and still runs; false when it cannot be told.
+bool TellForegroundProcess()
+{
+    // With no foreground window there is no process to own it; the module
+    // snapshot of process 0 would be this program's own.
+    const DWORD processId = ForegroundProcessId();
+    if (!processId) return false;
+    if (StillTheSame(processId)) return true;
+    if (g_process) CloseHandle(g_process);
+    g_process = NULL;
+    g_processId = 0;
+    MODULEENTRY32 module;
+    if (!FindExecutableModule(processId, &module)) return false;
+    FileNameOf(module.szExePath, g_name);
+    lstrcpynA(g_module, module.szModule, sizeof g_module);
+    g_process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId);
+    if (g_process) g_processId = processId;
+    return true;
+}
+
 }  // namespace
 
 bool ForegroundProgramName(char* name)
 {
-    name[0] = '\0';
-    const DWORD processId = ForegroundProcessId();
-    if (!processId) return false;
-    if (!StillTheSame(processId)) {
-        if (g_process) CloseHandle(g_process);
-        g_process = NULL;
-        g_processId = 0;
-        MODULEENTRY32 module;
-        if (!FindExecutableModule(processId, &module)) return false;
-        FileNameOf(module.szExePath, g_name);
-        g_process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId);
-        if (g_process) g_processId = processId;
-        lstrcpynA(name, g_name, kProgramNameSize);
-        return true;
-    }
-    lstrcpynA(name, g_name, kProgramNameSize);
-    return true;
+    const bool told = TellForegroundProcess();
+    lstrcpynA(name, told ? g_name : "", kProgramNameSize);
+    return told;
+}
+
+bool ForegroundProgramModule(char* module)
+{
+    const bool told = TellForegroundProcess();
+    lstrcpynA(module, told ? g_module : "", MAX_MODULE_NAME32 + 1);
+    return told;
 }

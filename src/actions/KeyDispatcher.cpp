@@ -1,7 +1,7 @@
 // Each row holds a key, the action it runs and that action's argument: the
-// fader, the chord or player command, the program. One function serves every
-// row of its kind. What the key's owner assigned it, in the program in front
-// or in all programs, replaces the row's action.
+// fader, the browser's chord, the player key, the program. One function
+// serves every row of its kind. What the key's owner assigned it, in the
+// program in front or in all programs, replaces the row's action.
 #include "actions/KeyDispatcher.h"
 #include "actions/AssignedActions.h"
 #include "actions/BrowserPlayerKeys.h"
@@ -27,14 +27,14 @@ union KeyArgument {
     constexpr KeyArgument(RepeatMode fader) : fader(fader) {}
     constexpr KeyArgument(SoundToggle toggle) : toggle(toggle) {}
     constexpr KeyArgument(const BrowserCommand* browser) : browser(browser) {}
-    constexpr KeyArgument(const PlayerCommand* player) : player(player) {}
+    constexpr KeyArgument(PlayerKey player) : player(player) {}
 
     const char* text;
     LiveSetting setting;
     RepeatMode fader;
     SoundToggle toggle;
     const BrowserCommand* browser;
-    const PlayerCommand* player;
+    PlayerKey player;
 };
 
 struct KeyRow {
@@ -98,7 +98,7 @@ RepeatTimer SendToBrowser(const KeyContext& key, KeyArgument argument)
 
 RepeatTimer SendToPlayer(const KeyContext&, KeyArgument argument)
 {
-    PlayerKey(*argument.player);
+    PressPlayerKey(argument.player);
     return kLeaveTimer;
 }
 
@@ -107,17 +107,6 @@ const BrowserCommand kForward = { &kBrowserForwardChord, false };
 const BrowserCommand kBrowserStop = { &kBrowserStopChord, false };
 const BrowserCommand kRefresh = { &kBrowserRefreshChord, false };
 const BrowserCommand kFavourites = { &kBrowserFavouritesChord, true };
-
-// The player table: per key, the chords of the CD player, WMPLAYER.EXE and
-// MPLAYER2.EXE (which cannot skip tracks), then Winamp's command.
-const PlayerCommand kNextTrack = { { &kCdNextTrackChord, &kWmplayerNextTrackChord, 0 }, &kWinampNextTrack };
-const PlayerCommand kPreviousTrack = { { &kCdPreviousTrackChord, &kWmplayerPreviousTrackChord, 0 },
-                                       &kWinampPreviousTrack };
-const PlayerCommand kMediaStop = { { &kCdWmplayerStopChord, &kCdWmplayerStopChord, &kMplayer2StopChord },
-                                   &kWinampStop };
-const PlayerCommand kPlayPause = { { &kCdWmplayerPlayPauseChord, &kCdWmplayerPlayPauseChord,
-                                     &kMplayer2PlayPauseChord },
-                                   &kWinampPlayPause };
 
 const KeyRow kKeyTable[] = {
     { kKeysReleased, AssignableKey::kNone, ReleaseKeys, {} },
@@ -137,10 +126,10 @@ const KeyRow kKeyTable[] = {
     { kKeyTrebleDown, AssignableKey::kTrebleDown, HoldFader, RepeatMode::kTrebleDown },
     { kKeyMail, AssignableKey::kMail, StartSetting, LiveSetting::kMail },
     { kKeyCalculator, AssignableKey::kCalculator, StartFromWindowsDirectory, kCalculatorCommand },
-    { kKeyNextTrack, AssignableKey::kNextTrack, SendToPlayer, &kNextTrack },
-    { kKeyPreviousTrack, AssignableKey::kPreviousTrack, SendToPlayer, &kPreviousTrack },
-    { kKeyMediaStop, AssignableKey::kMediaStop, SendToPlayer, &kMediaStop },
-    { kKeyPlayPause, AssignableKey::kPlayPause, SendToPlayer, &kPlayPause },
+    { kKeyNextTrack, AssignableKey::kNextTrack, SendToPlayer, PlayerKey::kNextTrack },
+    { kKeyPreviousTrack, AssignableKey::kPreviousTrack, SendToPlayer, PlayerKey::kPreviousTrack },
+    { kKeyMediaStop, AssignableKey::kMediaStop, SendToPlayer, PlayerKey::kStop },
+    { kKeyPlayPause, AssignableKey::kPlayPause, SendToPlayer, PlayerKey::kPlayPause },
     { kKeyMute, AssignableKey::kMute, Toggle, SoundToggle::kMute },
     { kKeyLoudness, AssignableKey::kLoudness, Toggle, SoundToggle::kLoudness },
     { kKeyMediaPlayer, AssignableKey::kMediaPlayer, StartSetting, LiveSetting::kMedia },

@@ -2,8 +2,6 @@
 #include "actions/ProcessLookup.h"
 #include <string.h>
 
-const char* const kPlayerModules[kPlayerCount] = { "CDPLAYER.EXE", "WMPLAYER.EXE", "MPLAYER2.EXE" };
-
 DWORD FoundProcessId;
 TitleRule TitleFilter;
 TargetWindowRecord TargetWindow;
@@ -30,18 +28,6 @@ DWORD ForegroundProcessId()
     DWORD processId = 0;
     if (foreground) GetWindowThreadProcessId(foreground, &processId);
     return processId;
-}
-
-PlayerKind IdentifyForegroundPlayer()
-{
-    // With no foreground window there is no process to own it; the module
-    // snapshot of process 0 would be this program's own.
-    const DWORD processId = ForegroundProcessId();
-    MODULEENTRY32 executable;
-    if (!processId || !FindExecutableModule(processId, &executable)) return PlayerKind::kNone;
-    for (int kind = 0; kind < kPlayerCount; ++kind)
-        if (strcmp(executable.szModule, kPlayerModules[kind]) == 0) return static_cast<PlayerKind>(kind);
-    return PlayerKind::kNone;
 }
 
 AimOutcome AimAtProgram(const char* moduleName, TitleRule titleFilter)

@@ -1,22 +1,9 @@
-// Window targeting: which player owns the foreground window, which process
-// runs a module, and the finding, restoring and activating of its window.
+// Window targeting: which process runs a module, and the finding, restoring
+// and activating of its window; what is in the foreground.
 // Plain functions over process-wide state; the user-interface thread alone
 // comes here, so the state needs no lock.
 #pragma once
 #include <windows.h>
-
-// Which of the three players owns the foreground window; the value is the
-// player's position in the player table.
-enum class PlayerKind : int {
-    kCdPlayer = 0,   // "CDPLAYER.EXE"
-    kWmplayer = 1,   // "WMPLAYER.EXE"
-    kMplayer2 = 2,   // "MPLAYER2.EXE"
-    kNone = 255,
-};
-
-const int kPlayerCount = 3;
-// The player table: executable module names by PlayerKind.
-extern const char* const kPlayerModules[kPlayerCount];
 
 // Which windows of the found process qualify in a window search; any other
 // value lets none qualify.
@@ -49,9 +36,6 @@ void ClearTargetWindow();
 bool ForegroundTitleContains(const char* text);
 // The process of the foreground window; 0 when there is no such window.
 DWORD ForegroundProcessId();
-// Which player runs the foreground window's process, told from that process
-// alone.
-PlayerKind IdentifyForegroundPlayer();
 
 // EnumWindows over EnumTargetWindowProc: sets TargetWindow to the first
 // window of FoundProcessId that passes TitleFilter.

@@ -1,5 +1,6 @@
 #include "support/Program.h"
 #include <stdio.h>
+#include <string.h>
 #include "app/KeyboardDialog.h"
 #include "res/resource.h"
 #include "support/StandIns.h"
@@ -43,7 +44,7 @@ std::string DrivenProgram(const char* exeName)
 SettledProgram StartSettled(RunningProgram& program, const char* exeName, Environment environment)
 {
     SettledProgram found = { NULL, NULL };
-    if (!program.Start(DrivenProgram(exeName), "", environment)) return found;
+    if (!program.Start(strchr(exeName, '\\') ? exeName : DrivenProgram(exeName), "", environment)) return found;
     HWND dialog = NULL, tray = NULL;
     const bool settled = WaitUntil([&] {
         dialog = FindProcessWindow(program.ProcessId(), "#32770", kDialogTitle);

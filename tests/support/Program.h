@@ -18,9 +18,10 @@ const char kRunningCopyMutex[] = "Zerith Multimedia Keyboard";
 // by trying, and said on the output; the stand-ins then match it.
 std::string DrivenProgram(const char* exeName);
 
-// Starts the program and waits until it has settled: its dialog made,
-// holding the loaded settings, the tray's hidden window made, and the
-// dialog hidden for good after its start-up.
+// Starts the program (of the driven build, or at a whole path) and waits
+// until it has settled: its dialog made, holding the loaded settings, the
+// tray's hidden window made, and the dialog hidden for good after its
+// start-up.
 // The dialog and that window, or NULL for both when it did not settle.
 struct SettledProgram {
     HWND dialog;

@@ -5,7 +5,7 @@
 #include <vector>
 #include "actions/ProcessLookup.h"
 #include "actions/ToolhelpMatch.h"
-#include "actions/WindowTargeting.h"
+#include "actions/PlayerTable.h"
 #include "fw/WinApp.h"
 #include "support/DialogRig.h"
 #include "support/Program.h"
@@ -187,11 +187,20 @@ LRESULT CALLBACK AnswerBox(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(g_boxHook, code, wParam, lParam);
 }
 
+// The players that take commands where they are, as their stand-ins run.
+struct CommandPlayer {
+    const char* exe;
+    const char* windowClass;
+};
+const CommandPlayer kWinamp = { "winamp.exe", "Winamp v1.x" };
+const CommandPlayer kApollo = { "apollo.exe", "Apollo - Main Window" };
+const CommandPlayer kQcd = { "qcd.exe", "PlayerCanvas" };
+
 class TargetingTest : public ::testing::Test {
 protected:
     void TearDown() override
     {
-        for (RunningProgram* program : { &cd, &wm, &mp, &browser, &winamp }) program->Stop();
+        for (RunningProgram* program : { &cd, &wm, &mp, &browser, &winamp, &apollo, &qcd }) program->Stop();
     }
     // A key through the dialog, as the reader would deliver it.
     void Press(DWORD keyCode) { dialog.Keys(keyCode); }
@@ -206,13 +215,16 @@ protected:
 
     DialogRig dialog;
     OtherWindow other;
-    // Winamp's main window; StartStandIn gives its playlist window.
-    HWND StartWinamp(Environment options = {})
+    // A player that takes commands where it is, started in a state (and
+    // hung, when asked whether it plays); its main window, where
+    // StartStandIn gives its playlist window.
+    HWND StartPlayer(RunningProgram& program, const CommandPlayer& player, const char* state, const char* hung = NULL)
     {
-        return StartStandIn(winamp, winampPath, options) ? FindProcessWindow(winamp.ProcessId(), "Winamp v1.x", NULL)
-                                                          : NULL;
+        return StartStandIn(program, StandIn(player.exe), { { "MMK_STUB_STATE", state }, { "MMK_STUB_HUNG", hung } })
+                   ? FindProcessWindow(program.ProcessId(), player.windowClass, NULL)
+                   : NULL;
     }
-    RunningProgram cd, wm, mp, browser, winamp;
+    RunningProgram cd, wm, mp, browser, winamp, apollo, qcd;
     const std::string winampPath = StandIn("winamp.exe");
     const std::string cdPath = StandIn("CDPLAYER.EXE"), wmPath = StandIn("WMPLAYER.EXE");
     const std::string mpPath = StandIn("MPLAYER2.EXE"), browserPath = StandIn("IEXPLORE.EXE");
@@ -360,7 +372,7 @@ TEST_F(TargetingTest, PlayerKeysGoToThePlayerInFrontOrTheFirstRunningOneInSearch
 {
     // Winamp runs behind throughout: it takes only what no other player can.
     HWND mpWindow = StartStandIn(mp, mpPath);
-    ASSERT_TRUE(StartWinamp() && mpWindow && BringToForeground(mpWindow));
+    ASSERT_TRUE(StartPlayer(winamp, kWinamp, "stopped") && mpWindow && BringToForeground(mpWindow));
     Press(kKeyNextTrack);  // MPLAYER2.EXE cannot skip, and no other player runs: Winamp
     Press(kKeyPreviousTrack);
     Press(kKeyPlayPause);
@@ -449,58 +461,127 @@ TEST_F(TargetingTest, TheTargetIsRestoredAsItWasShownAndOneThatNeverComesToFront
     EXPECT_EQ(0, other.KeysReceived());
 }
 
-// Winamp takes a command per key wherever it is, and play/pause asks it
-// first whether it plays: the stand-in starts in each state, and the
-// commands move it on as Winamp's would (pause resumes when paused).
-TEST_F(TargetingTest, WinampInFrontOrBehindTakesEachPlayerKeyAsItsCommandWithoutAChord)
+// A player that takes commands gets one per key wherever it is, and
+// play/pause asks it first what it is doing: each stand-in starts in a
+// state, and the commands move it on as the player would.
+TEST_F(TargetingTest, PlayersThatTakeCommandsTakeEachKeyInFrontOrBehindWithoutAChord)
 {
     const DWORD keys[] = { kKeyPlayPause, kKeyPlayPause, kKeyNextTrack, kKeyPreviousTrack, kKeyMediaStop, kKeyPlayPause };
+    const char kPlayFirst[] = "Play,Pause,Next track,Previous track,Stop,Play";
+    const char kPauseFirst[] = "Pause,Pause,Next track,Previous track,Stop,Play";  // the second pause resumes
     enum Front { kMainWindow, kPlaylist, kOther };
     const struct {
+        const CommandPlayer* player;
         Front front;
         const char* state;
         const char* commands;  // one per key, in words
     } cases[] = {
-        { kMainWindow, "stopped", "Play,Pause,Next track,Previous track,Stop,Play" },
-        { kPlaylist, "playing", "Pause,Pause,Next track,Previous track,Stop,Play" },
-        { kOther, "paused", "Pause,Pause,Next track,Previous track,Stop,Play" },
-        { kOther, "stopped", "Play,Pause,Next track,Previous track,Stop,Play" },
+        { &kWinamp, kMainWindow, "stopped", kPlayFirst },
+        { &kWinamp, kPlaylist, "playing", kPauseFirst },
+        { &kWinamp, kOther, "paused", kPauseFirst },
+        { &kWinamp, kOther, "stopped", kPlayFirst },
+        { &kApollo, kMainWindow, "paused", kPlayFirst },  // Apollo resumes with play
+        { &kApollo, kPlaylist, "stopped", kPlayFirst },
+        { &kApollo, kOther, "playing", "Pause,Play,Next track,Previous track,Stop,Play" },
+        { &kApollo, kOther, "stopped", kPlayFirst },
+        { &kQcd, kMainWindow, "0", kPlayFirst },  // QCD's elapsed time
+        { &kQcd, kPlaylist, "61000", kPauseFirst },
+        { &kQcd, kOther, "paused", kPauseFirst },
+        { &kQcd, kOther, "0", kPlayFirst },
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.state << ", in front: " << c.front);
-        HWND main = StartWinamp({ { "MMK_STUB_WINAMP", c.state } });
-        HWND playlist = FindProcessWindow(winamp.ProcessId(), "MMKeyboardStub", NULL);
+        SCOPED_TRACE(testing::Message() << c.player->exe << " " << c.state << ", in front: " << c.front);
+        const std::string path = StandIn(c.player->exe);
+        RunningProgram player;
+        HWND main = StartPlayer(player, *c.player, c.state);
+        HWND playlist = FindProcessWindow(player.ProcessId(), "MMKeyboardStub", NULL);
         ASSERT_TRUE(main && playlist);
         HWND front = c.front == kMainWindow ? main : c.front == kPlaylist ? playlist : other.Handle();
-        // Any window of Winamp in front takes the key before a search could
-        // find the CD player.
+        // Any window of the player in front takes the key before a search
+        // could find the CD player.
         if (c.front == kPlaylist) ASSERT_TRUE(StartStandIn(cd, cdPath));
         ASSERT_TRUE(BringToForeground(front));
-        ForgetLog(winampPath);
+        ForgetLog(path);
         ForgetLog(cdPath);
         for (DWORD key : keys) {  // each command arrives before the next key asks for the state
-            const size_t before = CommandsOf(winampPath).size();
+            const size_t before = CommandsOf(path).size();
             Press(key);
-            WaitUntil([&] { return CommandsOf(winampPath).size() > before; }, 3000);
+            WaitUntil([&] { return CommandsOf(path).size() > before; }, 3000);
         }
-        EXPECT_EQ(c.commands, CommandsOf(winampPath));
+        EXPECT_EQ(c.commands, CommandsOf(path));
         // Nothing restored, activated or typed.
         EXPECT_EQ(front, GetForegroundWindow());
-        EXPECT_EQ("", KeysOf(winampPath) + SizesOf(winampPath) + KeysOf(cdPath));
-        winamp.Stop();
+        EXPECT_EQ("", KeysOf(path) + SizesOf(path) + KeysOf(cdPath));
+        player.Stop();
         cd.Stop();
     }
     EXPECT_EQ(0, other.KeysReceived());
 }
 
-TEST_F(TargetingTest, AWinampThatAnswersTooLateIsSentNoGuessAndCostsNoMoreThanTheTimeLimit)
+// Behind another window: music that plays takes the key where it is, Winamp
+// first; with none playing, the search's player; then a player that takes
+// commands, Winamp, Apollo, QCD in that order. A player that does not answer
+// costs no more than the time limit.
+TEST_F(TargetingTest, MusicThatPlaysTakesThePlayerKeyThenTheSearchsPlayerThenAnyOther)
 {
-    ASSERT_TRUE(StartWinamp({ { "MMK_STUB_WINAMP_HUNG", "1" } }));
+    const struct {
+        const char *winamp, *apollo, *qcd;  // the state each starts in; null: not running
+        bool cdPlayer, winampHung;
+        const char* receiver;  // the one that gets next track; null: none
+    } cases[] = {
+        { "playing", NULL, NULL, true, false, "winamp.exe" },
+        { "stopped", NULL, NULL, true, false, "CDPLAYER.EXE" },
+        { "stopped", "playing", NULL, false, false, "apollo.exe" },
+        { "paused", "playing", "61000", true, false, "winamp.exe" },
+        { NULL, "stopped", "61000", true, false, "qcd.exe" },
+        { NULL, "stopped", "0", false, false, "apollo.exe" },
+        { NULL, NULL, "0", false, false, "qcd.exe" },
+        { "playing", "playing", NULL, true, true, "apollo.exe" },
+        { NULL, NULL, NULL, false, false, NULL },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.receiver ? c.receiver : "nothing") << " gets the key");
+        const struct {
+            RunningProgram& program;
+            const CommandPlayer& player;
+            const char* state;
+        } players[] = { { winamp, kWinamp, c.winamp }, { apollo, kApollo, c.apollo }, { qcd, kQcd, c.qcd } };
+        for (const auto& p : players) {
+            const char* hung = &p == players && c.winampHung ? "1" : NULL;
+            if (p.state) ASSERT_TRUE(StartPlayer(p.program, p.player, p.state, hung));
+            ForgetLog(StandIn(p.player.exe));
+        }
+        if (c.cdPlayer) ASSERT_TRUE(StartStandIn(cd, cdPath));
+        ForgetLog(cdPath);
+        ASSERT_TRUE(other.TakeForeground());
+        const DWORD start = GetTickCount();
+        Press(kKeyNextTrack);
+        if (c.winampHung) EXPECT_LE(GetTickCount() - start, kPlayerAnswerLimitMs + 150u);
+        if (!c.receiver) {  // the sentinel: a player started afterwards gets the next one
+            ASSERT_TRUE(StartPlayer(winamp, kWinamp, "stopped") && other.TakeForeground());
+            Press(kKeyNextTrack);
+        }
+        const std::string receiver = StandIn(c.receiver ? c.receiver : "winamp.exe");
+        if (receiver == cdPath) EXPECT_EQ(kAltKDown, WaitForKeys(cdPath, kAltKDown));
+        else EXPECT_TRUE(WaitUntil([&] { return CommandsOf(receiver) == "Next track"; }, 3000)) << CommandsOf(receiver);
+        // Where it is: nothing restored or activated; and no one else.
+        if (receiver != cdPath) EXPECT_EQ(other.Handle(), GetForegroundWindow());
+        for (const auto& p : players)
+            if (StandIn(p.player.exe) != receiver) EXPECT_EQ("", CommandsOf(StandIn(p.player.exe))) << p.player.exe;
+        if (receiver != cdPath) EXPECT_EQ("", KeysOf(cdPath));
+        for (RunningProgram* program : { &winamp, &apollo, &qcd, &cd }) program->Stop();
+    }
+    EXPECT_EQ(0, other.KeysReceived());
+}
+
+TEST_F(TargetingTest, APlayerThatAnswersTooLateIsSentNoGuessAndCostsNoMoreThanTheTimeLimit)
+{
+    ASSERT_TRUE(StartPlayer(winamp, kWinamp, "playing", "1"));
     for (HWND front : { FindProcessWindow(winamp.ProcessId(), "MMKeyboardStub", NULL), other.Handle() }) {
         ASSERT_TRUE(BringToForeground(front));
         const DWORD start = GetTickCount();
         Press(kKeyPlayPause);  // asks whether it plays; the hung stand-in says so only after a second
-        EXPECT_LE(GetTickCount() - start, 200u + 150u);  // the limit is about 200 ms
+        EXPECT_LE(GetTickCount() - start, kPlayerAnswerLimitMs + 150u);
     }
     // Unanswered, play/pause sends nothing: once the stand-in recovers, the
     // next track key (which needs no answer) is the only command it took.

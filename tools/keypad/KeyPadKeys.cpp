@@ -25,14 +25,16 @@ const KeyPadKey kKeyPadKeys[] = {
     { "Mail", kKeyMail, "the settings' mail program opens" },
     { "Calculator", kKeyCalculator, "the Calculator opens" },
     { "Next Track", kKeyNextTrack,
-      "the CD player lists Alt+K, Down, Windows Media Player Ctrl+F, or Winamp its next-track command"
+      "the CD player lists Alt+K, Down, Windows Media Player Ctrl+F, Winamp, Apollo or QCD its next-track command"
       NOTHING_IF_NO_PLAYER },
     { "Previous Track", kKeyPreviousTrack,
-      "the CD player lists Alt+K, Up, Windows Media Player Ctrl+B, or Winamp its previous-track command"
+      "the CD player lists Alt+K, Up, Windows Media Player Ctrl+B, Winamp, Apollo or QCD its previous-track command"
       NOTHING_IF_NO_PLAYER },
-    { "Media Stop", kKeyMediaStop, "the player lists Ctrl+S (the movie player: Full stop; Winamp: its stop command)"
+    { "Media Stop", kKeyMediaStop,
+      "the player lists Ctrl+S (the movie player: Full stop; Winamp, Apollo, QCD: its stop command)"
       NOTHING_IF_NO_PLAYER },
-    { "Play/Pause", kKeyPlayPause, "the player lists Ctrl+P (the movie player: Space; Winamp: play or pause)"
+    { "Play/Pause", kKeyPlayPause,
+      "the player lists Ctrl+P (the movie player: Space; Winamp, Apollo, QCD: play or pause)"
       NOTHING_IF_NO_PLAYER },
     { "Mute", kKeyMute, "Mute turns on or off in the mixer line" },
     { "Loudness", kKeyLoudness, "Loudness turns on or off in the mixer line" },

@@ -1,5 +1,5 @@
 // A stand-in for a program that the keys start or drive: the browser, the
-// three media players, the mail program, the calculator. Copies of it run
+// media players, the mail program, the calculator. Copies of it run
 // under those programs' file names, and the name tells it which window to
 // show. The window says that it is a stand-in and lists, in words, its
 // command line and every chord it received ("Alt+Left", "Alt+K, Down").
@@ -15,21 +15,25 @@
 //   MMK_STUB_UNACTIVATABLE=1           the window is a child of the desktop,
 //                                      which never becomes the foreground
 //
-// Run as winamp.exe it plays Winamp as other programs see it: a main window
-// of Winamp's class that takes Winamp's commands and answers whether it
-// plays, and a playlist window beside it. It lists every command in words
-// ("Play", "Next track") and logs "command <words>". Options:
-//   MMK_STUB_WINAMP=playing|paused|stopped  what it is doing at first
-//                                           (stopped when not given)
-//   MMK_STUB_WINAMP_HUNG=1                  asked whether it plays, it hangs
-//                                           for a second before it answers,
-//                                           then takes whatever was posted
-//                                           meanwhile
+// Run as winamp.exe, apollo.exe or qcd.exe it plays that player as other
+// programs see it (RemotePlayers.h): a main window of the player's class
+// that takes its commands and answers what it is doing, and a playlist
+// window beside it. It lists every command in words ("Play", "Next track")
+// and logs "command <words>". Options:
+//   MMK_STUB_STATE=playing|paused|stopped|<ms>  what it is doing at first
+//                                  (stopped when not given; a number is the
+//                                  elapsed time, playing when above 0); the
+//                                  same word after the program on its
+//                                  command line does it too
+//   MMK_STUB_HUNG=1                asked what it is doing, it hangs for a
+//                                  second before it answers, then takes
+//                                  whatever was posted meanwhile
 //
 // The window has no child controls and paints its text itself: a control
 // would take the keyboard focus, and the chords must reach this window.
 #include <windows.h>
 #include "ChordWords.h"
+#include "RemotePlayers.h"
 
 namespace {
 
@@ -40,7 +44,8 @@ struct KnownProgram {
 };
 
 // Below MMKeyboard's dialog and the key pad, which take the top of the
-// try-out run's desktop.
+// try-out run's desktop; the players that take commands, which a user
+// starts by hand, over the dialog's place, clear of the key pad.
 const KnownProgram kKnownPrograms[] = {
     { "IEXPLORE.EXE", "Start Page - Microsoft Internet Explorer", 0, 230 },
     { "WMPLAYER.EXE", "Windows Media Player", 0, 455 },
@@ -48,7 +53,9 @@ const KnownProgram kKnownPrograms[] = {
     { "CDPLAYER.EXE", "CD Player", 24, 431 },
     { "calc.exe", "Calculator", 524, 430 },
     { "msimn.exe", "Inbox - Outlook Express", 512, 445 },
-    { "winamp.exe", "Winamp", 512, 0 },
+    { "winamp.exe", "Winamp", 0, 0 },
+    { "apollo.exe", "Apollo", 24, 24 },
+    { "qcd.exe", "QCD Player", 48, 48 },
 };
 const int kWidth = 500, kHeight = 220;
 const int kMargin = 8;
@@ -62,23 +69,10 @@ char g_notice[160];
 char g_commandLine[1100];
 ChordList g_chords;
 
-// Winamp's interface, spelt out here as Winamp publishes it rather than taken
-// from MMKeyboard: the stand-in checks the program, not the other way round.
-const char kWinampClass[] = "Winamp v1.x";
-const LPARAM kWinampIsPlaying = 104;  // with WM_USER
-enum WinampState : LRESULT { kWinampStopped = 0, kWinampPlaying = 1, kWinampPaused = 3 };
-struct WinampCommandWords {
-    WPARAM id;
-    const char* words;
-};
-const WinampCommandWords kWinampCommands[] = {
-    { 40044, "Previous track" }, { 40045, "Play" }, { 40046, "Pause" }, { 40047, "Stop" }, { 40048, "Next track" },
-};
-bool g_winamp;
-bool g_winampHung;
-WinampState g_winampState = kWinampStopped;
+const RemotePlayer* g_player;  // the player it plays, if any
+bool g_playerHung;
+RemotePlayerState g_playerState;
 HWND g_mainWindow;
-
 
 void AppendLog(const char* line)
 {
@@ -105,23 +99,27 @@ const KnownProgram* FindKnownProgram(const char* exeName)
     return NULL;
 }
 
-// Takes a Winamp command as Winamp would: pause toggles between playing and
-// paused and does nothing while stopped.
-void RunWinampCommand(HWND window, WPARAM id)
+// A message to the player's main window: its question answered, its
+// commands taken, listed and logged. False for any other message.
+bool TakePlayerMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* answer)
 {
-    const char* words = NULL;
-    for (const WinampCommandWords& command : kWinampCommands)
-        if (command.id == id) words = command.words;
-    if (!words) return;
+    if (!g_player || window != g_mainWindow) return false;
+    if (IsQuestion(*g_player, message, wParam, lParam)) {
+        // A hang that ends: a command posted while it lasted is then taken
+        // and logged, where one that never ended would hide it.
+        if (g_playerHung) Sleep(kHungMs);
+        *answer = Answer(*g_player, g_playerState);
+        return true;
+    }
+    const char* words = TakeCommand(*g_player, &g_playerState, message, wParam);
+    if (!words) return false;
     char line[48];
     wsprintfA(line, "command %s", words);
     AppendLog(line);
     NoteLine(&g_chords, words);
-    if (id == 40045) g_winampState = kWinampPlaying;
-    if (id == 40046 && g_winampState != kWinampStopped)
-        g_winampState = g_winampState == kWinampPlaying ? kWinampPaused : kWinampPlaying;
-    if (id == 40047) g_winampState = kWinampStopped;
     InvalidateRect(window, NULL, TRUE);
+    *answer = 0;
+    return true;
 }
 
 bool HasOption(const char* name, char* value, DWORD size)
@@ -152,9 +150,12 @@ void Paint(HWND window)
     char line[sizeof g_commandLine + 16] = "Command line: ";
     lstrcatA(line, g_commandLine);
     text.top += DrawTextA(dc, line, -1, &text, DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX) + kMargin;
-    const char* heading = g_winamp ? (g_chords.count ? "Commands and keys received:" : "Commands received: none yet")
-                                   : (g_chords.count ? "Keys received:" : "Keys received: none yet");
-    if (window != g_mainWindow) heading = "Its playlist window: keys and commands go to the main window.";
+    char heading[96];
+    lstrcpyA(heading, g_chords.count ? "Keys received:" : "Keys received: none yet");
+    if (g_player)
+        wsprintfA(heading, "%s. %s", kStateWords[g_playerState.state],
+                  g_chords.count ? "Commands and keys received:" : "Commands received: none yet");
+    if (window != g_mainWindow) lstrcpyA(heading, "Its playlist window: keys and commands go to the main window.");
     DrawTextA(dc, heading, -1, &text, DT_SINGLELINE);
     text.top += lineHeight;
     // The newest chords at the bottom, as many as fit.
@@ -172,6 +173,8 @@ void Paint(HWND window)
 
 LRESULT CALLBACK StandInProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    LRESULT answer;
+    if (TakePlayerMessage(window, message, wParam, lParam, &answer)) return answer;
     switch (message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
@@ -200,15 +203,6 @@ LRESULT CALLBACK StandInProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_PAINT:
         Paint(window);
         return 0;
-    case WM_COMMAND:
-        if (g_winamp) RunWinampCommand(g_mainWindow, wParam);
-        return 0;
-    case WM_USER:
-        if (!g_winamp || lParam != kWinampIsPlaying) break;
-        // A hang that ends: a command posted while it lasted is then taken
-        // and logged, where one that never ended would hide it.
-        if (g_winampHung) Sleep(kHungMs);
-        return g_winampState;
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
@@ -251,14 +245,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     RegisterClassA(&wc);
 
     char option[32];
-    g_winamp = lstrcmpiA(exeName, "winamp.exe") == 0;
-    if (g_winamp) {
-        g_winampHung = HasOption("MMK_STUB_WINAMP_HUNG", option, sizeof option);
-        if (HasOption("MMK_STUB_WINAMP", option, sizeof option)) {
-            if (!lstrcmpiA(option, "playing")) g_winampState = kWinampPlaying;
-            if (!lstrcmpiA(option, "paused")) g_winampState = kWinampPaused;
-        }
-        wc.lpszClassName = kWinampClass;
+    g_player = FindRemotePlayer(exeName);
+    if (g_player) {
+        g_playerHung = HasOption("MMK_STUB_HUNG", option, sizeof option);
+        g_playerState = StartingState(g_commandLine);
+        wc.lpszClassName = g_player->windowClass;
         RegisterClassA(&wc);
     }
     g_logSizes = HasOption("MMK_STUB_LOG_SIZES", option, sizeof option);
@@ -277,10 +268,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     if (!window) return 1;
     g_mainWindow = window;
     ShowWindow(window, showCommand);
-    if (g_winamp) {
-        // Winamp's other windows are of other classes; this one is a plain
-        // stand-in window, which the tests find as they find any stand-in.
-        HWND playlist = CreateWindowExA(0, "MMKeyboardStub", "Winamp Playlist Editor", WS_OVERLAPPEDWINDOW,
+    if (g_player) {
+        // The player's other windows are of other classes; this one is a
+        // plain stand-in window, which the tests find as they find any
+        // stand-in.
+        HWND playlist = CreateWindowExA(0, "MMKeyboardStub", g_player->playlistTitle, WS_OVERLAPPEDWINDOW,
                                         known->x, known->y + kHeight, kWidth, kHeight / 2, NULL, NULL, instance, NULL);
         ShowWindow(playlist, showCommand);
     }
