@@ -34,7 +34,7 @@ void LookUp()
     char program[kProgramNameSize];
     const bool known = AnyProgramSet() && ForegroundProgramName(program);
     Assignment assignment;
-    AssignmentInEffect(known ? program : NULL, AssignableKey::kPlayPause, &assignment);
+    AssignmentInEffect(known ? program : NULL, "PlayPause", &assignment);
 }
 
 double MicrosecondsPerLookUp()

@@ -105,31 +105,30 @@ TEST(AssignmentStore, AProgramsSetWinsThenAllProgramsAndBadValuesAreStandard)
 
     const struct {
         const char* program;
-        AssignableKey key;
+        const char* key;
         AssignmentKind inEffect;
     } cases[] = {
-        { "mspaint.exe", AssignableKey::kVolumeDown, AssignmentKind::kKeys },   // any case of the name
-        { "MSPAINT.EXE", AssignableKey::kVolumeUp, AssignmentKind::kStandard },  // its own bad value wins
-        { "MSPAINT.EXE", AssignableKey::kMail, AssignmentKind::kNothing },       // none of its own
-        { "NOTEPAD.EXE", AssignableKey::kVolumeUp, AssignmentKind::kKeys },
-        { NULL, AssignableKey::kVolumeDown, AssignmentKind::kStandard },
-        { "MSPAINT.EXE", AssignableKey::kMute, AssignmentKind::kStandard },
-        { "MSPAINT.EXE", AssignableKey::kLoudness, AssignmentKind::kStandard },
-        { "MSPAINT.EXE", AssignableKey::kBack, AssignmentKind::kStandard },
+        { "mspaint.exe", "VolumeDown", AssignmentKind::kKeys },   // any case of the name
+        { "MSPAINT.EXE", "VolumeUp", AssignmentKind::kStandard },  // its own bad value wins
+        { "MSPAINT.EXE", "Mail", AssignmentKind::kNothing },       // none of its own
+        { "NOTEPAD.EXE", "VolumeUp", AssignmentKind::kKeys },
+        { NULL, "VolumeDown", AssignmentKind::kStandard },
+        { "MSPAINT.EXE", "Mute", AssignmentKind::kStandard },
+        { "MSPAINT.EXE", "Loudness", AssignmentKind::kStandard },
+        { "MSPAINT.EXE", "Back", AssignmentKind::kStandard },
     };
     for (const auto& c : cases) {
         Assignment a;
         AssignmentInEffect(c.program, c.key, &a);
-        EXPECT_EQ(c.inEffect, a.kind) << (c.program ? c.program : "(none)") << " "
-                                      << kAssignableKeyNames[static_cast<int>(c.key)];
+        EXPECT_EQ(c.inEffect, a.kind) << (c.program ? c.program : "(none)") << " " << c.key;
     }
     char text[kAssignmentTextSize];
     Assignment a;
-    EXPECT_EQ(StoredAssignment::kNotUnderstood, ReadAssignment("MSPAINT.EXE", AssignableKey::kVolumeUp, &a, text));
+    EXPECT_EQ(StoredAssignment::kNotUnderstood, ReadAssignment("MSPAINT.EXE", "VolumeUp", &a, text));
     EXPECT_STREQ("keys Ctrl+Add", text) << "the text of a value not understood is still shown";
-    EXPECT_EQ(StoredAssignment::kNotUnderstood, ReadAssignment("MSPAINT.EXE", AssignableKey::kMute, &a, text));
+    EXPECT_EQ(StoredAssignment::kNotUnderstood, ReadAssignment("MSPAINT.EXE", "Mute", &a, text));
     EXPECT_STREQ("", text);
-    EXPECT_EQ(StoredAssignment::kAbsent, ReadAssignment("MSPAINT.EXE", AssignableKey::kMail, &a, text));
+    EXPECT_EQ(StoredAssignment::kAbsent, ReadAssignment("MSPAINT.EXE", "Mail", &a, text));
     DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey);
 }
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 #include "device/HidDevice.h"
+#include "actions/KeyDispatcher.h"
 #include "app/KeyboardStartup.h"
 #include "keyboard/KeyboardConnection.h"
 #include "keyboard/KeyboardDevice.h"
@@ -695,7 +696,7 @@ TEST_F(ReaderTest, StandardCollectionsPostEachChangeOfTheKeysTheyHoldTogether)
         List(c.shapes);
         KeyboardDevice.open.store(FindKeyboard());
         ASSERT_TRUE(KeyboardDevice.open.load());
-        StartReaders(window, kMessage);
+        StartReaders(window, kMessage, KeyCodeOfUsage);
         std::vector<DWORD> posted;
         for (size_t i = 0; i < c.reports.size(); ++i) {
             ASSERT_TRUE(pipes[c.from.empty() ? 0 : c.from[i]]->SendBytes(c.reports[i]));
@@ -723,13 +724,13 @@ TEST_F(ReaderTest, StandardCollectionsGivenUpForTheMakersModelReleaseTheirKeysOn
 {
     List({ Standard(), Standard(), Keyboard() }, { true, true, false });
     KeyboardDevice.open.store(FindKeyboard());
-    StartReaders(window, kMessage);
+    StartReaders(window, kMessage, KeyCodeOfUsage);
     ASSERT_TRUE(pipes[0]->Send(kKeyVolumeUp));
     ASSERT_EQ(std::vector<DWORD>{ kKeyVolumeUp }, Posted(1));
     ASSERT_TRUE(pipes[1]->Send(kKeyMute));
     ASSERT_EQ(std::vector<DWORD>{ kKeyVolumeUp | kKeyMute }, Posted(1));
     ASSERT_TRUE(pipes[2]->PlugIn());
-    ASSERT_TRUE(SwitchToMakerKeyboard(window));
+    ASSERT_TRUE(SwitchToMakerKeyboard(window, KeyCodeOfUsage));
     // The switch returns once every standard reader has ended: all they posted is queued.
     EXPECT_EQ(std::vector<DWORD>{ kKeysReleased }, Posted(3, 0));
 }

@@ -1,5 +1,4 @@
 #include "KeyPadDevice.h"
-#include "keyboard/UsageKeys.h"
 
 namespace {
 
@@ -176,7 +175,7 @@ void OnPadEvent()
     }
 }
 
-bool SendPadKeys(DWORD keyCode)
+bool SendPadKeys(DWORD keyCode, WORD usage)
 {
     if (!IsStandardPad()) {
         BYTE report[kSimulatedReportLength];
@@ -184,7 +183,6 @@ bool SendPadKeys(DWORD keyCode)
         return SendPadReport(report, sizeof report);
     }
     BYTE report[kMaxSimulatedUsages * 2 + 1];
-    const WORD usage = UsageOfKey(keyCode);
     BuildUsageReport(g_shape, &usage, usage ? 1 : 0, report);
     return SendPadReport(report, g_shape.inputReportLength);
 }

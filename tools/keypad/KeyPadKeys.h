@@ -5,6 +5,7 @@
 struct KeyPadKey {
     const char* name;
     DWORD keyCode;       // the key's bit in the KeyCode
+    WORD usage;          // the Consumer usage a standard keyboard sends for it
     const char* effect;  // what the user should see happen
 };
 

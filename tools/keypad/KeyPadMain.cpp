@@ -47,9 +47,9 @@ void ShowState()
     SetDlgItemTextA(g_window, kPlugId, GetPadState() == PadState::kUnplugged ? "Plug in" : "Unplug");
 }
 
-void SendKey(DWORD keyCode)
+void SendKey(DWORD keyCode, WORD usage)
 {
-    SendPadKeys(keyCode);
+    SendPadKeys(keyCode, usage);
     ShowState();
 }
 
@@ -84,13 +84,20 @@ void ChooseKeyboard(bool standard)
     PlugIn();
 }
 
+const KeyPadKey& PadKey(DWORD keyCode)
+{
+    int i = 0;
+    while (i + 1 < kKeyPadKeyCount && kKeyPadKeys[i].keyCode != keyCode) ++i;
+    return kKeyPadKeys[i];
+}
+
 // One notch of the knob: a press and release at once.
 void TurnKnob(int notches)
 {
-    const DWORD key = notches > 0 ? kKeyVolumeUp : kKeyVolumeDown;
+    const KeyPadKey& key = PadKey(notches > 0 ? kKeyVolumeUp : kKeyVolumeDown);
     for (int i = 0; i < (notches > 0 ? notches : -notches); ++i) {
-        SendKey(key);
-        SendKey(0);
+        SendKey(key.keyCode, key.usage);
+        SendKey(0, 0);
     }
     SetDlgItemTextA(g_window, kLastKeyId,
                     "Last key: Volume knob - Volume moves one step per notch in the mixer line (on the maker's model: "
@@ -133,7 +140,7 @@ LRESULT CALLBACK KeyButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM 
     if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) {
         SetCapture(button);
         SendMessageA(button, BM_SETSTATE, TRUE, 0);
-        SendKey(kKeyPadKeys[key].keyCode);
+        SendKey(kKeyPadKeys[key].keyCode, kKeyPadKeys[key].usage);
         ShowLastKey(kKeyPadKeys[key]);
         return 0;
     }
@@ -141,7 +148,7 @@ LRESULT CALLBACK KeyButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM 
         if (GetCapture() == button) {
             ReleaseCapture();
             SendMessageA(button, BM_SETSTATE, FALSE, 0);
-            SendKey(0);
+            SendKey(0, 0);
         }
         return 0;
     }
