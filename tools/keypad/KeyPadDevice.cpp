@@ -100,6 +100,8 @@ bool RegisterKeyPadDevice(bool standard)
 {
     g_shape = standard ? SimulatedStandardKeyboard(kKeyPadPipePath, kUsageArray)
                        : SimulatedKeyboardInterface(kKeyPadPipePath);
+    // Room in its slots for the unlabelled keys beyond the usual last usage.
+    if (standard) g_shape.logicalMaximum = 0x03FF;
     const SimulatedInterface& pad = g_shape;
     // Enumeration stops at the first missing index: take our old entry or
     // the first gap, never leave one.

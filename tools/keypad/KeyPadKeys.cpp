@@ -1,11 +1,13 @@
 #include "KeyPadKeys.h"
 #include "keyboard/KeyCodes.h"
 
-// Every key of the keyboard, in the order of its bits. What each does is
-// what the try-out run shows (tools/run), with its stand-ins for the
-// programs.
+// Every key of the keyboard, in the order of its bits, then keys that only
+// a standard keyboard has, which do nothing until they are given an action.
+// What each does is what the try-out run shows (tools/run), with its
+// stand-ins for the programs.
 #define NOTHING_IF_NO_BROWSER "; nothing if the browser is not running"
 #define NOTHING_IF_NO_PLAYER "; nothing if no player is running"
+#define OTHER_KEY "nothing until you give it an action: press it while the Keys dialog is open to find it there"
 const KeyPadKey kKeyPadKeys[] = {
     { "My Computer", kKeyMyComputer, 0x0194,
       "an explorer window opens (under Wine: at the Desktop folder, the first time after some seconds)" },
@@ -37,5 +39,12 @@ const KeyPadKey kKeyPadKeys[] = {
     { "Mute", kKeyMute, 0x00E2, "Mute turns on or off in the mixer line" },
     { "Loudness", kKeyLoudness, 0x00E7, "Loudness turns on or off in the mixer line" },
     { "Media Player", kKeyMediaPlayer, 0x0183, "the settings' media player opens" },
+    { "Eject", 0, 0x00B8, OTHER_KEY },
+    { "Zoom In", 0, 0x022D, OTHER_KEY },
+    { "Zoom Out", 0, 0x022E, OTHER_KEY },
+    { "Undo", 0, 0x021A, OTHER_KEY },
+    { "Copy", 0, 0x021B, OTHER_KEY },
+    { "Paste", 0, 0x021D, OTHER_KEY },
+    { "Unnamed 0x0300", 0, 0x0300, OTHER_KEY },
 };
 const int kKeyPadKeyCount = sizeof kKeyPadKeys / sizeof kKeyPadKeys[0];

@@ -74,6 +74,13 @@ void PlugIn()
     AnnounceArrival();
 }
 
+// Only a standard keyboard has the keys outside the KeyCode.
+void EnableOtherKeys()
+{
+    for (int i = 0; i < kKeyPadKeyCount; ++i)
+        if (!kKeyPadKeys[i].keyCode) EnableWindow(GetDlgItem(g_window, kFirstKeyId + i), IsStandardPad());
+}
+
 // Another keyboard: the old one is unplugged and the new one plugged in.
 void ChooseKeyboard(bool standard)
 {
@@ -81,6 +88,7 @@ void ChooseKeyboard(bool standard)
     if (standard == IsStandardPad()) return;
     UnplugPad();
     RegisterKeyPadDevice(standard);
+    EnableOtherKeys();
     PlugIn();
 }
 
@@ -269,6 +277,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
     const bool standard = lstrcmpiA(commandLine, kStandardOption) == 0;
     CheckRadioButton(g_window, kMakerChoiceId, kStandardChoiceId, standard ? kStandardChoiceId : kMakerChoiceId);
     RegisterKeyPadDevice(standard);
+    EnableOtherKeys();
     ShowWindow(g_window, showCommand);
     PlugIn();
     SetTimer(g_window, kAnnounceTimerId, kAnnounceMs, NULL);
