@@ -114,13 +114,13 @@ void PostKeysHeld(StandardReader* reader, int reportId, const USAGE* others, int
         reader->others[kept++] = { static_cast<BYTE>(reportId), others[i] };
     reader->otherCount = kept;
     if (!g_stopping.load()) {
+        PostOtherKeysHeld();
         DWORD keys = kKeysReleased;
         for (const StandardReader& each : g_readers) keys |= each.keys.load();
         if (keys != g_posted.load()) {
             PostKeyCode(keys);
             g_posted.store(keys);
         }
-        PostOtherKeysHeld();
     }
     LeaveCriticalSection(&g_postLock);
 }
@@ -263,9 +263,9 @@ void StopStandardReaders()
         if (reader.thread) SetEvent(reader.stopEvent);
     for (StandardReader& reader : g_readers)
         if (reader.taken) ReleaseReader(&reader);
-    const DWORD held = g_posted.exchange(kNothingPosted);
-    if (held != kNothingPosted && held != kKeysReleased) PostKeyCode(kKeysReleased);
     for (int i = 0; i < g_postedOtherCount; ++i) PostOtherKey(g_postedOthers[i], kOtherKeyReleased);
     g_postedOtherCount = 0;
+    const DWORD held = g_posted.exchange(kNothingPosted);
+    if (held != kNothingPosted && held != kKeysReleased) PostKeyCode(kKeysReleased);
     g_stopping.store(false);
 }

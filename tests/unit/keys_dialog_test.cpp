@@ -145,6 +145,7 @@ protected:
     }
     void TearDown() override
     {
+        EndProgramsStartedBy(GetCurrentProcessId());  // what the keys started
         DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey);
         CloseMixer();
         ClearSimulator();
@@ -342,12 +343,17 @@ TEST_F(KeysDialogTest, AProgramIsAddedByItsFileNameAndRemovedAfterAYesBothOnlyOn
     }
 }
 
-TEST_F(KeysDialogTest, AKeyPressedWhileItIsOpenSelectsItsRowAndDoesNotAct)
+// A key outside the table gets a row of its own, named, after those that
+// have a value: kept only when it is given an action and saved.
+TEST_F(KeysDialogTest, AKeyPressedWhileItIsOpenSelectsItsRowOrAddsOneAndDoesNotAct)
 {
     for (const char* control : { kMixerVolume, kMixerVolumeMax }) PutMixerValue(control, control == kMixerVolume ? 0 : 65535);
     PutMixerValue(kMixerMute, 0);
     PutMixerValue(kMixerPresent, 1);
     OpenMixerAndControls(NULL);
+    const std::string calc = StandIn("calc.exe");
+    ForgetLog(calc);
+    SetRegistryText(HKEY_CURRENT_USER, kKeys.c_str(), "0x022D", "start " + calc);  // Zoom In
     // The keys act before the dialog opens: Mute toggles, Volume Up steps
     // and, held, keeps stepping.
     page.Keys(kKeyMute);
@@ -358,32 +364,49 @@ TEST_F(KeysDialogTest, AKeyPressedWhileItIsOpenSelectsItsRowAndDoesNotAct)
     const DWORD volume = Mixer(kMixerVolume);
     ASSERT_GT(volume, 0u);
 
+    const int zoomIn = TableKeyCount(), eject = zoomIn + 1, unnamed = zoomIn + 2;
     WithDialog([&](const User& user) {
         user.Choose(Row(kKeyMail), AssignmentKind::kStart, "typed.exe");  // and not yet left
         const struct {
-            DWORD keyCode;
-            DWORD selected;
+            UINT message;
+            WPARAM usage;
+            LPARAM key;
+            int selected;
         } presses[] = {
-            { kKeyMute, kKeyMute },
-            { kKeysReleased, kKeyMute },
-            { kKeyVolumeUp, kKeyVolumeUp },
-            { kKeyMute | kKeyMail, kKeyVolumeUp },  // two keys: none
-            { kKeyVolumeDown, kKeyVolumeDown },
-            { kKeyMute, kKeyMute },
+            { WM_KEYBOARD_KEYS, 0, kKeyMute, Row(kKeyMute) },
+            { WM_KEYBOARD_KEYS, 0, kKeysReleased, Row(kKeyMute) },
+            { WM_KEYBOARD_KEYS, 0, kKeyVolumeUp, Row(kKeyVolumeUp) },
+            { WM_KEYBOARD_KEYS, 0, kKeyMute | kKeyMail, Row(kKeyVolumeUp) },  // two keys: none
+            { WM_KEYBOARD_OTHER_KEY, 0x00B8, kOtherKeyPressed, eject },
+            { WM_KEYBOARD_OTHER_KEY, 0x0300, kOtherKeyPressed, unnamed },
+            { WM_KEYBOARD_OTHER_KEY, 0x022D, kOtherKeyReleased, unnamed },
+            { WM_KEYBOARD_OTHER_KEY, 0x022D, kOtherKeyPressed, zoomIn },
+            { WM_KEYBOARD_OTHER_KEY, 0x00B8, kOtherKeyPressed, eject },
+            { WM_KEYBOARD_KEYS, 0, kKeyVolumeDown, Row(kKeyVolumeDown) },
+            { WM_KEYBOARD_KEYS, 0, kKeyMute, Row(kKeyMute) },
         };
         for (const auto& p : presses) {
-            SendMessageA(page.Window(), WM_KEYBOARD_KEYS, 0, p.keyCode);
+            SendMessageA(page.Window(), p.message, p.usage, p.key);
             SendMessageA(page.Window(), WM_TIMER, kRepeatTimerId, 0);
-            EXPECT_EQ(Row(p.selected), user.SelectedRow()) << std::hex << p.keyCode;
+            EXPECT_EQ(p.selected, user.SelectedRow()) << std::hex << p.usage << " " << p.key;
         }
+        EXPECT_EQ(unnamed + 1, user.Rows());
+        EXPECT_EQ("Zoom In|Eject|Key 0x0300", user.RowName(zoomIn) + "|" + user.RowName(eject) + "|" +
+                                                  user.RowName(unnamed));
         EXPECT_EQ("Start: typed.exe", user.RowText(Row(kKeyMail))) << "the row's edit was lost";
         EXPECT_EQ(1u, Mixer(kMixerMute));
         EXPECT_EQ(volume, Mixer(kMixerVolume)) << "the held key kept stepping, or a press stepped";
-        user.Close(IDCANCEL);
+        user.Choose(eject, AssignmentKind::kStart, "cdplayer.exe");
+        user.Close(IDOK);
     });
-    // Closed, the keys act again.
+    EXPECT_EQ(std::string("start cdplayer.exe\0", 19), Stored(kKeys, "0x00B8"));
+    EXPECT_EQ("(none)", Stored(kKeys, "0x0300")) << "a key found and left as it is was written";
+    // Closed, the keys act again: once Zoom In's program is up, it was never started meanwhile.
     page.Keys(kKeyMute);
     EXPECT_EQ(0u, Mixer(kMixerMute));
+    page.SendMessage(WM_KEYBOARD_OTHER_KEY, 0x022D, kOtherKeyPressed);
+    EXPECT_NE("", CommandLineOf(calc));
+    EXPECT_EQ(1, StartsOf(calc));
 }
 
 // What a dialog opened from the Keys dialog returns belongs to the row it
@@ -412,18 +435,25 @@ TEST_F(KeysDialogTest, WhileADialogItOpenedIsOpenAKeyMovesNoRow)
     EXPECT_EQ(std::string("start old.exe\0", 14), Stored(kKeys, "Back"));
 }
 
-// Every program's set is listed, however many a person keeps; when no more
-// fit, Add says so.
-TEST_F(KeysDialogTest, EveryProgramSetIsListedAndAddSaysWhenNoMoreFit)
+// Every program's set is listed, however many a person keeps, and 64 keys
+// outside the table that have values in them, by usage; when no more fit,
+// Add says so, and a key pressed finds no row.
+TEST_F(KeysDialogTest, EveryProgramSetAndOtherKeyIsListedAndAddSaysWhenNoMoreFit)
 {
     const std::string programs = std::string(kSettingsKey) + "\\Programs\\";
-    char name[16];
+    char name[16], other[16];
     for (int i = 1; i <= 256; ++i) {
         wsprintfA(name, "P%03d.EXE", i);
-        SetRegistryText(HKEY_CURRENT_USER, (programs + name).c_str(), "Mail", "nothing");
+        wsprintfA(other, "0x%04X", 0x0440 - i);
+        SetRegistryText(HKEY_CURRENT_USER, (programs + name).c_str(), i <= 64 ? other : "Mail", "nothing");
     }
     WithDialog([&](const User& user) {
         EXPECT_EQ(257, SendDlgItemMessageA(user.keys, IDC_KEYS_PROGRAM, CB_GETCOUNT, 0, 0));
+        EXPECT_EQ(TableKeyCount() + 64, user.Rows());
+        EXPECT_EQ("Key 0x0400", user.RowName(TableKeyCount()));
+        EXPECT_EQ("Key 0x043F", user.RowName(user.Rows() - 1));
+        SendMessageA(page.Window(), WM_KEYBOARD_OTHER_KEY, 0x0300, kOtherKeyPressed);
+        EXPECT_EQ(TableKeyCount() + 64, user.Rows());
         user.Program("P256.EXE");
         EXPECT_EQ("Nothing", user.RowText(Row(kKeyMail)));
         user.PickFile(user.Open(IDC_KEYS_ADD), StandIn("calc.exe"));
@@ -434,6 +464,7 @@ TEST_F(KeysDialogTest, EveryProgramSetIsListedAndAddSaysWhenNoMoreFit)
     });
     EXPECT_FALSE(SetExists(programs + "P256.EXE"));
     EXPECT_TRUE(SetExists(programs + "P255.EXE"));
+    EXPECT_EQ("(none)", Stored(kKeys, "0x0300"));
     EXPECT_FALSE(SetExists(kCalc));
 }
 
