@@ -81,22 +81,13 @@ struct User {
         Notify(IDC_KEYS_ACTION, CBN_SELCHANGE);
         SetDlgItemTextA(keys, IDC_KEYS_ARGUMENT, argument);
     }
-    // A row's name, then what it does, as the list shows them.
-    std::string RowName(int row) const
-    {
-        const std::string text = RowWhole(row);
-        return text.substr(0, text.find('\t'));
-    }
-    std::string RowText(int row) const
-    {
-        const std::string text = RowWhole(row);
-        return text.substr(text.find('\t') + 1);
-    }
-    std::string RowWhole(int row) const
+    // What a row says the key does, or its name.
+    std::string RowText(int row, bool name = false) const
     {
         char text[600] = "";
         SendDlgItemMessageA(keys, IDC_KEYS_LIST, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text));
-        return text;
+        const std::string whole = text;
+        return name ? whole.substr(0, whole.find('\t')) : whole.substr(whole.find('\t') + 1);
     }
     int Rows() const { return static_cast<int>(SendDlgItemMessageA(keys, IDC_KEYS_LIST, LB_GETCOUNT, 0, 0)); }
     int SelectedRow() const { return static_cast<int>(SendDlgItemMessageA(keys, IDC_KEYS_LIST, LB_GETCURSEL, 0, 0)); }
@@ -391,8 +382,8 @@ TEST_F(KeysDialogTest, AKeyPressedWhileItIsOpenSelectsItsRowOrAddsOneAndDoesNotA
             EXPECT_EQ(p.selected, user.SelectedRow()) << std::hex << p.usage << " " << p.key;
         }
         EXPECT_EQ(unnamed + 1, user.Rows());
-        EXPECT_EQ("Zoom In|Eject|Key 0x0300", user.RowName(zoomIn) + "|" + user.RowName(eject) + "|" +
-                                                  user.RowName(unnamed));
+        EXPECT_EQ("Zoom In|Eject|Key 0x0300",
+                  user.RowText(zoomIn, true) + "|" + user.RowText(eject, true) + "|" + user.RowText(unnamed, true));
         EXPECT_EQ("Start: typed.exe", user.RowText(Row(kKeyMail))) << "the row's edit was lost";
         EXPECT_EQ(1u, Mixer(kMixerMute));
         EXPECT_EQ(volume, Mixer(kMixerVolume)) << "the held key kept stepping, or a press stepped";
@@ -454,8 +445,8 @@ TEST_F(KeysDialogTest, EveryProgramSetAndOtherKeyIsListedAndAddSaysWhenNoMoreFit
     WithDialog([&](const User& user) {
         EXPECT_EQ(257, SendDlgItemMessageA(user.keys, IDC_KEYS_PROGRAM, CB_GETCOUNT, 0, 0));
         EXPECT_EQ(TableKeyCount() + 64, user.Rows());
-        EXPECT_EQ("Key 0x0400", user.RowName(TableKeyCount()));
-        EXPECT_EQ("Key 0x043F", user.RowName(user.Rows() - 1));
+        EXPECT_EQ("Key 0x0400", user.RowText(TableKeyCount(), true));
+        EXPECT_EQ("Key 0x043F", user.RowText(user.Rows() - 1, true));
         SendMessageA(page.Window(), WM_KEYBOARD_OTHER_KEY, 0x0300, kOtherKeyPressed);
         EXPECT_EQ(TableKeyCount() + 64, user.Rows());
         user.Program("P256.EXE");
