@@ -12,6 +12,7 @@
 #include "actions/LaunchKeys.h"
 #include "actions/SoundKeyActions.h"
 #include "keyboard/KeyCodes.h"
+#include "res/resource.h"
 #include "settings/SettingsPage.h"
 
 namespace {
@@ -161,7 +162,7 @@ constexpr bool EachKeyOneBitInOrder()  // the release first, then the KeyCode's 
 {
     for (int row = 1; row < kRowCount; ++row) {
         const DWORD bit = kKeyTable[row].key.keyCode;
-        if (!bit || (bit & (bit - 1)) || bit > 0x800000 || bit <= kKeyTable[row - 1].key.keyCode) return false;
+        if (!bit || (bit & (bit - 1)) || (bit >> 24) || bit <= kKeyTable[row - 1].key.keyCode) return false;
     }
     return kKeyTable[0].key.keyCode == kKeysReleased && !kKeyTable[0].key.usage && !kKeyTable[0].key.name;
 }
