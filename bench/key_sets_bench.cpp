@@ -3,12 +3,19 @@
 // in front, and the key's value in its set and the set for all programs.
 // Timed over many look-ups with a stand-in in front, with key sets in the
 // registry and without; and the first look-up after another program came to
-// the front, which takes a module snapshot of that program's process.
+// the front, which takes a module snapshot of that program's process. Then
+// an assigned key from its report on a standard keyboard, read in-process,
+// to its command at a window: Eject, outside the table (goal: within 10 ms),
+// and the calculator key of the table beside it.
 #include <cstdio>
 #include "BenchSupport.h"
 #include "support/Program.h"
+#include "support/SimulatedKeyboard.h"
 #include "support/StandIns.h"
 #include "actions/ForegroundProgram.h"
+#include "actions/KeyDispatcher.h"
+#include "app/KeyboardStartup.h"
+#include "keyboard/KeyCodes.h"
 
 using namespace mmk_test;
 using namespace mmk_bench;
@@ -17,6 +24,75 @@ namespace {
 
 const int kLookUps = 2000;
 const int kSwitches = 20;
+const int kPresses = 20;
+const char kCommandTarget[] = "MMKeyboardBenchTarget";
+double g_commandAt[3];  // when each command last reached the target
+
+LRESULT CALLBACK CommandTargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_COMMAND && wParam < 3) g_commandAt[wParam] = NowMs();
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// The keys window: what the keyboard's readers post goes to the dispatcher,
+// as the dialog routes it.
+LRESULT CALLBACK KeysProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    static RepeatState repeat = { RepeatMode::kNone };
+    if (message == WM_KEYBOARD_OTHER_KEY && lParam == kOtherKeyPressed) DispatchOtherKey(static_cast<USAGE>(wParam));
+    if (message == WM_KEYBOARD_KEYS) DispatchKeys({ window, repeat, KeyboardKind::kStandard }, DWORD(lParam));
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND Window(const char* className, WNDPROC proc)
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = proc;
+    wc.lpszClassName = className;
+    RegisterClassA(&wc);
+    return CreateWindowExA(0, className, "", WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
+}
+
+// From the report of the key (its usage) to its command at the target, each
+// key pressed and let go kPresses times.
+std::vector<double> ReportToCommand(SimulatedKeyboard& keyboard, USHORT usage, WPARAM command)
+{
+    std::vector<double> times;
+    for (int press = 0; press < kPresses; ++press) {
+        g_commandAt[command] = 0;
+        const double start = NowMs();
+        if (!keyboard.SendUsages({ usage })) break;
+        const double took = MsUntil(start, [&] { return g_commandAt[command] != 0; }, 3000);
+        if (took >= 0) times.push_back(took);
+        keyboard.SendUsages({});
+        Pump(20);  // the release handled before the next press
+    }
+    return times;
+}
+
+// With the player in front, whose own set assigns both keys a command.
+void AssignedKeys()
+{
+    const std::string player = std::string(kSettingsKey) + "\\Programs\\WMPLAYER.EXE";
+    SetRegistryText(HKEY_CURRENT_USER, player.c_str(), "0x00B8", std::string("command ") + kCommandTarget + ", 1");
+    SetRegistryText(HKEY_CURRENT_USER, player.c_str(), "Calculator", std::string("command ") + kCommandTarget + ", 2");
+    HWND target = Window(kCommandTarget, CommandTargetProc);
+    HWND keys = Window("MMKeyboardBenchKeys", KeysProc);
+    ClearSimulator();
+    SimulatedKeyboard keyboard("bench-key-sets");
+    keyboard.Register(0, SimulatedStandardKeyboard("", kUsageArray));
+    keyboard.PlugIn();
+    ConnectKeyboard(keys, KeyboardOpenReason::kStartUp);
+    ReportToCommand(keyboard, 0x00B8, 1);  // the first report after an open can be slow under Wine
+    std::printf("Eject assigned a command in the player's own set, report to command: %s (goal: within 10 ms)\n",
+                Describe(SpreadOf(ReportToCommand(keyboard, 0x00B8, 1))).c_str());
+    std::printf("the calculator key assigned the same: %s\n",
+                Describe(SpreadOf(ReportToCommand(keyboard, StandardUsageOf(kKeyCalculator), 2))).c_str());
+    DisconnectKeyboard();
+    ClearSimulator();
+    DestroyWindow(keys);
+    DestroyWindow(target);
+}
 
 void WriteKeySets(bool present)
 {
@@ -34,7 +110,7 @@ void LookUp()
     char program[kProgramNameSize];
     const bool known = AnyProgramSet() && ForegroundProgramName(program);
     Assignment assignment;
-    AssignmentInEffect(known ? program : NULL, AssignableKey::kPlayPause, &assignment);
+    AssignmentInEffect(known ? program : NULL, "PlayPause", &assignment);
 }
 
 double MicrosecondsPerLookUp()
@@ -71,5 +147,10 @@ int main()
                 "cost %.3f ms (goal: at most 1 ms)\n", without, with, (with - without) / 1000);
     std::printf("the first look-up after another program came to the front: %s\n",
                 Describe(SpreadOf(firsts)).c_str());
+    if (BringToForeground(playerWindow)) {
+        WriteKeySets(true);
+        AssignedKeys();
+        WriteKeySets(false);
+    }
     return 0;
 }

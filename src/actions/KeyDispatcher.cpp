@@ -1,14 +1,18 @@
-// Each row holds a key, the action it runs and that action's argument: the
-// fader, the browser's chord, the player key, the program. One function
-// serves every row of its kind. What the key's owner assigned it, in the
-// program in front or in all programs, replaces the row's action.
+// Each row holds a key, who it is and the action it runs with that action's
+// argument: the fader, the browser's chord, the player key, the program. One
+// function serves every row of its kind. What the key's owner assigned it,
+// in the program in front or in all programs, replaces the row's action.
+// Every list of keys elsewhere comes from this table: the standard
+// keyboards' usages, the key sets' value names, the Keys dialog's rows.
 #include "actions/KeyDispatcher.h"
 #include "actions/AssignedActions.h"
 #include "actions/BrowserPlayerKeys.h"
 #include "actions/ForegroundProgram.h"
+#include "actions/KeyNames.h"
 #include "actions/LaunchKeys.h"
 #include "actions/SoundKeyActions.h"
 #include "keyboard/KeyCodes.h"
+#include "res/resource.h"
 #include "settings/SettingsPage.h"
 
 namespace {
@@ -38,8 +42,7 @@ union KeyArgument {
 };
 
 struct KeyRow {
-    DWORD keyCode;
-    AssignableKey assignable;  // the name under which its owner may assign it another action
+    KeyIdentity key;  // the release's has no usage and no name: no one assigns it
     RepeatTimer (*act)(const KeyContext& key, KeyArgument argument);
     KeyArgument argument;
 };
@@ -108,38 +111,80 @@ const BrowserCommand kBrowserStop = { &kBrowserStopChord, false };
 const BrowserCommand kRefresh = { &kBrowserRefreshChord, false };
 const BrowserCommand kFavourites = { &kBrowserFavouritesChord, true };
 
-const KeyRow kKeyTable[] = {
-    { kKeysReleased, AssignableKey::kNone, ReleaseKeys, {} },
-    { kKeyMyComputer, AssignableKey::kMyComputer, StartFromWindowsDirectory, kMyComputerCommand },
-    { kKeyWebSearch, AssignableKey::kWebSearch, StartWebSearch, LiveSetting::kSearch },
-    { kKeyHomePage, AssignableKey::kHomePage, StartHomePage, {} },
-    { kKeyBack, AssignableKey::kBack, SendToBrowser, &kBack },
-    { kKeyForward, AssignableKey::kForward, SendToBrowser, &kForward },
-    { kKeyBrowserStop, AssignableKey::kBrowserStop, SendToBrowser, &kBrowserStop },
-    { kKeyRefresh, AssignableKey::kRefresh, SendToBrowser, &kRefresh },
-    { kKeyFavourites, AssignableKey::kFavourites, SendToBrowser, &kFavourites },
-    { kKeyVolumeUp, AssignableKey::kVolumeUp, HoldFader, RepeatMode::kVolumeUp },
-    { kKeyVolumeDown, AssignableKey::kVolumeDown, HoldFader, RepeatMode::kVolumeDown },
-    { kKeyBassUp, AssignableKey::kBassUp, HoldFader, RepeatMode::kBassUp },
-    { kKeyBassDown, AssignableKey::kBassDown, HoldFader, RepeatMode::kBassDown },
-    { kKeyTrebleUp, AssignableKey::kTrebleUp, HoldFader, RepeatMode::kTrebleUp },
-    { kKeyTrebleDown, AssignableKey::kTrebleDown, HoldFader, RepeatMode::kTrebleDown },
-    { kKeyMail, AssignableKey::kMail, StartSetting, LiveSetting::kMail },
-    { kKeyCalculator, AssignableKey::kCalculator, StartFromWindowsDirectory, kCalculatorCommand },
-    { kKeyNextTrack, AssignableKey::kNextTrack, SendToPlayer, PlayerKey::kNextTrack },
-    { kKeyPreviousTrack, AssignableKey::kPreviousTrack, SendToPlayer, PlayerKey::kPreviousTrack },
-    { kKeyMediaStop, AssignableKey::kMediaStop, SendToPlayer, PlayerKey::kStop },
-    { kKeyPlayPause, AssignableKey::kPlayPause, SendToPlayer, PlayerKey::kPlayPause },
-    { kKeyMute, AssignableKey::kMute, Toggle, SoundToggle::kMute },
-    { kKeyLoudness, AssignableKey::kLoudness, Toggle, SoundToggle::kLoudness },
-    { kKeyMediaPlayer, AssignableKey::kMediaPlayer, StartSetting, LiveSetting::kMedia },
+// In the order of the KeyCode's bits. The README names each usage as the
+// USB standard does.
+constexpr KeyRow kKeyTable[] = {
+    { { kKeysReleased, 0, NULL }, ReleaseKeys, {} },
+    { { kKeyMyComputer, 0x0194, "MyComputer" }, StartFromWindowsDirectory, kMyComputerCommand },
+    { { kKeyWebSearch, 0x0221, "WebSearch" }, StartWebSearch, LiveSetting::kSearch },
+    { { kKeyHomePage, 0x0223, "HomePage" }, StartHomePage, {} },
+    { { kKeyBack, 0x0224, "Back" }, SendToBrowser, &kBack },
+    { { kKeyForward, 0x0225, "Forward" }, SendToBrowser, &kForward },
+    { { kKeyBrowserStop, 0x0226, "BrowserStop" }, SendToBrowser, &kBrowserStop },
+    { { kKeyRefresh, 0x0227, "Refresh" }, SendToBrowser, &kRefresh },
+    { { kKeyFavourites, 0x022A, "Favourites" }, SendToBrowser, &kFavourites },
+    { { kKeyVolumeUp, 0x00E9, "VolumeUp" }, HoldFader, RepeatMode::kVolumeUp },
+    { { kKeyVolumeDown, 0x00EA, "VolumeDown" }, HoldFader, RepeatMode::kVolumeDown },
+    { { kKeyBassUp, 0x0152, "BassUp" }, HoldFader, RepeatMode::kBassUp },
+    { { kKeyBassDown, 0x0153, "BassDown" }, HoldFader, RepeatMode::kBassDown },
+    { { kKeyTrebleUp, 0x0154, "TrebleUp" }, HoldFader, RepeatMode::kTrebleUp },
+    { { kKeyTrebleDown, 0x0155, "TrebleDown" }, HoldFader, RepeatMode::kTrebleDown },
+    { { kKeyMail, 0x018A, "Mail" }, StartSetting, LiveSetting::kMail },
+    { { kKeyCalculator, 0x0192, "Calculator" }, StartFromWindowsDirectory, kCalculatorCommand },
+    { { kKeyNextTrack, 0x00B5, "NextTrack" }, SendToPlayer, PlayerKey::kNextTrack },
+    { { kKeyPreviousTrack, 0x00B6, "PreviousTrack" }, SendToPlayer, PlayerKey::kPreviousTrack },
+    { { kKeyMediaStop, 0x00B7, "MediaStop" }, SendToPlayer, PlayerKey::kStop },
+    { { kKeyPlayPause, 0x00CD, "PlayPause" }, SendToPlayer, PlayerKey::kPlayPause },
+    { { kKeyMute, 0x00E2, "Mute" }, Toggle, SoundToggle::kMute },
+    { { kKeyLoudness, 0x00E7, "Loudness" }, Toggle, SoundToggle::kLoudness },
+    { { kKeyMediaPlayer, 0x0183, "MediaPlayer" }, StartSetting, LiveSetting::kMedia },
 };
+constexpr int kRowCount = sizeof kKeyTable / sizeof kKeyTable[0];
+
+// What ties the table to the rest of the program, checked as it compiles.
+constexpr bool SameName(const char* a, const char* b)  // as the registry compares them
+{
+    while (*a && (*a | 0x20) == (*b | 0x20)) ++a, ++b;
+    return *a == *b;
+}
+constexpr bool EachKeyOneBitInOrder()  // the release first, then the KeyCode's 24 bits upwards
+{
+    for (int row = 1; row < kRowCount; ++row) {
+        const DWORD bit = kKeyTable[row].key.keyCode;
+        if (!bit || (bit & (bit - 1)) || (bit >> 24) || bit <= kKeyTable[row - 1].key.keyCode) return false;
+    }
+    return kKeyTable[0].key.keyCode == kKeysReleased && !kKeyTable[0].key.usage && !kKeyTable[0].key.name;
+}
+constexpr bool EachKeyAUsageAndANameOfItsOwn()
+{
+    for (int a = 1; a < kRowCount; ++a) {
+        const KeyIdentity& key = kKeyTable[a].key;
+        if (!key.usage || IDS_KEY_NAMES + key.usage >= IDS_KEY_NAMES_END || !key.name || !key.name[0]) return false;
+        if (key.name[0] == '0' && (key.name[1] | 0x20) == 'x') return false;  // the other keys' kind of name
+        for (int b = a + 1; b < kRowCount; ++b)
+            if (kKeyTable[b].key.usage == key.usage || SameName(kKeyTable[b].key.name, key.name)) return false;
+    }
+    return true;
+}
+static_assert(EachKeyOneBitInOrder(), "the release, then one row per key in the order of its bit of the KeyCode");
+static_assert(EachKeyAUsageAndANameOfItsOwn(),
+              "each key a usage with a text id and a value name of its own, never one of an other key's");
 
 const KeyRow* RowOf(DWORD keyCode)
 {
     for (const KeyRow& row : kKeyTable)
-        if (row.keyCode == keyCode) return &row;
+        if (row.key.keyCode == keyCode) return &row;
     return 0;
+}
+
+// What the owner assigned a key: in the program in front's set, else in the
+// set for all programs. Which program is in front matters only when some
+// program has a set of its own.
+void AssignmentInFront(const char* name, Assignment* assignment)
+{
+    char program[kProgramNameSize];
+    const bool known = AnyProgramSet() && ForegroundProgramName(program);
+    AssignmentInEffect(known ? program : NULL, name, assignment);
 }
 
 }  // namespace
@@ -156,13 +201,9 @@ RepeatTimer DispatchKeys(const KeySource& source, DWORD keyCode)
     const KeyRow* row = RowOf(keyCode);
     // Two keys held together, or a value of no key: nothing acts.
     if (!row) return EndRepeat(source.repeat);
-    if (row->assignable != AssignableKey::kNone) {
-        // Which program is in front matters only when some program has a
-        // set of its own.
-        char program[kProgramNameSize];
-        const bool known = AnyProgramSet() && ForegroundProgramName(program);
+    if (row->key.name) {
         Assignment assignment;
-        AssignmentInEffect(known ? program : NULL, row->assignable, &assignment);
+        AssignmentInFront(row->key.name, &assignment);
         if (assignment.kind != AssignmentKind::kStandard) {
             RunAssignment(assignment);
             return EndRepeat(source.repeat);
@@ -173,8 +214,28 @@ RepeatTimer DispatchKeys(const KeySource& source, DWORD keyCode)
     return row->act == HoldFader ? next : EndRepeat(source.repeat);
 }
 
-AssignableKey AssignableKeyOf(DWORD keyCode)
+void DispatchOtherKey(USAGE usage)
+{
+    char name[kKeyNameSize];
+    KeyValueName(usage, name);
+    Assignment assignment;
+    AssignmentInFront(name, &assignment);
+    RunAssignment(assignment);
+}
+
+int TableKeyCount() { return kRowCount - 1; }
+
+const KeyIdentity& TableKey(int index) { return kKeyTable[1 + index].key; }
+
+USAGE UsageOfKeyCode(DWORD keyCode)
 {
     const KeyRow* row = RowOf(keyCode);
-    return row ? row->assignable : AssignableKey::kNone;
+    return row ? row->key.usage : 0;
+}
+
+DWORD KeyCodeOfUsage(USAGE usage)
+{
+    for (const KeyRow& row : kKeyTable)
+        if (usage && row.key.usage == usage) return row.key.keyCode;
+    return kKeysReleased;
 }

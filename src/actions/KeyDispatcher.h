@@ -1,4 +1,6 @@
-// The key dispatcher: the one place where keys are bound to actions.
+// The key dispatcher: the one place where keys are bound to actions, and the
+// key table, the one home of everything the program knows of each key of the
+// KeyCode.
 #pragma once
 #include <windows.h>
 #include "actions/KeyRepeat.h"
@@ -20,6 +22,25 @@ struct KeySource {
 // what the auto-repeat's timer does next: every KeyCode but a fader key's
 // own ends a running repeat (KeyRepeat.h).
 RepeatTimer DispatchKeys(const KeySource& source, DWORD keyCode);
-// The assignable key of a KeyCode; kNone for the release and for a KeyCode
-// that names no key.
-AssignableKey AssignableKeyOf(DWORD keyCode);
+// A key outside the KeyCode pressed: what its owner assigned it runs, from
+// the program in front's set or else the set for all programs. It does
+// nothing by default (standard is nothing) and never touches the repeat.
+void DispatchOtherKey(USAGE usage);
+
+// A key of the table as its owner knows it: its KeyCode bit, its Consumer
+// usage on a standard keyboard, and its value's name in a key set. Its name
+// as the user reads it is the string IDS_KEY_NAMES + its usage.
+struct KeyIdentity {
+    DWORD keyCode;
+    USAGE usage;
+    const char* name;
+};
+// The keys of the table in its order, the release left out.
+int TableKeyCount();
+const KeyIdentity& TableKey(int index);
+// The usage of the table key a KeyCode names; 0 for the release and for a
+// KeyCode that names no key.
+USAGE UsageOfKeyCode(DWORD keyCode);
+// The key bit of a table key's usage, 0 for every other usage: how a
+// standard keyboard's readers tell the KeyCode's keys from the others.
+DWORD KeyCodeOfUsage(USAGE usage);

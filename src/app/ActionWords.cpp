@@ -3,22 +3,24 @@
 #include "fw/ResourceLanguage.h"
 #include "res/resource.h"
 
-void KeyDisplayName(AssignableKey key, char* text, int size)
+void KeyDisplayName(USAGE usage, char* text, int size)
 {
-    if (LoadLocalString(IDS_KEY_NAMES + static_cast<int>(key), text, size) == 0)
-        lstrcpynA(text, kAssignableKeyNames[static_cast<int>(key)], size);
+    if (IDS_KEY_NAMES + usage < IDS_KEY_NAMES_END && LoadLocalString(IDS_KEY_NAMES + usage, text, size) > 0) return;
+    char format[32], name[sizeof format + 8];
+    LoadLocalString(IDS_KEY_UNNAMED, format, sizeof format);
+    wsprintfA(name, format, usage);
+    lstrcpynA(text, name, size);
 }
 
-void DescribeAction(int kind, const char* argument, char* text, int size)
+void DescribeAction(const ShownAction& shown, char* text, int size)
 {
     char words[64];
-    if (kind == kNotUnderstood) {
+    if (!shown.understood) {
         LoadLocalString(IDS_WORDS_NOT_UNDERSTOOD, words, sizeof words);
-        JoinText(text, size, words, argument[0] ? ": " : "", argument);
+        JoinText(text, size, words, shown.argument[0] ? ": " : "", shown.argument);
         return;
     }
-    LoadLocalString(IDS_WORDS + kind, words, sizeof words);
-    const bool hasArgument = kind != static_cast<int>(AssignmentKind::kStandard) &&
-                             kind != static_cast<int>(AssignmentKind::kNothing);
-    JoinText(text, size, words, hasArgument ? argument : "");
+    const AssignmentKindRow& kind = KindRow(shown.kind);
+    LoadLocalString(kind.shownText, words, sizeof words);
+    JoinText(text, size, words, kind.takesArgument ? shown.argument : "");
 }

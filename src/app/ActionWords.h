@@ -2,15 +2,21 @@
 // language.
 #pragma once
 #include <windows.h>
+#include "actions/KeyNames.h"
 #include "settings/AssignmentFormat.h"
-#include "settings/AssignmentStore.h"
 
-// A value that is not understood, in place of an AssignmentKind.
-const int kNotUnderstood = -1;
+// What a key does as the dialog shows it: an understood value's kind and
+// argument, or a value not understood and its text.
+struct ShownAction {
+    bool understood;
+    AssignmentKind kind;
+    char argument[kAssignmentTextSize];
+};
 
-// The key's name as the user reads it.
-void KeyDisplayName(AssignableKey key, char* text, int size);
+// The key's name as the user reads it: its usage's name, or "Key 0x022D"
+// for a usage the program has no name for.
+void KeyDisplayName(USAGE usage, char* text, int size);
 // "Standard", "Nothing", "Start: <argument>" and so on; a value not
 // understood is "Not understood: <argument>", or the bare words when there
 // is no text to show (not REG_SZ, too long).
-void DescribeAction(int kind, const char* argument, char* text, int size);
+void DescribeAction(const ShownAction& shown, char* text, int size);

@@ -1,11 +1,6 @@
 #include "app/KeyChoices.h"
+#include "actions/KeyDispatcher.h"
 #include "fw/BoundedText.h"
-
-bool HasArgument(int kind)
-{
-    return kind == static_cast<int>(AssignmentKind::kStart) || kind == static_cast<int>(AssignmentKind::kKeys) ||
-           kind == static_cast<int>(AssignmentKind::kCommand);
-}
 
 KeyChoices::~KeyChoices()
 {
@@ -23,8 +18,29 @@ bool KeyChoices::Load()
     m_sets[0].listed = true;
     char program[kProgramNameSize];
     for (DWORD i = 0; m_count <= kMaxPrograms && ProgramSetAt(i, program); ++i) Add(program);
-    for (int set = 0; set < m_count; ++set) m_sets[set].create = false;
+    m_otherCount = 0;
+    for (int set = 0; set < m_count; ++set) {
+        m_sets[set].create = false;
+        ListOtherKeys(Program(set));
+    }
+    // By usage, as a keyboard's keys are numbered.
+    for (int i = 1; i < m_otherCount; ++i)
+        for (int j = i; j > 0 && m_others[j - 1] > m_others[j]; --j) {
+            const USAGE moved = m_others[j];
+            m_others[j] = m_others[j - 1];
+            m_others[j - 1] = moved;
+        }
     return true;
+}
+
+// Every key outside the table that has a value in the set, once.
+void KeyChoices::ListOtherKeys(const char* program)
+{
+    char name[kKeyNameSize];
+    for (DWORD i = 0; AssignmentNameAt(program, i, name, sizeof name); ++i) {
+        const USAGE usage = OtherKeyOfValueName(name);
+        if (usage) FindKey(usage);
+    }
 }
 
 int KeyChoices::Add(const char* program)
@@ -52,22 +68,39 @@ void KeyChoices::Remove(int set)
     m_sets[set].replace = true;
 }
 
+int KeyChoices::KeyCount() const { return TableKeyCount() + m_otherCount; }
+
+USAGE KeyChoices::Key(int key) const
+{
+    return key < TableKeyCount() ? TableKey(key).usage : m_others[key - TableKeyCount()];
+}
+
+int KeyChoices::FindKey(USAGE usage)
+{
+    for (int key = 0; key < KeyCount(); ++key)
+        if (Key(key) == usage) return key;
+    if (!usage || KeyCodeOfUsage(usage) || m_otherCount == kMaxOtherKeys) return -1;
+    m_others[m_otherCount++] = usage;
+    return KeyCount() - 1;
+}
+
 void KeyChoices::ForgetChoices(int set)
 {
     if (m_sets[set].choices) LocalFree(m_sets[set].choices);
     m_sets[set].choices = 0;
 }
 
-const KeyChoices::Choice* KeyChoices::ChoiceOf(int set, AssignableKey key) const
+const KeyChoices::Choice* KeyChoices::ChoiceOf(int set, int key) const
 {
     const Choice* choices = m_sets[set].choices;
-    return choices && choices[static_cast<int>(key)].chosen ? &choices[static_cast<int>(key)] : 0;
+    return choices && choices[key].chosen ? &choices[key] : 0;
 }
 
-void KeyChoices::Show(int set, AssignableKey key, ShownAction* shown) const
+void KeyChoices::Show(int set, int key, ShownAction* shown) const
 {
     if (const Choice* choice = ChoiceOf(set, key)) {
-        shown->kind = static_cast<int>(choice->kind);
+        shown->understood = true;
+        shown->kind = choice->kind;
         lstrcpynA(shown->argument, choice->argument, sizeof shown->argument);
         return;
     }
@@ -75,61 +108,64 @@ void KeyChoices::Show(int set, AssignableKey key, ShownAction* shown) const
 }
 
 // What the key shows without a choice of its own in this set.
-void KeyChoices::ShowStored(int set, AssignableKey key, ShownAction* shown) const
+void KeyChoices::ShowStored(int set, int key, ShownAction* shown) const
 {
+    char name[kKeyNameSize];
+    KeyValueName(Key(key), name);
     Assignment assignment;
     char text[kAssignmentTextSize];
     const StoredAssignment stored =
-        m_sets[set].replace ? StoredAssignment::kAbsent : ReadAssignment(Program(set), key, &assignment, text);
+        m_sets[set].replace ? StoredAssignment::kAbsent : ReadAssignment(Program(set), name, &assignment, text);
     if (stored == StoredAssignment::kAbsent && set != 0) {
         Show(0, key, shown);
         return;
     }
-    shown->kind = stored == StoredAssignment::kNotUnderstood ? kNotUnderstood : static_cast<int>(assignment.kind);
-    lstrcpynA(shown->argument, stored == StoredAssignment::kNotUnderstood ? text : assignment.argument,
-              sizeof shown->argument);
+    shown->understood = stored != StoredAssignment::kNotUnderstood;
+    shown->kind = assignment.kind;
+    lstrcpynA(shown->argument, shown->understood ? assignment.argument : text, sizeof shown->argument);
 }
 
-void KeyChoices::Choose(int set, AssignableKey key, int kind, const char* argument)
+void KeyChoices::Choose(int set, int key, AssignmentKind kind, const char* argument)
 {
-    if (kind == kNotUnderstood) return;
-    if (!HasArgument(kind)) argument = "";
+    const bool takesArgument = KindRow(kind).takesArgument;
+    if (!takesArgument) argument = "";
     ShownAction stored;
     ShowStored(set, key, &stored);
-    const bool unchanged = stored.kind == kind && (!HasArgument(kind) || lstrcmpA(stored.argument, argument) == 0);
+    const bool unchanged = stored.understood && stored.kind == kind &&
+                           (!takesArgument || lstrcmpA(stored.argument, argument) == 0);
     Choice* choices = m_sets[set].choices;
     if (unchanged) {
-        if (choices) choices[static_cast<int>(key)].chosen = false;
+        if (choices) choices[key].chosen = false;
         return;
     }
     if (!choices) choices = m_sets[set].choices =
-                      static_cast<Choice*>(LocalAlloc(LPTR, kAssignableKeyCount * sizeof(Choice)));
+                      static_cast<Choice*>(LocalAlloc(LPTR, (TableKeyCount() + kMaxOtherKeys) * sizeof(Choice)));
     if (!choices) return;
-    Choice& choice = choices[static_cast<int>(key)];
+    Choice& choice = choices[key];
     choice.chosen = true;
-    choice.kind = static_cast<AssignmentKind>(kind);
+    choice.kind = kind;
     lstrcpynA(choice.argument, argument, sizeof choice.argument);
 }
 
 // The value Save writes: the word, and its argument after one blank.
 bool KeyChoices::ComposeValue(const Choice& choice, char* value, int size)
 {
-    const char* word = kAssignmentWords[static_cast<int>(choice.kind)];
-    if (!HasArgument(static_cast<int>(choice.kind))) return JoinText(value, size, word, "");
-    return JoinText(value, size, word, " ", choice.argument);
+    const AssignmentKindRow& kind = KindRow(choice.kind);
+    if (!kind.takesArgument) return JoinText(value, size, kind.word, "");
+    return JoinText(value, size, kind.word, " ", choice.argument);
 }
 
-bool KeyChoices::FindBadChoice(int* set, AssignableKey* key, AssignmentKind* kind) const
+bool KeyChoices::FindBadChoice(int* set, int* key, AssignmentKind* kind) const
 {
     for (int s = 0; s < m_count; ++s) {
-        for (int k = 0; m_sets[s].listed && k < kAssignableKeyCount; ++k) {
-            const Choice* choice = ChoiceOf(s, static_cast<AssignableKey>(k));
+        for (int k = 0; m_sets[s].listed && k < KeyCount(); ++k) {
+            const Choice* choice = ChoiceOf(s, k);
             char value[kAssignmentTextSize];
             Assignment assignment;
             if (!choice || (ComposeValue(*choice, value, sizeof value) && ParseAssignment(value, &assignment)))
                 continue;
             *set = s;
-            *key = static_cast<AssignableKey>(k);
+            *key = k;
             *kind = choice->kind;
             return true;
         }
@@ -146,14 +182,13 @@ void KeyChoices::Save() const
         if (set.replace) DeleteProgramSet(Program(s));
         if (!set.listed) continue;
         if (set.create) CreateProgramSet(Program(s));
-        for (int k = 0; k < kAssignableKeyCount; ++k) {
-            const Choice* choice = ChoiceOf(s, static_cast<AssignableKey>(k));
-            char value[kAssignmentTextSize];
+        for (int k = 0; k < KeyCount(); ++k) {
+            const Choice* choice = ChoiceOf(s, k);
+            char name[kKeyNameSize], value[kAssignmentTextSize];
             if (!choice) continue;
-            if (s == 0 && choice->kind == AssignmentKind::kStandard)
-                DeleteAssignment(NULL, static_cast<AssignableKey>(k));
-            else if (ComposeValue(*choice, value, sizeof value))
-                WriteAssignmentText(Program(s), static_cast<AssignableKey>(k), value);
+            KeyValueName(Key(k), name);
+            if (s == 0 && choice->kind == AssignmentKind::kStandard) DeleteAssignment(NULL, name);
+            else if (ComposeValue(*choice, value, sizeof value)) WriteAssignmentText(Program(s), name, value);
         }
     }
 }

@@ -19,6 +19,7 @@ const MessageMapEntry KeyboardDialog::messageEntries[] = {
     ON_MESSAGE(WM_TIMER, &KeyboardDialog::OnTimer),
     ON_MESSAGE(WM_DEVICECHANGE, &KeyboardDialog::OnDeviceChange),
     ON_MESSAGE(WM_KEYBOARD_KEYS, &KeyboardDialog::OnKeyboardKeys),
+    ON_MESSAGE(WM_KEYBOARD_OTHER_KEY, &KeyboardDialog::OnOtherKey),
     ON_COMMAND(ID_TRAY_HIDE, &KeyboardDialog::OnTrayHide),
     ON_COMMAND(ID_TRAY_SHOW, &KeyboardDialog::OnTrayShow),
     ON_COMMAND(IDC_MAIL_BROWSE, &KeyboardDialog::OnMailBrowse),
@@ -198,6 +199,15 @@ LRESULT KeyboardDialog::OnKeyboardKeys(WPARAM, LPARAM keyCode)
     // A key's delay restarts the timer's period even when it is the same: a new
     // fader key waits its whole period before its first tick.
     ArmRepeatTimer(DispatchKeys(source, static_cast<DWORD>(keyCode)), true);
+    return 0;
+}
+
+// Acts at the press alone: held, the key acts once.
+LRESULT KeyboardDialog::OnOtherKey(WPARAM usage, LPARAM state)
+{
+    if (state != kOtherKeyPressed) return 0;
+    if (m_keysDialog) m_keysDialog->FindOtherKey(static_cast<USAGE>(usage));
+    else DispatchOtherKey(static_cast<USAGE>(usage));
     return 0;
 }
 

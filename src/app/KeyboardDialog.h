@@ -40,6 +40,7 @@ private:
     void ArmRepeatTimer(RepeatTimer next, bool restart);
     LRESULT OnDeviceChange(WPARAM, LPARAM);
     LRESULT OnKeyboardKeys(WPARAM, LPARAM);
+    LRESULT OnOtherKey(WPARAM, LPARAM);
     LRESULT OnTrayHide(WPARAM, LPARAM);
     LRESULT OnTrayShow(WPARAM, LPARAM);
     LRESULT OnMailBrowse(WPARAM, LPARAM);

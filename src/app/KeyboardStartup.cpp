@@ -2,6 +2,7 @@
 // reaches the dialog.
 #include "app/KeyboardStartup.h"
 #include <dbt.h>
+#include "actions/KeyDispatcher.h"
 #include "fw/WinApp.h"
 #include "keyboard/KeyboardConnection.h"
 #include "keyboard/KeyboardDevice.h"
@@ -38,7 +39,7 @@ void AfterKeyboardSearch(HWND dialog, KeyboardOpenReason reason, bool found)
 
 void ConnectKeyboard(HWND dialog, KeyboardOpenReason reason)
 {
-    AfterKeyboardSearch(dialog, reason, OpenKeyboard(dialog));
+    AfterKeyboardSearch(dialog, reason, OpenKeyboard(dialog, KeyCodeOfUsage));
 }
 
 void DisconnectKeyboard()
@@ -51,7 +52,7 @@ void HandleDeviceChange(HWND dialog, WPARAM event)
 {
     if (event != DBT_DEVICEARRIVAL) return;
     if (KeyboardDevice.open.load()) {
-        if (SwitchToMakerKeyboard(dialog)) {
+        if (SwitchToMakerKeyboard(dialog, KeyCodeOfUsage)) {
             CloseMixer();
             AfterKeyboardSearch(dialog, KeyboardOpenReason::kDeviceArrival, true);
         }

@@ -21,7 +21,7 @@ namespace {
 // The key names' column of the list, in dialog units.
 const int kActionColumn = 70;
 // The longest argument every action word still fits beside.
-const int kArgumentLimit = kAssignmentTextSize - 1 - 8;  // "command "
+const int kArgumentLimit = kAssignmentTextSize - 1 - LongestArgumentPrefix();
 
 }  // namespace
 
@@ -35,9 +35,11 @@ BOOL KeysDialog::OnInitDialog()
         return TRUE;
     }
     char text[128];
-    for (int kind = 0; kind < kAssignmentKindCount; ++kind) {
-        LoadLocalString(IDS_CHOICES + kind, text, sizeof text);
-        SendDlgItemMessageA(m_hWnd, IDC_KEYS_ACTION, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    for (const AssignmentKindRow& kind : kAssignmentKinds) {
+        LoadLocalString(kind.choiceText, text, sizeof text);
+        const LRESULT item =
+            SendDlgItemMessageA(m_hWnd, IDC_KEYS_ACTION, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+        SendDlgItemMessageA(m_hWnd, IDC_KEYS_ACTION, CB_SETITEMDATA, item, static_cast<LPARAM>(kind.kind));
     }
     for (int set = 0; set < m_choices.Count(); ++set) ListProgram(set);
     int column = kActionColumn;
@@ -71,54 +73,63 @@ void KeysDialog::ShowSet(int set)
     EnableWindow(GetDlgItem(m_hWnd, IDC_KEYS_REMOVE), set != 0);
 
     SendDlgItemMessageA(m_hWnd, IDC_KEYS_LIST, LB_RESETCONTENT, 0, 0);
-    for (int key = 0; key < kAssignableKeyCount; ++key) {
+    for (int key = 0; key < m_choices.KeyCount(); ++key) {
         SendDlgItemMessageA(m_hWnd, IDC_KEYS_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(""));
-        ShowRow(static_cast<AssignableKey>(key));
+        ShowRow(key);
     }
     SendDlgItemMessageA(m_hWnd, IDC_KEYS_LIST, LB_SETCURSEL, m_row, 0);
     LoadEditor();
 }
 
 // "Name<TAB>what it does" in the key's row.
-void KeysDialog::ShowRow(AssignableKey key)
+void KeysDialog::ShowRow(int key)
 {
     char name[64];
     char words[kAssignmentTextSize + 64];
     char row[sizeof name + sizeof words];
     ShownAction shown;
     m_choices.Show(m_set, key, &shown);
-    KeyDisplayName(key, name, sizeof name);
-    DescribeAction(shown.kind, shown.argument, words, sizeof words);
+    KeyDisplayName(m_choices.Key(key), name, sizeof name);
+    DescribeAction(shown, words, sizeof words);
     JoinText(row, sizeof row, name, "\t", words);
     HWND list = GetDlgItem(m_hWnd, IDC_KEYS_LIST);
     const LRESULT selected = ::SendMessageA(list, LB_GETCURSEL, 0, 0);
-    const int index = static_cast<int>(key);
-    ::SendMessageA(list, LB_DELETESTRING, index, 0);
-    ::SendMessageA(list, LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(row));
+    ::SendMessageA(list, LB_DELETESTRING, key, 0);
+    ::SendMessageA(list, LB_INSERTSTRING, key, reinterpret_cast<LPARAM>(row));
     if (selected != LB_ERR) ::SendMessageA(list, LB_SETCURSEL, selected, 0);
 }
 
 void KeysDialog::LoadEditor()
 {
     ShownAction shown;
-    m_choices.Show(m_set, static_cast<AssignableKey>(m_row), &shown);
-    SendDlgItemMessageA(m_hWnd, IDC_KEYS_ACTION, CB_SETCURSEL, shown.kind, 0);
+    m_choices.Show(m_set, m_row, &shown);
+    HWND actions = GetDlgItem(m_hWnd, IDC_KEYS_ACTION);
+    const LRESULT count = ::SendMessageA(actions, CB_GETCOUNT, 0, 0);
+    ::SendMessageA(actions, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    for (LRESULT item = 0; shown.understood && item < count; ++item)
+        if (::SendMessageA(actions, CB_GETITEMDATA, item, 0) == static_cast<LRESULT>(shown.kind))
+            ::SendMessageA(actions, CB_SETCURSEL, item, 0);
     SetDlgItemTextA(m_hWnd, IDC_KEYS_ARGUMENT, shown.argument);
-    EnableEditor(shown.kind);
+    EnableEditor();
 }
 
 // A value not understood keeps its text in view, but nothing can be typed
 // until the user chooses what the key does instead.
-void KeysDialog::EnableEditor(int kind)
+void KeysDialog::EnableEditor()
 {
-    EnableWindow(GetDlgItem(m_hWnd, IDC_KEYS_ARGUMENT), HasArgument(kind));
-    EnableWindow(GetDlgItem(m_hWnd, IDC_KEYS_BROWSE), kind == static_cast<int>(AssignmentKind::kStart));
+    AssignmentKind kind;
+    const bool chosen = SelectedAction(&kind);
+    EnableWindow(GetDlgItem(m_hWnd, IDC_KEYS_ARGUMENT), chosen && KindRow(kind).takesArgument);
+    EnableWindow(GetDlgItem(m_hWnd, IDC_KEYS_BROWSE), chosen && kind == AssignmentKind::kStart);
 }
 
-int KeysDialog::SelectedAction() const
+// False while no action is chosen: the row shows a value not understood.
+bool KeysDialog::SelectedAction(AssignmentKind* kind) const
 {
     const LRESULT item = SendDlgItemMessageA(m_hWnd, IDC_KEYS_ACTION, CB_GETCURSEL, 0, 0);
-    return item == CB_ERR ? kNotUnderstood : static_cast<int>(item);
+    if (item == CB_ERR) return false;
+    *kind = static_cast<AssignmentKind>(SendDlgItemMessageA(m_hWnd, IDC_KEYS_ACTION, CB_GETITEMDATA, item, 0));
+    return true;
 }
 
 // What the editor holds becomes the user's choice for its key, when it
@@ -127,8 +138,22 @@ void KeysDialog::KeepEditor()
 {
     char argument[kAssignmentTextSize] = "";
     GetDlgItemTextA(m_hWnd, IDC_KEYS_ARGUMENT, argument, sizeof argument);
-    m_choices.Choose(m_set, static_cast<AssignableKey>(m_row), SelectedAction(), argument);
-    ShowRow(static_cast<AssignableKey>(m_row));
+    AssignmentKind kind;
+    if (SelectedAction(&kind)) m_choices.Choose(m_set, m_row, kind, argument);
+    ShowRow(m_row);
+}
+
+void KeysDialog::SelectKey(int key)
+{
+    KeepEditor();
+    HWND list = GetDlgItem(m_hWnd, IDC_KEYS_LIST);
+    if (key >= ::SendMessageA(list, LB_GETCOUNT, 0, 0)) {
+        ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(""));
+        ShowRow(key);
+    }
+    m_row = key;
+    ::SendMessageA(list, LB_SETCURSEL, m_row, 0);
+    LoadEditor();
 }
 
 // A dialog opened from this one (the file dialog, a message box) disables
@@ -136,12 +161,16 @@ void KeysDialog::KeepEditor()
 // for: meanwhile a key moves nothing.
 void KeysDialog::FindKey(DWORD keyCode)
 {
-    const AssignableKey key = AssignableKeyOf(keyCode);
-    if (!m_hWnd || !IsWindowEnabled(m_hWnd) || key == AssignableKey::kNone) return;
-    KeepEditor();
-    m_row = static_cast<int>(key);
-    SendDlgItemMessageA(m_hWnd, IDC_KEYS_LIST, LB_SETCURSEL, m_row, 0);
-    LoadEditor();
+    const USAGE usage = UsageOfKeyCode(keyCode);
+    if (m_hWnd && IsWindowEnabled(m_hWnd) && usage) SelectKey(m_choices.FindKey(usage));
+}
+
+void KeysDialog::FindOtherKey(USAGE usage)
+{
+    if (!m_hWnd || !IsWindowEnabled(m_hWnd)) return;
+    const int key = m_choices.FindKey(usage);
+    if (key >= 0) SelectKey(key);
+    else MessageBeep(MB_ICONEXCLAMATION);
 }
 
 LRESULT KeysDialog::OnProgramChange(WPARAM wParam, LPARAM)
@@ -167,9 +196,9 @@ LRESULT KeysDialog::OnKeyChange(WPARAM wParam, LPARAM)
 LRESULT KeysDialog::OnActionChange(WPARAM wParam, LPARAM)
 {
     if (HIWORD(wParam) != CBN_SELCHANGE) return 0;
-    const int kind = SelectedAction();
-    if (!HasArgument(kind)) SetDlgItemTextA(m_hWnd, IDC_KEYS_ARGUMENT, "");
-    EnableEditor(kind);
+    AssignmentKind kind;
+    if (SelectedAction(&kind) && !KindRow(kind).takesArgument) SetDlgItemTextA(m_hWnd, IDC_KEYS_ARGUMENT, "");
+    EnableEditor();
     KeepEditor();
     return 0;
 }
@@ -237,15 +266,14 @@ LRESULT KeysDialog::OnRemoveProgram(WPARAM, LPARAM)
 // what its action takes; true when there is one.
 bool KeysDialog::RefuseBadArgument()
 {
-    int set;
-    AssignableKey key;
+    int set, key;
     AssignmentKind kind;
     if (!m_choices.FindBadChoice(&set, &key, &kind)) return false;
-    m_row = static_cast<int>(key);
+    m_row = key;
     ShowSet(set);
     char name[64], hint[256], message[sizeof name + sizeof hint], caption[64];
-    KeyDisplayName(key, name, sizeof name);
-    LoadLocalString(IDS_BAD_ARGUMENT + static_cast<int>(kind), hint, sizeof hint);
+    KeyDisplayName(m_choices.Key(key), name, sizeof name);
+    LoadLocalString(KindRow(kind).hintText, hint, sizeof hint);
     JoinText(message, sizeof message, name, "\n\n", hint);
     GetWindowTextA(m_hWnd, caption, sizeof caption);
     MessageBoxA(m_hWnd, message, caption, MB_OK | MB_ICONEXCLAMATION);

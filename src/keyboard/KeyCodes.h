@@ -14,6 +14,15 @@
 // processing could read a KeyCode as a button id.
 const UINT WM_KEYBOARD_KEYS = WM_USER + 1;
 
+// Posted by a standard keyboard's readers for a key outside the KeyCode, any
+// Consumer usage no bit stands for: WPARAM the usage, LPARAM kOtherKeyPressed
+// or kOtherKeyReleased, once each time the key goes down or up. From the
+// application's own range: WM_USER + 0 to + 2 are the dialog manager's
+// DM_GETDEFID, DM_SETDEFID and DM_REPOSITION, which it handles itself.
+const UINT WM_KEYBOARD_OTHER_KEY = WM_APP + 1;
+const LPARAM kOtherKeyReleased = 0;
+const LPARAM kOtherKeyPressed = 1;
+
 const DWORD kKeysReleased = 0;
 
 const DWORD kKeyMyComputer = 0x000001;

@@ -9,10 +9,10 @@
 #include "keyboard/Readers.h"
 #include "keyboard/StandardReaders.h"
 
-bool OpenKeyboard(HWND keysWindow)
+bool OpenKeyboard(HWND keysWindow, UsageKeyLookup keyOfUsage)
 {
     KeyboardDevice.open.store(FindKeyboard());
-    StartReaders(keysWindow, WM_KEYBOARD_KEYS);
+    StartReaders(keysWindow, WM_KEYBOARD_KEYS, keyOfUsage);
     return KeyboardDevice.open.load();
 }
 
@@ -22,19 +22,19 @@ void CloseKeyboard() { StopReaders(); }
 // from there: a device need not allow its interface opened twice. Without
 // the model, the arrival may be a standard collection come back or new: it
 // is read beside the others.
-bool SwitchToMakerKeyboard(HWND keysWindow)
+bool SwitchToMakerKeyboard(HWND keysWindow, UsageKeyLookup keyOfUsage)
 {
     if (KeyboardDevice.kind.load() != KeyboardKind::kStandard) return false;
     ReleaseUnpluggedStandardCollections();
     USHORT inputLength = 0, outputLength = 0;
     HANDLE maker = SearchWhileStandardRead(&inputLength, &outputLength);
     if (!maker) {
-        StartReaders(keysWindow, WM_KEYBOARD_KEYS);
+        StartReaders(keysWindow, WM_KEYBOARD_KEYS, keyOfUsage);
         return false;
     }
     CloseKeyboard();
     UseMakerKeyboard(maker, inputLength, outputLength);
     KeyboardDevice.open.store(true);
-    StartReaders(keysWindow, WM_KEYBOARD_KEYS);
+    StartReaders(keysWindow, WM_KEYBOARD_KEYS, keyOfUsage);
     return true;
 }

@@ -3,17 +3,15 @@
 // without sharing) is passed over. The first consumer-control collection of
 // the maker's models is kept open and ends the search, and every other
 // interface is closed before the next is opened. A standard consumer
-// collection with keys of the usage table is handed to the standard readers
+// collection with Consumer buttons is handed to the standard readers
 // meanwhile, up to their number, and let go again when the search ends at
 // the maker's model: that model always wins.
 //
 // Every interface is opened for overlapped reads: a reader must be able to
 // end its read while the keyboard stays plugged in (keyboard/ReportRead.cpp).
 #include "keyboard/KeyboardDiscovery.h"
-#include "keyboard/KeyCodes.h"
 #include "keyboard/KeyboardDevice.h"
 #include "keyboard/StandardReaders.h"
-#include "keyboard/UsageKeys.h"
 #include "device/HidDevice.h"
 
 KeyboardDeviceRecord KeyboardDevice;
@@ -50,12 +48,11 @@ bool IsMakerModel(const HIDD_ATTRIBUTES& attributes)
     return attributes.VendorID == KEYBOARD_VENDOR_ID && IsAcceptedProduct(attributes.ProductID);
 }
 
-// Whether the collection's Consumer buttons declare a usage of the table,
-// as a usage or within a usage range. A tilt wheel's AC Pan or a battery
-// level is a value, no button: such a collection has none. Every capability
-// counts: a keyboard that lists each of its many keys as a button of its
-// own may declare the table's keys after dozens of others.
-bool HasTableKeys(PHIDP_PREPARSED_DATA preparsedData, const HIDP_CAPS& caps)
+// Whether the collection declares Consumer buttons, whichever usages: each
+// is a key its owner may assign, a key of the KeyCode or any other. A tilt
+// wheel's AC Pan or a battery level is a value, no button: such a
+// collection has none.
+bool HasConsumerButtons(PHIDP_PREPARSED_DATA preparsedData, const HIDP_CAPS& caps)
 {
     USHORT count = caps.NumberInputButtonCaps;
     if (count == 0) return false;
@@ -64,21 +61,14 @@ bool HasTableKeys(PHIDP_PREPARSED_DATA preparsedData, const HIDP_CAPS& caps)
     const USHORT room = count;
     bool found = false;
     const NTSTATUS status = HidDevice::GetSpecificButtonCaps(kConsumerPage, buttons, &count, preparsedData);
-    if (status == kHidpStatusSuccess || status == HIDP_STATUS_BUFFER_TOO_SMALL) {
-        for (USHORT i = 0; i < count && i < room && !found; ++i) {
-            const HIDP_BUTTON_CAPS& b = buttons[i];
-            if (b.UsagePage != kConsumerPage) continue;
-            const USAGE first = b.IsRange ? b.Range.UsageMin : b.NotRange.Usage;
-            const USAGE last = b.IsRange ? b.Range.UsageMax : b.NotRange.Usage;
-            found = KeysOfUsageRange(first, last) != kKeysReleased;
-        }
-    }
+    if (status == kHidpStatusSuccess || status == HIDP_STATUS_BUFFER_TOO_SMALL)
+        for (USHORT i = 0; i < count && i < room; ++i) found = found || buttons[i].UsagePage == kConsumerPage;
     LocalFree(buttons);
     return found;
 }
 
 // A standard keyboard's consumer-control collection, whose reports can be
-// read and hold keys of the table: another maker's, or the maker's of a
+// read and hold Consumer keys: another maker's, or the maker's of a
 // model other than the four. On success its preparsed data is left held in
 // *preparsedData.
 bool CheckStandardKeyboard(HANDLE device, PHIDP_PREPARSED_DATA* preparsedData, HIDP_CAPS* caps)
@@ -92,7 +82,7 @@ bool CheckStandardKeyboard(HANDLE device, PHIDP_PREPARSED_DATA* preparsedData, H
     const bool accepted = HidDevice::GetCaps(*preparsedData, caps) == kHidpStatusSuccess &&
                           caps->UsagePage == kConsumerPage && caps->Usage == kConsumerControl &&
                           caps->InputReportByteLength >= 1 && caps->InputReportByteLength <= kStandardReportLimit &&
-                          HasTableKeys(*preparsedData, *caps);
+                          HasConsumerButtons(*preparsedData, *caps);
     if (!accepted) HidDevice::FreePreparsedData(*preparsedData);
     return accepted;
 }

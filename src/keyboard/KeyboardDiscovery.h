@@ -7,8 +7,8 @@ extern "C" {
 
 // Opens the first interface that passes CheckKeyboardIdentity and stores it
 // in KeyboardDevice; when there is none, every standard keyboard's
-// consumer-control collection with keys of the usage table has been handed
-// to the standard readers (StandardReaders.h), and the kind is kStandard.
+// consumer-control collection with Consumer buttons has been handed to the
+// standard readers (StandardReaders.h), and the kind is kStandard.
 // False (and a NULL handle) when there is neither.
 bool FindKeyboard();
 // The search while standard collections are read: the maker's model's

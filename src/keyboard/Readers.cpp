@@ -3,9 +3,9 @@
 #include "keyboard/ReaderThread.h"
 #include "keyboard/StandardReaders.h"
 
-void StartReaders(HWND window, UINT message)
+void StartReaders(HWND window, UINT message, UsageKeyLookup keyOfUsage)
 {
-    if (KeyboardDevice.kind.load() == KeyboardKind::kStandard) StartStandardReaders(window, message);
+    if (KeyboardDevice.kind.load() == KeyboardKind::kStandard) StartStandardReaders(window, message, keyOfUsage);
     else StartReaderThread(window, message);
 }
 

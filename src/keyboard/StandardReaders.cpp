@@ -11,7 +11,9 @@
 //
 // A key stays down across reports (a standard keyboard repeats its report
 // while a key is held), and every post would restart the auto-repeat: so the
-// union is posted only when it changes. The readers post under one lock, so
+// union is posted only when it changes. A key outside the KeyCode is posted
+// as it goes down and up, once however many collections hold it, so that it
+// acts once however long it is held. The readers post under one lock, so
 // that two readers' unions can never arrive in the wrong order. A reader
 // whose collection is unplugged takes its keys out of the union, which posts
 // their release, as if they were let go. Readers that are stopped post
@@ -24,7 +26,6 @@
 #include "keyboard/KeyboardDevice.h"
 #include "keyboard/ReaderThread.h"
 #include "keyboard/ReportRead.h"
-#include "keyboard/UsageKeys.h"
 #include "device/HidDevice.h"
 
 namespace {
@@ -34,6 +35,16 @@ const ULONG kMaxUsagesPerReport = 64;
 const int kReportIds = 256;
 // No union is ever this: the first one after a start is always posted.
 const DWORD kNothingPosted = 0xFFFFFFFF;
+// More keys outside the KeyCode than a keyboard holds down at once; any more
+// held on one collection are not seen.
+const int kMaxOtherKeysHeld = 16;
+const int kAllReports = -1;
+
+// A key outside the KeyCode held on a collection, in the reports of that ID.
+struct OtherKeyHeld {
+    BYTE reportId;
+    USAGE usage;
+};
 
 struct StandardReader {
     bool taken;                   // UI thread only, as are the fields up to the thread
@@ -44,6 +55,8 @@ struct StandardReader {
     HANDLE thread, stopEvent, readEvent;
     std::atomic<bool> unplugged;  // set by the reader when its read fails
     std::atomic<DWORD> keys;      // the union over its report IDs
+    OtherKeyHeld others[kMaxOtherKeysHeld];  // written and read under the post lock
+    int otherCount;
     BYTE report[kStandardReportLimit];   // the reader's own from here on
     DWORD keysByReport[kReportIds];
 };
@@ -54,25 +67,66 @@ bool g_postLockReady;                          // UI thread only
 std::atomic<DWORD> g_posted(kNothingPosted);   // written under the lock
 std::atomic<bool> g_stopping;                  // the readers are being stopped; written under the lock
 std::atomic<int> g_reading;                    // readers whose keyboard is plugged in
+std::atomic<UsageKeyLookup> g_keyOfUsage;
+USAGE g_postedOthers[kMaxStandardReaders * kMaxOtherKeysHeld];  // under the lock
+int g_postedOtherCount;
 
-void PostKeysHeld()
+bool Holds(const USAGE* usages, int count, USAGE usage)
+{
+    for (int i = 0; i < count; ++i)
+        if (usages[i] == usage) return true;
+    return false;
+}
+
+void PostOtherKey(USAGE usage, LPARAM state)
+{
+    PostMessageA(ReaderTarget.window.load(), WM_KEYBOARD_OTHER_KEY, usage, state);
+}
+
+// Under the lock: the keys outside the KeyCode that some collection holds,
+// each once, posted where they differ from what was posted.
+void PostOtherKeysHeld()
+{
+    USAGE held[kMaxStandardReaders * kMaxOtherKeysHeld];
+    int count = 0;
+    for (const StandardReader& reader : g_readers)
+        for (int i = 0; i < reader.otherCount; ++i)
+            if (!Holds(held, count, reader.others[i].usage)) held[count++] = reader.others[i].usage;
+    for (int i = 0; i < g_postedOtherCount; ++i)
+        if (!Holds(held, count, g_postedOthers[i])) PostOtherKey(g_postedOthers[i], kOtherKeyReleased);
+    for (int i = 0; i < count; ++i)
+        if (!Holds(g_postedOthers, g_postedOtherCount, held[i])) PostOtherKey(held[i], kOtherKeyPressed);
+    for (int i = 0; i < count; ++i) g_postedOthers[i] = held[i];
+    g_postedOtherCount = count;
+}
+
+// What the reader holds of one report ID (of every one: kAllReports) is
+// replaced by the keys outside the KeyCode given; then whatever the
+// collections hold together is posted where it changed.
+void PostKeysHeld(StandardReader* reader, int reportId, const USAGE* others, int otherCount)
 {
     EnterCriticalSection(&g_postLock);
-    if (g_stopping.load()) {
-        LeaveCriticalSection(&g_postLock);
-        return;
-    }
-    DWORD keys = kKeysReleased;
-    for (const StandardReader& reader : g_readers) keys |= reader.keys.load();
-    if (keys != g_posted.load()) {
-        PostKeyCode(keys);
-        g_posted.store(keys);
+    int kept = 0;
+    for (int i = 0; i < reader->otherCount; ++i)
+        if (reportId != kAllReports && reader->others[i].reportId != reportId)
+            reader->others[kept++] = reader->others[i];
+    for (int i = 0; i < otherCount && kept < kMaxOtherKeysHeld; ++i)
+        reader->others[kept++] = { static_cast<BYTE>(reportId), others[i] };
+    reader->otherCount = kept;
+    if (!g_stopping.load()) {
+        PostOtherKeysHeld();
+        DWORD keys = kKeysReleased;
+        for (const StandardReader& each : g_readers) keys |= each.keys.load();
+        if (keys != g_posted.load()) {
+            PostKeyCode(keys);
+            g_posted.store(keys);
+        }
     }
     LeaveCriticalSection(&g_postLock);
 }
 
 // Takes what a report holds: nothing for a report that says nothing about
-// the table's keys (no Consumer buttons in it, a malformed report).
+// Consumer keys (no Consumer buttons in it, a malformed report).
 void TakeReport(StandardReader* reader)
 {
     USAGE usages[kMaxUsagesPerReport];
@@ -80,11 +134,21 @@ void TakeReport(StandardReader* reader)
     if (HidDevice::GetUsages(kConsumerPage, usages, &count, reader->preparsedData, reader->report,
                              reader->reportLength) != HIDP_STATUS_SUCCESS)
         return;
-    reader->keysByReport[reader->report[0]] = KeyCodeOfUsages(usages, count);
+    const UsageKeyLookup keyOfUsage = g_keyOfUsage.load();
+    DWORD reportKeys = kKeysReleased;
+    USAGE others[kMaxOtherKeysHeld];
+    int otherCount = 0;
+    for (ULONG i = 0; i < count; ++i) {
+        const DWORD key = keyOfUsage(usages[i]);
+        reportKeys |= key;
+        if (!key && usages[i] && otherCount < kMaxOtherKeysHeld && !Holds(others, otherCount, usages[i]))
+            others[otherCount++] = usages[i];
+    }
+    reader->keysByReport[reader->report[0]] = reportKeys;
     DWORD keys = kKeysReleased;
     for (DWORD held : reader->keysByReport) keys |= held;
     reader->keys.store(keys);
-    PostKeysHeld();
+    PostKeysHeld(reader, reader->report[0], others, otherCount);
 }
 
 DWORD WINAPI StandardReaderProc(LPVOID param)
@@ -103,7 +167,7 @@ DWORD WINAPI StandardReaderProc(LPVOID param)
         if (bytesRead == reader->reportLength) TakeReport(reader);
     }
     reader->keys.store(kKeysReleased);
-    PostKeysHeld();
+    PostKeysHeld(reader, kAllReports, NULL, 0);
     return 0;
 }
 
@@ -170,12 +234,13 @@ int StandardCollectionCount()
     return count;
 }
 
-bool StartStandardReaders(HWND window, UINT message)
+bool StartStandardReaders(HWND window, UINT message, UsageKeyLookup keyOfUsage)
 {
     if (!g_postLockReady) InitializeCriticalSection(&g_postLock);
     g_postLockReady = true;
     ReaderTarget.window.store(window);
     ReaderTarget.message.store(message);
+    g_keyOfUsage.store(keyOfUsage);
     bool started = true;
     for (StandardReader& reader : g_readers)
         if (reader.taken && !reader.thread && !StartReader(&reader)) started = false;
@@ -198,6 +263,8 @@ void StopStandardReaders()
         if (reader.thread) SetEvent(reader.stopEvent);
     for (StandardReader& reader : g_readers)
         if (reader.taken) ReleaseReader(&reader);
+    for (int i = 0; i < g_postedOtherCount; ++i) PostOtherKey(g_postedOthers[i], kOtherKeyReleased);
+    g_postedOtherCount = 0;
     const DWORD held = g_posted.exchange(kNothingPosted);
     if (held != kNothingPosted && held != kKeysReleased) PostKeyCode(kKeysReleased);
     g_stopping.store(false);

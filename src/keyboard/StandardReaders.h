@@ -1,7 +1,9 @@
 // The standard keyboards' readers: one per consumer-control collection with
-// keys of the usage table, up to kMaxStandardReaders, each with its own
-// handle, report buffer and preparsed data. Together they post the union of
-// the keys every collection holds, whenever it changes.
+// Consumer buttons, up to kMaxStandardReaders, each with its own handle,
+// report buffer and preparsed data. Together they post the union of the keys
+// every collection holds, whenever it changes: the KeyCode of the usages
+// that stand for its keys, and each other usage's press and release on its
+// own (WM_KEYBOARD_OTHER_KEY).
 #pragma once
 #include <windows.h>
 extern "C" {
@@ -9,6 +11,11 @@ extern "C" {
 }
 
 const int kMaxStandardReaders = 8;
+
+// The key bit that stands for a Consumer usage, 0 for every usage outside
+// the KeyCode. The key table is not the keyboard's: whoever owns it hands it
+// over when the readers start.
+typedef DWORD (*UsageKeyLookup)(USAGE usage);
 
 // Takes over a collection discovery opened (overlapped) and checked; it is
 // read from the next StartStandardReaders. False when every place is taken:
@@ -21,8 +28,9 @@ bool IsStandardCollectionTaken(const char* path);
 // How many collections are taken over.
 int StandardCollectionCount();
 // Starts a reader for every collection taken over and not read yet, posting
-// message to the window. False when one could not be started.
-bool StartStandardReaders(HWND window, UINT message);
+// the KeyCode as message to the window, its bits looked up with keyOfUsage.
+// False when one could not be started.
+bool StartStandardReaders(HWND window, UINT message, UsageKeyLookup keyOfUsage);
 // Lets go of the collections whose reader saw them unplugged, so that a
 // search may take them again when they come back.
 void ReleaseUnpluggedStandardCollections();

@@ -42,14 +42,28 @@
 #define IDS_LEVEL_OFF       206
 #define IDS_LEVEL_MUTED     207
 
-// The Keys dialog's texts. Each block is indexed: the key names by
-// AssignableKey, the words and the choices by AssignmentKind, the hints for
-// an argument that does not parse by AssignmentKind from kStart on.
-#define IDS_KEY_NAMES       300
-#define IDS_WORDS           330
+// The Keys dialog's texts. A key's name is IDS_KEY_NAMES + its Consumer
+// usage, for the usages below 0x1000; a key without a name shows as
+// IDS_KEY_UNNAMED, formatted with its usage.
+#define IDS_KEY_NAMES       0x1000
+#define IDS_KEY_NAMES_END   0x2000
+#define IDS_KEY_UNNAMED     300
+// What each kind of action shows in the list, before its argument; its
+// entry in the Action list; what an argument that does not parse is told.
+#define IDS_WORDS_STANDARD  330
+#define IDS_WORDS_NOTHING   331
+#define IDS_WORDS_START     332
+#define IDS_WORDS_KEYS      333
+#define IDS_WORDS_COMMAND   334
 #define IDS_WORDS_NOT_UNDERSTOOD 335
-#define IDS_CHOICES         340
-#define IDS_BAD_ARGUMENT    350
+#define IDS_CHOICE_STANDARD 340
+#define IDS_CHOICE_NOTHING  341
+#define IDS_CHOICE_START    342
+#define IDS_CHOICE_KEYS     343
+#define IDS_CHOICE_COMMAND  344
+#define IDS_HINT_START      352
+#define IDS_HINT_KEYS       353
+#define IDS_HINT_COMMAND    354
 #define IDS_ALL_PROGRAMS    360
 #define IDS_REMOVE_PROGRAM  361
 #define IDS_TOO_MANY_PROGRAMS 362

@@ -40,14 +40,6 @@ void Trim(const char*& begin, const char*& end)
     while (end > begin && IsBlank(end[-1])) --end;
 }
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 // One key's name: A-Z, 0-9, F1-F24, a named key, or 0xNN.
 bool ParseKey(const char* name, int length, BYTE* virtualKey)
 {
@@ -155,6 +147,14 @@ bool ParseCommand(const char* text, Assignment* assignment)
 
 }  // namespace
 
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
 bool ParseAssignment(const char* text, Assignment* assignment)
 {
     ZeroMemory(assignment, sizeof *assignment);
@@ -173,22 +173,17 @@ bool ParseAssignment(const char* text, Assignment* assignment)
     Trim(trimmed, argumentEnd);
     const bool empty = trimmed == argumentEnd;
 
-    int kind = 0;
-    while (kind < kAssignmentKindCount && !SameText(text, wordLength, kAssignmentWords[kind])) ++kind;
-    bool understood;
-    switch (static_cast<AssignmentKind>(kind)) {
-    case AssignmentKind::kStandard:
-    case AssignmentKind::kNothing: understood = empty; break;
-    case AssignmentKind::kStart: understood = !empty; break;
-    case AssignmentKind::kKeys: understood = !empty && ParseChords(argument, assignment); break;
-    case AssignmentKind::kCommand: understood = !empty && ParseCommand(argument, assignment); break;
-    default: understood = false;  // an unknown word
-    }
+    const AssignmentKindRow* kind = 0;
+    for (const AssignmentKindRow& row : kAssignmentKinds)
+        if (SameText(text, wordLength, row.word)) kind = &row;
+    bool understood = kind && kind->takesArgument != empty;  // an unknown word is never understood
+    if (understood && kind->kind == AssignmentKind::kKeys) understood = ParseChords(argument, assignment);
+    if (understood && kind->kind == AssignmentKind::kCommand) understood = ParseCommand(argument, assignment);
     if (!understood) {
         ZeroMemory(assignment, sizeof *assignment);
         assignment->kind = AssignmentKind::kStandard;
         return false;
     }
-    assignment->kind = static_cast<AssignmentKind>(kind);
+    assignment->kind = kind->kind;
     return true;
 }

@@ -10,17 +10,12 @@
 // The word's case does not matter; neither does the case of a chord's names.
 #pragma once
 #include <windows.h>
+#include "settings/AssignmentKinds.h"
 
 // A value holds at most 259 characters; a longer one is not understood.
 const int kAssignmentTextSize = 260;
 // A keys action sends at most this many chords.
 const int kMaxAssignedChords = 8;
-
-enum class AssignmentKind { kStandard, kNothing, kStart, kKeys, kCommand };
-const int kAssignmentKindCount = 5;
-// Each kind's word, by AssignmentKind: what the parser reads and the Keys
-// dialog writes.
-constexpr const char* kAssignmentWords[kAssignmentKindCount] = { "standard", "nothing", "start", "keys", "command" };
 
 // Modifier bits of a chord.
 const BYTE kChordCtrl = 1;
@@ -43,6 +38,9 @@ struct Assignment {
     int chordCount;
 };
 
+// A hexadecimal digit's value in either case, -1 for any other character:
+// a chord's 0xNN, an other key's value name.
+int HexDigit(char c);
 // Reads the text of one value; false, with kStandard, when it is not
 // understood: an unknown word, an empty argument, a chord that does not
 // parse, more than kMaxAssignedChords chords, a number that is not one.

@@ -2,12 +2,6 @@
 #include "fw/BoundedText.h"
 #include "settings/SettingsStore.h"
 
-const char* const kAssignableKeyNames[kAssignableKeyCount] = {
-    "MyComputer", "WebSearch", "HomePage", "Back",     "Forward",       "BrowserStop", "Refresh",   "Favourites",
-    "VolumeUp",   "VolumeDown", "BassUp",  "BassDown", "TrebleUp",      "TrebleDown",  "Mail",      "Calculator",
-    "NextTrack",  "PreviousTrack", "MediaStop", "PlayPause", "Mute", "Loudness", "MediaPlayer",
-};
-
 namespace {
 
 const char kAllProgramsSet[] = "\\Keys";
@@ -20,12 +14,6 @@ bool SetPath(const char* program, char* path)
     char programs[MAX_PATH];
     return JoinText(programs, sizeof programs, kSettingsWriteKey, kProgramSets) &&
            JoinText(path, kAssignmentTextSize + kProgramNameSize, programs, "\\", program);
-}
-
-const char* ValueName(AssignableKey key)
-{
-    const int index = static_cast<int>(key);
-    return index >= 0 && index < kAssignableKeyCount ? kAssignableKeyNames[index] : 0;
 }
 
 HKEY OpenSet(const char* program, REGSAM access)
@@ -50,12 +38,11 @@ HKEY CreateSet(const char* program)
 
 }  // namespace
 
-StoredAssignment ReadAssignment(const char* program, AssignableKey key, Assignment* assignment, char* text)
+StoredAssignment ReadAssignment(const char* program, const char* name, Assignment* assignment, char* text)
 {
     ParseAssignment("standard", assignment);
     if (text) text[0] = '\0';
-    const char* name = ValueName(key);
-    HKEY set = name ? OpenSet(program, KEY_QUERY_VALUE) : NULL;
+    HKEY set = OpenSet(program, KEY_QUERY_VALUE);
     if (!set) return StoredAssignment::kAbsent;
     // One byte more than the longest text that counts, so that a longer one
     // is seen as too long rather than cut.
@@ -75,11 +62,11 @@ StoredAssignment ReadAssignment(const char* program, AssignableKey key, Assignme
     return ParseAssignment(data, assignment) ? StoredAssignment::kUnderstood : StoredAssignment::kNotUnderstood;
 }
 
-void AssignmentInEffect(const char* program, AssignableKey key, Assignment* assignment)
+void AssignmentInEffect(const char* program, const char* name, Assignment* assignment)
 {
     StoredAssignment stored = StoredAssignment::kAbsent;
-    if (program) stored = ReadAssignment(program, key, assignment, NULL);
-    if (stored == StoredAssignment::kAbsent) ReadAssignment(NULL, key, assignment, NULL);
+    if (program) stored = ReadAssignment(program, name, assignment, NULL);
+    if (stored == StoredAssignment::kAbsent) ReadAssignment(NULL, name, assignment, NULL);
 }
 
 bool AnyProgramSet()
@@ -88,10 +75,9 @@ bool AnyProgramSet()
     return ProgramSetAt(0, first);
 }
 
-bool WriteAssignmentText(const char* program, AssignableKey key, const char* text)
+bool WriteAssignmentText(const char* program, const char* name, const char* text)
 {
-    const char* name = ValueName(key);
-    HKEY set = name ? CreateSet(program) : NULL;
+    HKEY set = CreateSet(program);
     if (!set) return false;
     const LONG result = RegSetValueExA(set, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
                                        static_cast<DWORD>(lstrlenA(text)) + 1);
@@ -99,10 +85,9 @@ bool WriteAssignmentText(const char* program, AssignableKey key, const char* tex
     return result == ERROR_SUCCESS;
 }
 
-bool DeleteAssignment(const char* program, AssignableKey key)
+bool DeleteAssignment(const char* program, const char* name)
 {
-    const char* name = ValueName(key);
-    HKEY set = name ? OpenSet(program, KEY_SET_VALUE) : NULL;
+    HKEY set = OpenSet(program, KEY_SET_VALUE);
     if (!set) return true;  // nothing there to delete
     const LONG result = RegDeleteValueA(set, name);
     RegCloseKey(set);
@@ -140,4 +125,16 @@ bool ProgramSetAt(DWORD index, char* name)
     RegCloseKey(programs);
     if (result != ERROR_SUCCESS) name[0] = '\0';
     return result == ERROR_SUCCESS;
+}
+
+bool AssignmentNameAt(const char* program, DWORD index, char* name, DWORD size)
+{
+    name[0] = '\0';
+    HKEY set = OpenSet(program, KEY_QUERY_VALUE);
+    if (!set) return false;
+    DWORD length = size;
+    const LONG result = RegEnumValueA(set, index, name, &length, NULL, NULL, NULL, NULL);
+    RegCloseKey(set);
+    if (result != ERROR_SUCCESS) name[0] = '\0';
+    return result == ERROR_SUCCESS || result == ERROR_MORE_DATA;
 }

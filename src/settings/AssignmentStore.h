@@ -4,22 +4,13 @@
 //   HKEY_CURRENT_USER\Software\Zerith\Multimedia Keyboard\Programs\<FILE.EXE>
 //     one set per program, named by its executable's file name (registry
 //     names ignore case, and so does the match).
-// A set holds a REG_SZ value per key, named as kAssignableKeyNames says, in
-// the format of AssignmentFormat.h. Users edit these with regedit and share
-// them as .reg files: the layout is a contract.
+// A set holds a REG_SZ value per key, named by its key (the caller's name
+// for it: "Mail", "0x022D"), in the format of AssignmentFormat.h. Users
+// edit these with regedit and share them as .reg files: the layout is a
+// contract.
 #pragma once
 #include <windows.h>
 #include "settings/AssignmentFormat.h"
-
-// The keys that can be assigned, in the order of their names.
-enum class AssignableKey : int {
-    kMyComputer, kWebSearch, kHomePage, kBack, kForward, kBrowserStop, kRefresh, kFavourites,
-    kVolumeUp, kVolumeDown, kBassUp, kBassDown, kTrebleUp, kTrebleDown, kMail, kCalculator,
-    kNextTrack, kPreviousTrack, kMediaStop, kPlayPause, kMute, kLoudness, kMediaPlayer,
-    kNone,  // no key: the release
-};
-const int kAssignableKeyCount = static_cast<int>(AssignableKey::kNone);
-extern const char* const kAssignableKeyNames[kAssignableKeyCount];
 
 // A program's file name: at most MAX_PATH bytes.
 const int kProgramNameSize = MAX_PATH;
@@ -34,21 +25,24 @@ enum class StoredAssignment {
 // program: a file name, or NULL for the set for all programs. The value is
 // parsed into assignment, and its text, when it is REG_SZ and fits, copied
 // to text (kAssignmentTextSize bytes; NULL: not wanted), else emptied.
-StoredAssignment ReadAssignment(const char* program, AssignableKey key, Assignment* assignment, char* text);
+StoredAssignment ReadAssignment(const char* program, const char* name, Assignment* assignment, char* text);
 
 // The assignment in effect for the program in front (NULL: none known): its
 // own set's value when there is one, else the all-programs set's, else
 // standard. A value that is not understood is standard.
-void AssignmentInEffect(const char* program, AssignableKey key, Assignment* assignment);
+void AssignmentInEffect(const char* program, const char* name, Assignment* assignment);
 // Whether any program has a set of its own: without one, nobody need find
 // out which program is in front.
 bool AnyProgramSet();
 
 // Writing, for the Keys dialog. False when the registry refused.
-bool WriteAssignmentText(const char* program, AssignableKey key, const char* text);
-bool DeleteAssignment(const char* program, AssignableKey key);
+bool WriteAssignmentText(const char* program, const char* name, const char* text);
+bool DeleteAssignment(const char* program, const char* name);
 bool CreateProgramSet(const char* program);
 bool DeleteProgramSet(const char* program);
 // The name of the index-th program that has a set (name holds
 // kProgramNameSize bytes); false past the last.
 bool ProgramSetAt(DWORD index, char* name);
+// The name of the index-th value of a set (name holds size bytes), "" when
+// it does not fit; false past the last, and for a set that does not exist.
+bool AssignmentNameAt(const char* program, DWORD index, char* name, DWORD size);

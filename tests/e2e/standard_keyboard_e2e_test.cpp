@@ -1,10 +1,12 @@
 // A standard keyboard end to end: MMKeyboard-sim.exe under Wine reporting
 // Windows 98, on a simulated keyboard of another maker whose reports hold
 // consumer usages, with stand-ins for every program a key starts or drives.
-// Every usage of the key table acts as its key does on the maker's models.
+// Every usage of the key table acts as its key does on the maker's models,
+// and every other usage as its owner assigned it.
 #include <gtest/gtest.h>
 #include "support/KeyEffects.h"
 #include "keyboard/KeyCodes.h"
+#include "support/Program.h"
 
 using namespace mmk_test;
 
@@ -14,6 +16,7 @@ class StandardKeyboardEndToEnd : public ::testing::Test {
 protected:
     void Start(SimulatedLayout layout)
     {
+        stage.reset();  // its stand-ins put back before the next ones take their places
         stage.reset(new KeyStage);
         ASSERT_TRUE(simulated.keyboard.Register(0, SimulatedStandardKeyboard("", layout)));
         ASSERT_TRUE(stage->Start(simulated)) << "MMKeyboard-sim.exe did not come up on the standard keyboard";
@@ -42,20 +45,58 @@ protected:
         }
     }
 
+    const TableKey& Key(DWORD keyCode) const
+    {
+        int k = 0;
+        while (kTableKeys[k].keyCode != keyCode) ++k;
+        return kTableKeys[k];
+    }
+
     std::unique_ptr<KeyStage> stage;
     SimulatedProgram simulated{ "e2e-standard" };
 };
 
-TEST_F(StandardKeyboardEndToEnd, EveryUsageActsInTheArrayLayout)
+TEST_F(StandardKeyboardEndToEnd, EveryUsageActsInTheArrayAndTheBitLayout)
 {
-    Start(kUsageArray);
-    EveryKeyActs();
+    for (SimulatedLayout layout : { kUsageArray, kUsageBits }) {
+        SCOPED_TRACE(layout);
+        simulated.program.Stop();
+        Start(layout);
+        EveryKeyActs();
+    }
 }
 
-TEST_F(StandardKeyboardEndToEnd, EveryUsageActsInTheBitLayout)
+// Keys outside the table do nothing until their owner assigns them; then
+// such a key acts once at its press, however long it is held, beside a key
+// of the table in the same report. The calculator key comes after each
+// part: once it has acted, what came before it has been handled.
+TEST_F(StandardKeyboardEndToEnd, OtherKeysDoNothingUntilAssignedThenActOnceBesideATableKey)
 {
-    Start(kUsageBits);
-    EveryKeyActs();
+    Start(kUsageArray);
+    const TableKey &calculator = Key(kKeyCalculator), &mute = Key(kKeyMute);
+    Observed before = stage->Observe();
+    for (USHORT usage : { 0x00B8, 0x022D, 0x0300 })
+        ASSERT_TRUE(simulated.keyboard.SendUsages({ usage }) && simulated.keyboard.SendUsages({}));
+    ASSERT_TRUE(simulated.Press(kKeyCalculator));
+    ASSERT_TRUE(WaitUntil([&] { return HasActed(calculator, before, stage->Observe()); }));
+    EXPECT_TRUE(Expected(calculator, before) == stage->Observe()) << "a key outside the table acted unassigned";
+
+    SetRegistryText(HKEY_CURRENT_USER, (std::string(kSettingsKey) + "\\Keys").c_str(), "0x00B8",
+                    "start " + stage->logs[kMailLog]);
+    before = stage->Observe();
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < 500) {  // Mute and Eject held, the report repeated as a keyboard does
+        ASSERT_TRUE(simulated.keyboard.SendUsages({ 0x00E2, 0x00B8 }));
+        Sleep(30);
+    }
+    ASSERT_TRUE(simulated.keyboard.SendUsages({}) && simulated.Press(kKeyCalculator));
+    Observed expected = Expected(calculator, Expected(mute, before));
+    ++expected.starts[kMailLog];
+    ASSERT_TRUE(WaitUntil([&] {
+        const Observed now = stage->Observe();
+        return HasActed(calculator, before, now) && now.starts[kMailLog] > before.starts[kMailLog];
+    })) << "Eject did not act";
+    EXPECT_TRUE(expected == stage->Observe()) << "Eject or Mute acted more than once";
 }
 
 // A keyboard that sends its report again every 30 ms while the key is held:

@@ -25,11 +25,12 @@ MTOOLS_SKIP_CHECK=1 mcopy -n -m -i "$out/MMKeyboard.img" '::/*' "$floppy/" || ex
 "$build/wine-run" reg delete "$entry" /f >/dev/null 2>&1
 "$build/wine-run" reg add "$settings" /v WWWSearch /d "http://kept.example/" /f >/dev/null
 # The example key sets, merged as a double click on them does.
-for reg in paint-zoom mail-new-message player-keys-to-winamp; do
+for reg in paint-zoom mail-new-message player-keys-to-winamp zoom-and-eject; do
     "$build/wine-run" regedit /s "Z:$(echo "$floppy/$reg.reg" | tr / '\\')"
 done
 check "the examples' key sets merge" equals "$(value "$settings\\Programs\\MSPAINT.EXE" VolumeUp)$(value \
-    "$settings\\Keys" Mail)" 'keys Ctrl+PageDown''start "C:\Program Files\Outlook Express\msimn.exe" /mailurl:mailto:'
+    "$settings\\Keys" Mail)$(value "$settings\\Keys" 0x00B8)" \
+    'keys Ctrl+PageDown''start "C:\Program Files\Outlook Express\msimn.exe" /mailurl:mailto:''start cdplayer.exe'
 check "the player keys' example merges" equals "$(value "$settings\\Keys" PlayPause)" 'command Winamp v1.x, 40046'
 
 inf="Z:$(echo "$floppy" | tr / '\\')\\MMKeyboard.inf"

@@ -1,5 +1,6 @@
 #include "support/KeyEffects.h"
 #include <cstdio>
+#include <cstring>
 #include "keyboard/KeyCodes.h"
 
 namespace mmk_test {
@@ -60,6 +61,13 @@ Observed Observe(const std::string logPaths[kLogCount])
         ReadMixerValue(kMixerValueNames[value], &now.mixer[value]);
     }
     return now;
+}
+
+bool operator==(const Observed& a, const Observed& b)
+{
+    for (int log = 0; log < kLogCount; ++log)
+        if (a.starts[log] != b.starts[log] || a.keys[log] != b.keys[log]) return false;
+    return memcmp(a.mixer, b.mixer, sizeof a.mixer) == 0;
 }
 
 bool HasActed(const TableKey& key, const Observed& before, const Observed& now)

@@ -42,6 +42,7 @@ struct Observed {
 };
 // logPaths: the stand-ins' paths, in StandInLog order.
 Observed Observe(const std::string logPaths[kLogCount]);
+bool operator==(const Observed& a, const Observed& b);
 
 // The state the key leaves behind, its fader moved by one step.
 Observed Expected(const TableKey& key, const Observed& before);

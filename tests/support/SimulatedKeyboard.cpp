@@ -144,6 +144,11 @@ bool SimulatedKeyboard::Send(DWORD keyCode, BYTE reportId)
     std::vector<USHORT> usages;
     for (int i = 0; i < kStandardKeyUsageCount; ++i)
         if (keyCode & kStandardKeyUsages[i].keyCode) usages.push_back(kStandardKeyUsages[i].usage);
+    return SendUsages(usages, reportId);
+}
+
+bool SimulatedKeyboard::SendUsages(const std::vector<USHORT>& usages, BYTE reportId)
+{
     std::vector<BYTE> report(m_shape.inputReportLength);
     BuildUsageReport(m_shape, usages.data(), static_cast<DWORD>(usages.size()), report.data(), reportId);
     return SendBytes(report);

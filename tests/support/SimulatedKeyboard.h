@@ -60,6 +60,8 @@ public:
     // of that ID, 0 for the first item's); or any bytes as one report. It
     // goes to every open that holds the pipe; false when none took it.
     bool Send(DWORD keyCode, BYTE reportId = 0);
+    // A standard keyboard's report holding these usages, any of them.
+    bool SendUsages(const std::vector<USHORT>& usages, BYTE reportId = 0);
     bool SendBytes(const std::vector<BYTE>& report);
     // Plugs in again and announces a device arrival to the program's window
     // until the program opens the pipe: it acts on an arrival only once its

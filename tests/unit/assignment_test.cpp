@@ -105,31 +105,30 @@ TEST(AssignmentStore, AProgramsSetWinsThenAllProgramsAndBadValuesAreStandard)
 
     const struct {
         const char* program;
-        AssignableKey key;
+        const char* key;
         AssignmentKind inEffect;
     } cases[] = {
-        { "mspaint.exe", AssignableKey::kVolumeDown, AssignmentKind::kKeys },   // any case of the name
-        { "MSPAINT.EXE", AssignableKey::kVolumeUp, AssignmentKind::kStandard },  // its own bad value wins
-        { "MSPAINT.EXE", AssignableKey::kMail, AssignmentKind::kNothing },       // none of its own
-        { "NOTEPAD.EXE", AssignableKey::kVolumeUp, AssignmentKind::kKeys },
-        { NULL, AssignableKey::kVolumeDown, AssignmentKind::kStandard },
-        { "MSPAINT.EXE", AssignableKey::kMute, AssignmentKind::kStandard },
-        { "MSPAINT.EXE", AssignableKey::kLoudness, AssignmentKind::kStandard },
-        { "MSPAINT.EXE", AssignableKey::kBack, AssignmentKind::kStandard },
+        { "mspaint.exe", "VolumeDown", AssignmentKind::kKeys },   // any case of the name
+        { "MSPAINT.EXE", "VolumeUp", AssignmentKind::kStandard },  // its own bad value wins
+        { "MSPAINT.EXE", "Mail", AssignmentKind::kNothing },       // none of its own
+        { "NOTEPAD.EXE", "VolumeUp", AssignmentKind::kKeys },
+        { NULL, "VolumeDown", AssignmentKind::kStandard },
+        { "MSPAINT.EXE", "Mute", AssignmentKind::kStandard },
+        { "MSPAINT.EXE", "Loudness", AssignmentKind::kStandard },
+        { "MSPAINT.EXE", "Back", AssignmentKind::kStandard },
     };
     for (const auto& c : cases) {
         Assignment a;
         AssignmentInEffect(c.program, c.key, &a);
-        EXPECT_EQ(c.inEffect, a.kind) << (c.program ? c.program : "(none)") << " "
-                                      << kAssignableKeyNames[static_cast<int>(c.key)];
+        EXPECT_EQ(c.inEffect, a.kind) << (c.program ? c.program : "(none)") << " " << c.key;
     }
     char text[kAssignmentTextSize];
     Assignment a;
-    EXPECT_EQ(StoredAssignment::kNotUnderstood, ReadAssignment("MSPAINT.EXE", AssignableKey::kVolumeUp, &a, text));
+    EXPECT_EQ(StoredAssignment::kNotUnderstood, ReadAssignment("MSPAINT.EXE", "VolumeUp", &a, text));
     EXPECT_STREQ("keys Ctrl+Add", text) << "the text of a value not understood is still shown";
-    EXPECT_EQ(StoredAssignment::kNotUnderstood, ReadAssignment("MSPAINT.EXE", AssignableKey::kMute, &a, text));
+    EXPECT_EQ(StoredAssignment::kNotUnderstood, ReadAssignment("MSPAINT.EXE", "Mute", &a, text));
     EXPECT_STREQ("", text);
-    EXPECT_EQ(StoredAssignment::kAbsent, ReadAssignment("MSPAINT.EXE", AssignableKey::kMail, &a, text));
+    EXPECT_EQ(StoredAssignment::kAbsent, ReadAssignment("MSPAINT.EXE", "Mail", &a, text));
     DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey);
 }
 
@@ -140,21 +139,34 @@ protected:
     void SetUp() override
     {
         DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey);
-        ASSERT_TRUE(BringToForeground(StartStandIn(browser, browserPath)));
+        ASSERT_TRUE(BringToForeground(browserWindow = StartStandIn(browser, browserPath)));
     }
-    void TearDown() override { DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey); }
+    void TearDown() override
+    {
+        EndProgramsStartedBy(GetCurrentProcessId());  // what the keys started
+        DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey);
+    }
     void Assign(const char* key, const std::string& text) { SetRegistryText(HKEY_CURRENT_USER, keys.c_str(), key, text); }
     void Press(DWORD keyCode)
     {
         dialog.Keys(keyCode);
         dialog.Keys(kKeysReleased);
     }
+    // A key outside the table, as a standard keyboard's readers post it.
+    void PressOther(USHORT usage)
+    {
+        dialog.SendMessage(WM_KEYBOARD_OTHER_KEY, usage, kOtherKeyPressed);
+        dialog.SendMessage(WM_KEYBOARD_OTHER_KEY, usage, kOtherKeyReleased);
+    }
 
     const std::string keys = std::string(kSettingsKey) + "\\Keys";
     const std::string browserPath = StandIn("IEXPLORE.EXE");
     RunningProgram browser;
+    HWND browserWindow = NULL;
     DialogRig dialog;
 };
+
+std::string Chord(char letter) { return "down " + std::to_string(letter) + ",up " + std::to_string(letter); }
 
 // Each key its own letter, under the value name the README gives it: a key
 // that obeys another's value sends the wrong letter.
@@ -177,10 +189,47 @@ TEST_F(AssignedKeysTest, EachOfTheTwentyThreeKeysObeysItsOwnValue)
     for (const auto& key : named) {
         const char letter = static_cast<char>('A' + (&key - named));
         Assign(key.name, std::string("keys ") + letter);
-        expected += (expected.empty() ? "" : ",") + ("down " + std::to_string(letter) + ",up " + std::to_string(letter));
+        expected += (expected.empty() ? "" : ",") + Chord(letter);
     }
     for (const auto& key : named) Press(key.keyCode);
     EXPECT_EQ(expected, WaitForKeys(browserPath, expected));
+}
+
+// A key outside the table, named by its usage in either case, does what the
+// set of the program in front says, else what the set for all programs
+// says, else nothing: standard is nothing for it. Each way of assigning it,
+// in either set.
+TEST_F(AssignedKeysTest, AKeyOutsideTheTableFollowsItsProgramsSetThenAllProgramsElseDoesNothing)
+{
+    const std::string own = std::string(kSettingsKey) + "\\Programs\\IEXPLORE.EXE";
+    const std::string mail = StandIn("mailstub.exe");
+    RunningProgram winamp;
+    ForgetLog(mail);
+    ASSERT_TRUE(StartStandIn(winamp, StandIn("winamp.exe")) && BringToForeground(browserWindow));
+    const struct {
+        USHORT usage;
+        std::string all, own;
+    } cases[] = {
+        { 0x00B8, "keys E", "" },
+        { 0x022D, "keys Z", "keys I" },
+        { 0x022E, "keys Z", "nothing" },
+        { 0x021A, "keys Z", "standard" },
+        { 0x021B, "", "" },
+        { 0x021C, "command Winamp v1.x, 40048", "" },
+        { 0x021D, "", "start " + mail + " --paste" },
+        { 0x0279, "keys R", "" },  // the last: once its R is there, every key before it was handled
+    };
+    char name[16];
+    for (const auto& c : cases) {
+        wsprintfA(name, c.usage == 0x022D ? "0x%04x" : "0x%04X", c.usage);
+        if (!c.all.empty()) Assign(name, c.all);
+        if (!c.own.empty()) SetRegistryText(HKEY_CURRENT_USER, own.c_str(), name, c.own);
+    }
+    for (const auto& c : cases) PressOther(c.usage);
+    const std::string expected = Chord('E') + "," + Chord('I') + "," + Chord('R');
+    EXPECT_EQ(expected, WaitForKeys(browserPath, expected));
+    EXPECT_TRUE(WaitUntil([] { return CommandsOf(StandIn("winamp.exe")) == "Next track"; }));
+    EXPECT_NE(std::string::npos, CommandLineOf(mail).find("--paste"));
 }
 
 // The user holds a modifier while pressing the key: the window in front

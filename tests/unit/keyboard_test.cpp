@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 #include "device/HidDevice.h"
+#include "actions/KeyDispatcher.h"
 #include "app/KeyboardStartup.h"
 #include "keyboard/KeyboardConnection.h"
 #include "keyboard/KeyboardDevice.h"
@@ -130,6 +131,9 @@ std::vector<SimulatedUsage> TwelveFrom(USHORT first)
 }
 const SimulatedInterface kManyButtons = Described(6, { Bits(1, 0, TwelveFrom(0x0240)), Bits(1, 12, TwelveFrom(0x024C)),
     Bits(1, 24, TwelveFrom(0x0258)), Bits(1, 36, { Consumer(0x00E9), Consumer(0x00E2) }) });
+// An office keyboard's second collection: only keys outside the KeyCode.
+const SimulatedInterface kOfficeKeys =
+    Described(2, { Bits(3, 0, { Consumer(0x0184), Consumer(0x0186), Consumer(0x022D), Consumer(0x022E), kPad }) });
 // A receiver's one collection with two input reports that both carry keys.
 const SimulatedInterface kTwoReports = Described(5, { Slots(1, 0, 2, 0x0001, 0x03FF),
     Bits(2, 0, { Consumer(0x018A), Consumer(0x0192), Button(1), kPad }) });
@@ -173,6 +177,10 @@ protected:
     std::vector<std::unique_ptr<SimulatedKeyboard>> pipes;
 };
 
+// A key outside the KeyCode as ReaderTest::Posted lists it.
+DWORD Down(USHORT usage) { return 0x80000000 | usage; }
+DWORD Up(USHORT usage) { return 0xC0000000 | usage; }
+
 // The reader with a window of this thread; it posts the message number the
 // connection gives it, here not the program's own.
 class ReaderTest : public KeyboardTest {
@@ -196,14 +204,19 @@ protected:
         ASSERT_TRUE(KeyboardDevice.open.load());
         ASSERT_TRUE(StartReaderThread(window, kMessage));
     }
-    // The KeyCodes posted within the time, in order.
+    // The KeyCodes posted within the time, and the keys outside the KeyCode
+    // going Down and Up, in order.
     std::vector<DWORD> Posted(size_t expected, DWORD timeoutMs = 3000)
     {
         std::vector<DWORD> keyCodes;
         const DWORD start = GetTickCount();
         for (;;) {
             MSG msg;
-            while (PeekMessageA(&msg, window, kMessage, kMessage, PM_REMOVE)) keyCodes.push_back((DWORD)msg.lParam);
+            while (PeekMessageA(&msg, window, WM_KEYBOARD_OTHER_KEY, kMessage, PM_REMOVE)) {
+                if (msg.message == kMessage) keyCodes.push_back(DWORD(msg.lParam));
+                if (msg.message == WM_KEYBOARD_OTHER_KEY)
+                    keyCodes.push_back((msg.lParam == kOtherKeyPressed ? Down : Up)(USHORT(msg.wParam)));
+            }
             const DWORD elapsed = GetTickCount() - start;
             if (keyCodes.size() >= expected || elapsed >= timeoutMs) return keyCodes;
             MsgWaitForMultipleObjects(0, NULL, FALSE, timeoutMs - elapsed, QS_POSTMESSAGE);
@@ -310,7 +323,7 @@ TEST_F(KeyboardTest, FailedDiscoveryLeavesNoHandleAndTheLastLengthsRead)
         { "no interface", {}, {}, 0, 0, 0 },
         { "no consumer control", { Collection(KEYBOARD_VENDOR_ID, 0x0101, 1, 6, 5, 2), Collection(KEYBOARD_VENDOR_ID, 0x0104, 0x0C, 2, 3, 3) }, {}, 5, 2, 5 },
         { "a report longer than the buffer", { Collection(KEYBOARD_VENDOR_ID, 0x0101, 0x0C, 1, 64, 7) }, {}, 64, 7, 6 },
-        { "collections without keys of the table", { kTiltWheel, kBattery }, {}, 0, 0, 0 },
+        { "collections without Consumer buttons", { kTiltWheel, kBattery }, {}, 0, 0, 0 },
         { "unopenable alone", { Keyboard() }, { false }, 0, 0, 0 },
     };
     for (const auto& c : cases) {
@@ -581,7 +594,7 @@ TEST_F(ConnectionTest, AnArrivalReloadsTheSettingsUnlessTheUserTypedInOne)
 // What a search reads, interface by interface: 'K' kept and read, 's'
 // looked at and let go, '-' never opened (nothing behind it, or the search
 // had ended).
-TEST_F(KeyboardTest, TheMakersModelAloneIsReadOrElseEveryStandardCollectionWithKeysOfTheTable)
+TEST_F(KeyboardTest, TheMakersModelAloneIsReadOrElseEveryStandardCollectionWithConsumerButtons)
 {
     SimulatedInterface otherPage = Standard(), noUsages = Standard(kUsageBits);
     otherPage.itemPage = 0x0007;  // the ordinary keys' page
@@ -614,6 +627,8 @@ TEST_F(KeyboardTest, TheMakersModelAloneIsReadOrElseEveryStandardCollectionWithK
         { "side buttons beside a keyboard", { kSideButtons, Standard() }, {}, "KK", KeyboardKind::kStandard },
         { "a mouse's media keys", { kMouseMediaKeys }, {}, "K", KeyboardKind::kStandard },
         { "a keyboard's two collections", { kPlayerHalf, kLaunchHalf }, {}, "KK", KeyboardKind::kStandard },
+        { "only keys outside the KeyCode, a tilt wheel ahead", { kTiltWheel, kOfficeKeys }, {}, "sK",
+          KeyboardKind::kStandard },
         { "nine collections", nine, {}, "KKKKKKKKs", KeyboardKind::kStandard },
         { "the maker's model after eight", eightAndMaker, {}, "ssssssssK", KeyboardKind::kMaker },
     };
@@ -653,15 +668,18 @@ TEST_F(ReaderTest, StandardCollectionsPostEachChangeOfTheKeysTheyHoldTogether)
         std::vector<std::vector<BYTE>> reports;
         std::vector<size_t> from;  // the collection of each report; none: the first
         std::vector<DWORD> posted;
+        std::vector<size_t> counts;  // with `from`, what each report posts; none: one each
     } cases[] = {
         // Held, held again, a second key, the two the other way round,
-        // released, released again, a key of no row, calculator.
+        // released, released again, Eject (outside the KeyCode) with
+        // calculator, again, released.
         { "array", { Standard() }, { up, up, { 1, 0xE9, 0, 0xEA, 0 }, { 1, 0xEA, 0, 0xE9, 0 }, released, released,
-                                     { 1, 0xB8, 0, 0, 0 }, calculator }, {},
-          { kKeyVolumeUp, kKeyVolumeUp | kKeyVolumeDown, kKeysReleased, kKeyCalculator } },
+                                     { 1, 0xB8, 0, 0x92, 1 }, { 1, 0x92, 1, 0xB8, 0 }, released }, {},
+          { kKeyVolumeUp, kKeyVolumeUp | kKeyVolumeDown, kKeysReleased, Down(0xB8), kKeyCalculator, Up(0xB8),
+            kKeysReleased } },
         // Next track, again, with Eject, released.
         { "bits", { Standard(kUsageBits) }, { { 1, 1, 0, 0, 0 }, { 1, 1, 0, 0, 0 }, { 1, 1, 0, 0x80, 0 }, released }, {},
-          { kKeyNextTrack, kKeysReleased } },
+          { kKeyNextTrack, Down(0xB8), Up(0xB8), kKeysReleased } },
         { "Logical Minimum 0", { fromZero }, { { 1, 0x91, 0x01, 0, 0 } }, {}, { kKeyCalculator } },
         { "slots out of range", { Standard() }, { { 1, 0xFF, 0xFF, 0x9D, 0x02 }, calculator }, {},
           { kKeysReleased, kKeyCalculator } },
@@ -669,10 +687,11 @@ TEST_F(ReaderTest, StandardCollectionsPostEachChangeOfTheKeysTheyHoldTogether)
         { "reports of the wrong length", { Standard() }, { { 1, 0xE9 }, {}, { 1, 0xE9, 0, 0, 0, 0, 0 }, calculator },
           {}, { kKeyCalculator } },
         { "the report-ID byte alone", { StandardOfLength(1) }, { { 1 }, { 1 } }, {}, { kKeysReleased } },
-        // Volume Up in report 1, nothing in report 2, Mail in report 2,
-        // report 1 released, Mail released with Button 1 pressed.
-        { "two input reports", { kTwoReports }, { up, { 2, 0, 0, 0, 0 }, { 2, 1, 0, 0, 0 }, released, { 2, 4, 0, 0, 0 } },
-          {}, { kKeyVolumeUp, kKeyVolumeUp | kKeyMail, kKeyMail, kKeysReleased } },
+        // Volume Up and Eject in report 1, nothing in report 2, Mail in
+        // report 2, report 1 released, Mail released with Button 1 pressed.
+        { "two input reports", { kTwoReports },
+          { { 1, 0xE9, 0, 0xB8, 0 }, { 2, 0, 0, 0, 0 }, { 2, 1, 0, 0, 0 }, released, { 2, 4, 0, 0, 0 } }, {},
+          { Down(0xB8), kKeyVolumeUp, kKeyVolumeUp | kKeyMail, Up(0xB8), kKeyMail, kKeysReleased } },
         { "Button-page bits and padding", { kSideButtons }, { { 2, 0xFF }, { 2, 0xCF } }, {},
           { kKeyBack | kKeyForward, kKeysReleased } },
         { "a value beside a key", { valueBesideKeys }, { { 1, 0xFF, 0xFF, 0 }, { 1, 0xFF, 0xFF, 1 } }, {},
@@ -685,23 +704,31 @@ TEST_F(ReaderTest, StandardCollectionsPostEachChangeOfTheKeysTheyHoldTogether)
         { "a keyboard's two collections", { kPlayerHalf, kLaunchHalf }, { { 1, 0xCD, 0, 0, 0 }, { 1, 2 }, { 1, 0 } },
           { 0, 1, 1 }, { kKeyPlayPause, kKeyPlayPause | kKeyCalculator, kKeyPlayPause } },
         { "a tilt wheel ahead", { kTiltWheel, Standard() }, { up }, { 1 }, { kKeyVolumeUp } },
-        // Volume Up and Mute, then Mute among other keys, then nothing.
+        // Eject down on one, Eject and Volume Up on the other, the first
+        // lets Eject go for Volume Down, the second lets go, the first.
+        { "Eject held on two collections", { Standard(), kPlayerHalf },
+          { { 1, 0xB8, 0, 0, 0 }, { 1, 0xB8, 0, 0xE9, 0 }, { 1, 0xEA, 0, 0, 0 }, released, released }, { 0, 1, 0, 1, 0 },
+          { Down(0xB8), kKeysReleased, kKeyVolumeUp, kKeyVolumeUp | kKeyVolumeDown, Up(0xB8), kKeyVolumeDown,
+            kKeysReleased }, { 2, 1, 1, 2, 1 } },
+        // Volume Up and Mute, then Mute with button 0x0240, then nothing.
         { "the keys after 36 other buttons", { kManyButtons },
-          { { 1, 0, 0, 0, 0, 0x10 }, { 1, 0xFF, 0, 0, 0, 0x20 }, { 1, 0, 0, 0, 0, 0 } }, {},
-          { kKeyVolumeUp, kKeyMute, kKeysReleased } },
+          { { 1, 0, 0, 0, 0, 0x10 }, { 1, 0x01, 0, 0, 0, 0x20 }, { 1, 0, 0, 0, 0, 0 } }, {},
+          { kKeyVolumeUp, Down(0x0240), kKeyMute, Up(0x0240), kKeysReleased } },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         List(c.shapes);
         KeyboardDevice.open.store(FindKeyboard());
         ASSERT_TRUE(KeyboardDevice.open.load());
-        StartReaders(window, kMessage);
+        StartReaders(window, kMessage, KeyCodeOfUsage);
         std::vector<DWORD> posted;
         for (size_t i = 0; i < c.reports.size(); ++i) {
             ASSERT_TRUE(pipes[c.from.empty() ? 0 : c.from[i]]->SendBytes(c.reports[i]));
             // Two collections are read by two threads: each report's change
             // is awaited before the next collection's report is sent.
-            if (!c.from.empty()) posted.push_back(Posted(1).at(0));
+            if (c.from.empty()) continue;
+            const std::vector<DWORD> changed = Posted(c.counts.empty() ? 1 : c.counts[i]);
+            posted.insert(posted.end(), changed.begin(), changed.end());
         }
         if (c.from.empty()) posted = Posted(c.posted.size());
         EXPECT_EQ(c.posted, posted);
@@ -723,15 +750,15 @@ TEST_F(ReaderTest, StandardCollectionsGivenUpForTheMakersModelReleaseTheirKeysOn
 {
     List({ Standard(), Standard(), Keyboard() }, { true, true, false });
     KeyboardDevice.open.store(FindKeyboard());
-    StartReaders(window, kMessage);
+    StartReaders(window, kMessage, KeyCodeOfUsage);
     ASSERT_TRUE(pipes[0]->Send(kKeyVolumeUp));
     ASSERT_EQ(std::vector<DWORD>{ kKeyVolumeUp }, Posted(1));
-    ASSERT_TRUE(pipes[1]->Send(kKeyMute));
-    ASSERT_EQ(std::vector<DWORD>{ kKeyVolumeUp | kKeyMute }, Posted(1));
+    ASSERT_TRUE(pipes[1]->SendBytes({ 1, 0xE2, 0, 0xB8, 0 }));  // Mute and Eject
+    ASSERT_EQ((std::vector<DWORD>{ Down(0xB8), kKeyVolumeUp | kKeyMute }), Posted(2));
     ASSERT_TRUE(pipes[2]->PlugIn());
-    ASSERT_TRUE(SwitchToMakerKeyboard(window));
+    ASSERT_TRUE(SwitchToMakerKeyboard(window, KeyCodeOfUsage));
     // The switch returns once every standard reader has ended: all they posted is queued.
-    EXPECT_EQ(std::vector<DWORD>{ kKeysReleased }, Posted(3, 0));
+    EXPECT_EQ((std::vector<DWORD>{ Up(0xB8), kKeysReleased }), Posted(4, 0));
 }
 
 TEST_F(ConnectionTest, TheMakersModelWinsAndTakesOverFromAStandardKeyboard)

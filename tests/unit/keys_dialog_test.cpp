@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <dlgs.h>
 #include <functional>
+#include "actions/KeyDispatcher.h"
 #include "mixer/MixerControls.h"
 #include "settings/AssignmentStore.h"
 #include "support/DialogRig.h"
@@ -22,7 +23,14 @@ const std::string kPaint = std::string(kSettingsKey) + "\\Programs\\PAINT.EXE";
 const std::string kCalc = std::string(kSettingsKey) + "\\Programs\\calc.exe";
 
 std::string Stored(const std::string& set, const char* name) { return RegistryValue(HKEY_CURRENT_USER, set.c_str(), name); }
-const char* Name(AssignableKey key) { return kAssignableKeyNames[static_cast<int>(key)]; }
+// The list's row of a key of the table, and its value's name.
+int Row(DWORD keyCode)
+{
+    int row = 0;
+    while (TableKey(row).keyCode != keyCode) ++row;
+    return row;
+}
+const char* Name(DWORD keyCode) { return TableKey(Row(keyCode)).name; }
 
 bool SetExists(const std::string& set)
 {
@@ -38,7 +46,7 @@ std::string AllSets()
     std::string all;
     for (const std::string& set : { kKeys, kPaint, kCalc }) {
         all += SetExists(set) ? "set:" : "no set:";
-        for (int key = 0; key < kAssignableKeyCount; ++key) all += Stored(set, kAssignableKeyNames[key]) + "|";
+        for (int key = 0; key < TableKeyCount(); ++key) all += Stored(set, TableKey(key).name) + "|";
     }
     return all;
 }
@@ -57,25 +65,31 @@ struct User {
         SendDlgItemMessageA(keys, IDC_KEYS_PROGRAM, CB_SETCURSEL, item, 0);
         Notify(IDC_KEYS_PROGRAM, CBN_SELCHANGE);
     }
-    void Row(AssignableKey key) const
+    void Select(int row) const
     {
-        SendDlgItemMessageA(keys, IDC_KEYS_LIST, LB_SETCURSEL, static_cast<int>(key), 0);
+        SendDlgItemMessageA(keys, IDC_KEYS_LIST, LB_SETCURSEL, row, 0);
         Notify(IDC_KEYS_LIST, LBN_SELCHANGE);
     }
-    void Choose(AssignableKey key, AssignmentKind kind, const char* argument) const
+    // The action of the kind, wherever the list shows it.
+    void Choose(int row, AssignmentKind kind, const char* argument) const
     {
-        Row(key);
-        SendDlgItemMessageA(keys, IDC_KEYS_ACTION, CB_SETCURSEL, static_cast<int>(kind), 0);
+        Select(row);
+        HWND actions = GetDlgItem(keys, IDC_KEYS_ACTION);
+        for (LRESULT item = 0; item < SendMessageA(actions, CB_GETCOUNT, 0, 0); ++item)
+            if (SendMessageA(actions, CB_GETITEMDATA, item, 0) == static_cast<LRESULT>(kind))
+                SendMessageA(actions, CB_SETCURSEL, item, 0);
         Notify(IDC_KEYS_ACTION, CBN_SELCHANGE);
         SetDlgItemTextA(keys, IDC_KEYS_ARGUMENT, argument);
     }
-    std::string RowText(AssignableKey key) const
+    // What a row says the key does, or its name.
+    std::string RowText(int row, bool name = false) const
     {
         char text[600] = "";
-        SendDlgItemMessageA(keys, IDC_KEYS_LIST, LB_GETTEXT, static_cast<int>(key), reinterpret_cast<LPARAM>(text));
-        const char* tab = strchr(text, '\t');
-        return tab ? tab + 1 : text;
+        SendDlgItemMessageA(keys, IDC_KEYS_LIST, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text));
+        const std::string whole = text;
+        return name ? whole.substr(0, whole.find('\t')) : whole.substr(whole.find('\t') + 1);
     }
+    int Rows() const { return static_cast<int>(SendDlgItemMessageA(keys, IDC_KEYS_LIST, LB_GETCOUNT, 0, 0)); }
     int SelectedRow() const { return static_cast<int>(SendDlgItemMessageA(keys, IDC_KEYS_LIST, LB_GETCURSEL, 0, 0)); }
     // A shown window the dialog owns: a message box, the file dialog.
     HWND OwnedWindow(DWORD timeoutMs = 10000) const
@@ -122,6 +136,7 @@ protected:
     }
     void TearDown() override
     {
+        EndProgramsStartedBy(GetCurrentProcessId());  // what the keys started
         DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey);
         CloseMixer();
         ClearSimulator();
@@ -162,29 +177,29 @@ protected:
 // Save leaves in the registry.
 const struct Edit {
     const std::string* set;
-    AssignableKey key;
+    DWORD key;
     AssignmentKind kind;
     const char* argument;
     const char* row;     // the row afterwards
     const char* stored;  // the value afterwards, "(none)": no value
     int before = -1;     // an AssignmentKind chosen first, then changed back
 } kEdits[] = {
-    { &kKeys, AssignableKey::kWebSearch, AssignmentKind::kNothing, "", "Nothing", "nothing" },
-    { &kKeys, AssignableKey::kBack, AssignmentKind::kKeys, "Alt+Left", "Keys: Alt+Left", "keys Alt+Left" },
-    { &kKeys, AssignableKey::kRefresh, AssignmentKind::kCommand, "Winamp v1.x, 40048", "Command: Winamp v1.x, 40048",
+    { &kKeys, kKeyWebSearch, AssignmentKind::kNothing, "", "Nothing", "nothing" },
+    { &kKeys, kKeyBack, AssignmentKind::kKeys, "Alt+Left", "Keys: Alt+Left", "keys Alt+Left" },
+    { &kKeys, kKeyRefresh, AssignmentKind::kCommand, "Winamp v1.x, 40048", "Command: Winamp v1.x, 40048",
       "command Winamp v1.x, 40048" },
-    { &kKeys, AssignableKey::kFavourites, AssignmentKind::kStandard, "", "Standard", "(none)" },
-    { &kPaint, AssignableKey::kVolumeDown, AssignmentKind::kKeys, "Ctrl+PageDown", "Keys: Ctrl+PageDown",
+    { &kKeys, kKeyFavourites, AssignmentKind::kStandard, "", "Standard", "(none)" },
+    { &kPaint, kKeyVolumeDown, AssignmentKind::kKeys, "Ctrl+PageDown", "Keys: Ctrl+PageDown",
       "keys Ctrl+PageDown" },
     // Standard in a program's set overrides the set for all programs.
-    { &kPaint, AssignableKey::kBack, AssignmentKind::kStandard, "", "Standard", "standard" },
+    { &kPaint, kKeyBack, AssignmentKind::kStandard, "", "Standard", "standard" },
     // Changed and changed back: no change, and Paint goes on following all
     // programs.
-    { &kKeys, AssignableKey::kMail, AssignmentKind::kStart, "old.exe", "Start: old.exe", "start old.exe",
+    { &kKeys, kKeyMail, AssignmentKind::kStart, "old.exe", "Start: old.exe", "start old.exe",
       static_cast<int>(AssignmentKind::kNothing) },
-    { &kPaint, AssignableKey::kMail, AssignmentKind::kStart, "old.exe", "Start: old.exe", "(none)",
+    { &kPaint, kKeyMail, AssignmentKind::kStart, "old.exe", "Start: old.exe", "(none)",
       static_cast<int>(AssignmentKind::kKeys) },
-    { &kPaint, AssignableKey::kHomePage, AssignmentKind::kStart, "\"C:\\My Files\\a b.txt\"",
+    { &kPaint, kKeyHomePage, AssignmentKind::kStart, "\"C:\\My Files\\a b.txt\"",
       "Start: \"C:\\My Files\\a b.txt\"", "start \"C:\\My Files\\a b.txt\"" },
 };
 
@@ -199,37 +214,37 @@ TEST_F(KeysDialogTest, SaveWritesWhatTheUserChangedCancelNothingAndUntouchedValu
     const std::string before = AllSets();
     const struct {
         const std::string* set;
-        AssignableKey key;
+        DWORD key;
         const char* row;
     } shown[] = {
-        { &kKeys, AssignableKey::kMail, "Start: old.exe" },
-        { &kKeys, AssignableKey::kFavourites, "Nothing" },
-        { &kKeys, AssignableKey::kMute, "Not understood: bogus words" },
-        { &kKeys, AssignableKey::kCalculator, "Not understood" },
-        { &kKeys, AssignableKey::kLoudness, "Not understood" },
-        { &kKeys, AssignableKey::kVolumeUp, "Standard" },
-        { &kPaint, AssignableKey::kVolumeUp, "Keys: Ctrl+PageUp" },
-        { &kPaint, AssignableKey::kMail, "Start: old.exe" },  // from the set for all programs
+        { &kKeys, kKeyMail, "Start: old.exe" },
+        { &kKeys, kKeyFavourites, "Nothing" },
+        { &kKeys, kKeyMute, "Not understood: bogus words" },
+        { &kKeys, kKeyCalculator, "Not understood" },
+        { &kKeys, kKeyLoudness, "Not understood" },
+        { &kKeys, kKeyVolumeUp, "Standard" },
+        { &kPaint, kKeyVolumeUp, "Keys: Ctrl+PageUp" },
+        { &kPaint, kKeyMail, "Start: old.exe" },  // from the set for all programs
     };
     for (int button : { IDCANCEL, IDOK }) {
         WithDialog([&](const User& user) {
             for (const std::string* set : { &kKeys, &kPaint }) {
                 user.Program(set == &kKeys ? "All programs" : "PAINT.EXE");
                 for (const auto& s : shown)
-                    if (s.set == set) EXPECT_EQ(s.row, user.RowText(s.key)) << Name(s.key);
+                    if (s.set == set) EXPECT_EQ(s.row, user.RowText(Row(s.key))) << Name(s.key);
                 for (const Edit& e : kEdits) {
                     if (e.set != set) continue;
                     if (e.before >= 0) {
-                        user.Choose(e.key, static_cast<AssignmentKind>(e.before), e.argument);
-                        user.Row(AssignableKey::kMyComputer);
+                        user.Choose(Row(e.key), static_cast<AssignmentKind>(e.before), e.argument);
+                        user.Select(Row(kKeyMyComputer));
                     }
-                    user.Choose(e.key, e.kind, e.argument);
-                    user.Row(AssignableKey::kMyComputer);  // leaving the row keeps the choice
-                    EXPECT_EQ(e.row, user.RowText(e.key)) << Name(e.key);
+                    user.Choose(Row(e.key), e.kind, e.argument);
+                    user.Select(Row(kKeyMyComputer));  // leaving the row keeps the choice
+                    EXPECT_EQ(e.row, user.RowText(Row(e.key))) << Name(e.key);
                 }
                 // Looked at, not changed.
-                user.Row(AssignableKey::kMute);
-                user.Row(AssignableKey::kCalculator);
+                user.Select(Row(kKeyMute));
+                user.Select(Row(kKeyCalculator));
             }
             user.Close(button);
         });
@@ -249,7 +264,7 @@ TEST_F(KeysDialogTest, SaveWritesWhatTheUserChangedCancelNothingAndUntouchedValu
     WithDialog([&](const User& user) {
         for (const Edit& e : kEdits) {
             user.Program(e.set == &kKeys ? "All programs" : "PAINT.EXE");
-            EXPECT_EQ(e.row, user.RowText(e.key)) << Name(e.key);
+            EXPECT_EQ(e.row, user.RowText(Row(e.key))) << Name(e.key);
         }
         user.Close(IDCANCEL);
     });
@@ -258,24 +273,24 @@ TEST_F(KeysDialogTest, SaveWritesWhatTheUserChangedCancelNothingAndUntouchedValu
 TEST_F(KeysDialogTest, AnArgumentThatDoesNotParseIsRefusedSayingWhyAndNothingIsWritten)
 {
     const struct {
-        AssignableKey key;
+        DWORD key;
         AssignmentKind kind;
         const char* argument;
         const char* says;
     } cases[] = {
-        { AssignableKey::kMail, AssignmentKind::kStart, "  ", "web address to start" },
-        { AssignableKey::kBack, AssignmentKind::kKeys, "Hyper+X", "up to 8 chords" },
-        { AssignableKey::kBack, AssignmentKind::kKeys, "A, B, C, D, E, F, G, H, I", "up to 8 chords" },
-        { AssignableKey::kNextTrack, AssignmentKind::kCommand, "Winamp v1.x", "a number from 1 to 65535" },
+        { kKeyMail, AssignmentKind::kStart, "  ", "web address to start" },
+        { kKeyBack, AssignmentKind::kKeys, "Hyper+X", "up to 8 chords" },
+        { kKeyBack, AssignmentKind::kKeys, "A, B, C, D, E, F, G, H, I", "up to 8 chords" },
+        { kKeyNextTrack, AssignmentKind::kCommand, "Winamp v1.x", "a number from 1 to 65535" },
     };
     for (const auto& c : cases) {
         WithDialog([&](const User& user) {
-            user.Choose(AssignableKey::kCalculator, AssignmentKind::kNothing, "");  // fine, yet not written alone
-            user.Choose(c.key, c.kind, c.argument);
-            user.Row(AssignableKey::kMyComputer);
+            user.Choose(Row(kKeyCalculator), AssignmentKind::kNothing, "");  // fine, yet not written alone
+            user.Choose(Row(c.key), c.kind, c.argument);
+            user.Select(Row(kKeyMyComputer));
             const std::string text = user.Answer(IDOK, IDOK);
             EXPECT_NE(std::string::npos, text.find(c.says)) << text;
-            EXPECT_EQ(static_cast<int>(c.key), user.SelectedRow());
+            EXPECT_EQ(Row(c.key), user.SelectedRow());
             EXPECT_TRUE(IsWindow(user.keys)) << "Save ended the dialog";
             user.Close(IDCANCEL);
         });
@@ -319,12 +334,17 @@ TEST_F(KeysDialogTest, AProgramIsAddedByItsFileNameAndRemovedAfterAYesBothOnlyOn
     }
 }
 
-TEST_F(KeysDialogTest, AKeyPressedWhileItIsOpenSelectsItsRowAndDoesNotAct)
+// A key outside the table gets a row of its own, named, after those that
+// have a value: kept only when it is given an action and saved.
+TEST_F(KeysDialogTest, AKeyPressedWhileItIsOpenSelectsItsRowOrAddsOneAndDoesNotAct)
 {
     for (const char* control : { kMixerVolume, kMixerVolumeMax }) PutMixerValue(control, control == kMixerVolume ? 0 : 65535);
     PutMixerValue(kMixerMute, 0);
     PutMixerValue(kMixerPresent, 1);
     OpenMixerAndControls(NULL);
+    const std::string calc = StandIn("calc.exe");
+    ForgetLog(calc);
+    SetRegistryText(HKEY_CURRENT_USER, kKeys.c_str(), "0x022D", "start " + calc);  // Zoom In
     // The keys act before the dialog opens: Mute toggles, Volume Up steps
     // and, held, keeps stepping.
     page.Keys(kKeyMute);
@@ -335,32 +355,53 @@ TEST_F(KeysDialogTest, AKeyPressedWhileItIsOpenSelectsItsRowAndDoesNotAct)
     const DWORD volume = Mixer(kMixerVolume);
     ASSERT_GT(volume, 0u);
 
+    const int zoomIn = TableKeyCount(), eject = zoomIn + 1, unnamed = zoomIn + 2;
     WithDialog([&](const User& user) {
-        user.Choose(AssignableKey::kMail, AssignmentKind::kStart, "typed.exe");  // and not yet left
+        user.Choose(Row(kKeyMail), AssignmentKind::kStart, "typed.exe");  // and not yet left
         const struct {
-            DWORD keyCode;
-            AssignableKey selected;
+            UINT message;
+            WPARAM usage;
+            LPARAM key;
+            int selected;
         } presses[] = {
-            { kKeyMute, AssignableKey::kMute },
-            { kKeysReleased, AssignableKey::kMute },
-            { kKeyVolumeUp, AssignableKey::kVolumeUp },
-            { kKeyMute | kKeyMail, AssignableKey::kVolumeUp },  // two keys: none
-            { kKeyVolumeDown, AssignableKey::kVolumeDown },
-            { kKeyMute, AssignableKey::kMute },
+            { WM_KEYBOARD_KEYS, 0, kKeyMute, Row(kKeyMute) },
+            { WM_KEYBOARD_KEYS, 0, kKeysReleased, Row(kKeyMute) },
+            { WM_KEYBOARD_KEYS, 0, kKeyVolumeUp, Row(kKeyVolumeUp) },
+            { WM_KEYBOARD_KEYS, 0, kKeyMute | kKeyMail, Row(kKeyVolumeUp) },  // two keys: none
+            { WM_KEYBOARD_OTHER_KEY, 0x00B8, kOtherKeyPressed, eject },
+            { WM_KEYBOARD_OTHER_KEY, 0x0300, kOtherKeyPressed, unnamed },
+            { WM_KEYBOARD_OTHER_KEY, 0x022D, kOtherKeyReleased, unnamed },
+            { WM_KEYBOARD_OTHER_KEY, 0x022D, kOtherKeyPressed, zoomIn },
+            { WM_KEYBOARD_OTHER_KEY, 0x00B8, kOtherKeyPressed, eject },
+            { WM_KEYBOARD_KEYS, 0, kKeyVolumeDown, Row(kKeyVolumeDown) },
+            { WM_KEYBOARD_KEYS, 0, kKeyMute, Row(kKeyMute) },
         };
         for (const auto& p : presses) {
-            SendMessageA(page.Window(), WM_KEYBOARD_KEYS, 0, p.keyCode);
+            SendMessageA(page.Window(), p.message, p.usage, p.key);
             SendMessageA(page.Window(), WM_TIMER, kRepeatTimerId, 0);
-            EXPECT_EQ(static_cast<int>(p.selected), user.SelectedRow()) << std::hex << p.keyCode;
+            EXPECT_EQ(p.selected, user.SelectedRow()) << std::hex << p.usage << " " << p.key;
         }
-        EXPECT_EQ("Start: typed.exe", user.RowText(AssignableKey::kMail)) << "the row's edit was lost";
+        EXPECT_EQ(unnamed + 1, user.Rows());
+        EXPECT_EQ("Zoom In|Eject|Key 0x0300",
+                  user.RowText(zoomIn, true) + "|" + user.RowText(eject, true) + "|" + user.RowText(unnamed, true));
+        EXPECT_EQ("Start: typed.exe", user.RowText(Row(kKeyMail))) << "the row's edit was lost";
         EXPECT_EQ(1u, Mixer(kMixerMute));
         EXPECT_EQ(volume, Mixer(kMixerVolume)) << "the held key kept stepping, or a press stepped";
-        user.Close(IDCANCEL);
+        user.Choose(eject, AssignmentKind::kStart, "cdplayer.exe");
+        user.Close(IDOK);
     });
-    // Closed, the keys act again.
+    EXPECT_EQ(std::string("start cdplayer.exe\0", 19), Stored(kKeys, "0x00B8"));
+    EXPECT_EQ("(none)", Stored(kKeys, "0x0300")) << "a key found and left as it is was written";
+    // Closed, the keys act again: once Zoom In starts another program, the
+    // one it started before would have shown, had it started meanwhile.
     page.Keys(kKeyMute);
     EXPECT_EQ(0u, Mixer(kMixerMute));
+    const std::string mail = StandIn("mailstub.exe");
+    ForgetLog(mail);
+    SetRegistryText(HKEY_CURRENT_USER, kKeys.c_str(), "0x022D", "start " + mail);
+    page.SendMessage(WM_KEYBOARD_OTHER_KEY, 0x022D, kOtherKeyPressed);
+    EXPECT_NE("", CommandLineOf(mail));
+    EXPECT_EQ(0, StartsOf(calc)) << "Zoom In acted while the dialog was open";
 }
 
 // What a dialog opened from the Keys dialog returns belongs to the row it
@@ -371,17 +412,17 @@ TEST_F(KeysDialogTest, WhileADialogItOpenedIsOpenAKeyMovesNoRow)
     SetRegistryText(HKEY_CURRENT_USER, kPaint.c_str(), "VolumeUp", "keys Ctrl+PageUp");
     const std::string calc = StandIn("calc.exe");
     WithDialog([&](const User& user) {
-        user.Choose(AssignableKey::kMail, AssignmentKind::kStart, "before.exe");
+        user.Choose(Row(kKeyMail), AssignmentKind::kStart, "before.exe");
         HWND files = user.Open(IDC_KEYS_BROWSE);
         SendMessageA(page.Window(), WM_KEYBOARD_KEYS, 0, kKeyBack);
-        EXPECT_EQ(static_cast<int>(AssignableKey::kMail), user.SelectedRow()) << "moved under the file dialog";
+        EXPECT_EQ(Row(kKeyMail), user.SelectedRow()) << "moved under the file dialog";
         user.PickFile(files, calc);
 
         user.Program("PAINT.EXE");
-        user.Row(AssignableKey::kVolumeUp);
+        user.Select(Row(kKeyVolumeUp));
         HWND box = user.Open(IDC_KEYS_REMOVE);
         SendMessageA(page.Window(), WM_KEYBOARD_KEYS, 0, kKeyBack);
-        EXPECT_EQ(static_cast<int>(AssignableKey::kVolumeUp), user.SelectedRow()) << "moved under the message box";
+        EXPECT_EQ(Row(kKeyVolumeUp), user.SelectedRow()) << "moved under the message box";
         user.Answer(box, IDNO);
         user.Close(IDOK);
     });
@@ -389,20 +430,27 @@ TEST_F(KeysDialogTest, WhileADialogItOpenedIsOpenAKeyMovesNoRow)
     EXPECT_EQ(std::string("start old.exe\0", 14), Stored(kKeys, "Back"));
 }
 
-// Every program's set is listed, however many a person keeps; when no more
-// fit, Add says so.
-TEST_F(KeysDialogTest, EveryProgramSetIsListedAndAddSaysWhenNoMoreFit)
+// Every program's set is listed, however many a person keeps, and 64 keys
+// outside the table that have values in them, by usage; when no more fit,
+// Add says so, and a key pressed finds no row.
+TEST_F(KeysDialogTest, EveryProgramSetAndOtherKeyIsListedAndAddSaysWhenNoMoreFit)
 {
     const std::string programs = std::string(kSettingsKey) + "\\Programs\\";
-    char name[16];
+    char name[16], other[16];
     for (int i = 1; i <= 256; ++i) {
         wsprintfA(name, "P%03d.EXE", i);
-        SetRegistryText(HKEY_CURRENT_USER, (programs + name).c_str(), "Mail", "nothing");
+        wsprintfA(other, "0x%04X", 0x0440 - i);
+        SetRegistryText(HKEY_CURRENT_USER, (programs + name).c_str(), i <= 64 ? other : "Mail", "nothing");
     }
     WithDialog([&](const User& user) {
         EXPECT_EQ(257, SendDlgItemMessageA(user.keys, IDC_KEYS_PROGRAM, CB_GETCOUNT, 0, 0));
+        EXPECT_EQ(TableKeyCount() + 64, user.Rows());
+        EXPECT_EQ("Key 0x0400", user.RowText(TableKeyCount(), true));
+        EXPECT_EQ("Key 0x043F", user.RowText(user.Rows() - 1, true));
+        SendMessageA(page.Window(), WM_KEYBOARD_OTHER_KEY, 0x0300, kOtherKeyPressed);
+        EXPECT_EQ(TableKeyCount() + 64, user.Rows());
         user.Program("P256.EXE");
-        EXPECT_EQ("Nothing", user.RowText(AssignableKey::kMail));
+        EXPECT_EQ("Nothing", user.RowText(Row(kKeyMail)));
         user.PickFile(user.Open(IDC_KEYS_ADD), StandIn("calc.exe"));
         const std::string text = user.Answer(user.OwnedWindow(), IDOK);
         EXPECT_NE(std::string::npos, text.find("at most 256 programs")) << text;
@@ -411,6 +459,7 @@ TEST_F(KeysDialogTest, EveryProgramSetIsListedAndAddSaysWhenNoMoreFit)
     });
     EXPECT_FALSE(SetExists(programs + "P256.EXE"));
     EXPECT_TRUE(SetExists(programs + "P255.EXE"));
+    EXPECT_EQ("(none)", Stored(kKeys, "0x0300"));
     EXPECT_FALSE(SetExists(kCalc));
 }
 

@@ -248,9 +248,9 @@ TEST(Resources, EachLanguageHasItsOwnTextsInEveryResourceInACodePageThatShowsThe
             { ItemText(main, IDC_KEYS), l.keysButton },
             { ItemText(keys, IDOK), l.keysSave },
             { LocalString(IDS_ALL_PROGRAMS), l.allPrograms },
-            { LocalString(IDS_KEY_NAMES + 14), l.mail },
-            { LocalString(IDS_WORDS + 2), l.start },
-            { LocalString(IDS_CHOICES + 3), l.choiceKeys },
+            { LocalString(IDS_KEY_NAMES + 0x018A), l.mail },
+            { LocalString(IDS_WORDS_START), l.start },
+            { LocalString(IDS_CHOICE_KEYS), l.choiceKeys },
         };
         for (const auto& t : texts) {
             EXPECT_EQ(t.second, t.first);

@@ -1,5 +1,4 @@
 #include "KeyPadDevice.h"
-#include "keyboard/UsageKeys.h"
 
 namespace {
 
@@ -101,6 +100,8 @@ bool RegisterKeyPadDevice(bool standard)
 {
     g_shape = standard ? SimulatedStandardKeyboard(kKeyPadPipePath, kUsageArray)
                        : SimulatedKeyboardInterface(kKeyPadPipePath);
+    // Room in its slots for the unlabelled keys beyond the usual last usage.
+    if (standard) g_shape.logicalMaximum = 0x03FF;
     const SimulatedInterface& pad = g_shape;
     // Enumeration stops at the first missing index: take our old entry or
     // the first gap, never leave one.
@@ -176,7 +177,7 @@ void OnPadEvent()
     }
 }
 
-bool SendPadKeys(DWORD keyCode)
+bool SendPadKeys(DWORD keyCode, WORD usage)
 {
     if (!IsStandardPad()) {
         BYTE report[kSimulatedReportLength];
@@ -184,7 +185,6 @@ bool SendPadKeys(DWORD keyCode)
         return SendPadReport(report, sizeof report);
     }
     BYTE report[kMaxSimulatedUsages * 2 + 1];
-    const WORD usage = UsageOfKey(keyCode);
     BuildUsageReport(g_shape, &usage, usage ? 1 : 0, report);
     return SendPadReport(report, g_shape.inputReportLength);
 }

@@ -26,6 +26,7 @@ int PadClients();
 // call OnPadEvent. Returns how many there are (none while unplugged).
 DWORD PadEvents(HANDLE events[kSimulatedOpens]);
 void OnPadEvent();
-// Sends the report of the keys, in the keyboard's layout, to every client;
-// false when none holds the pipe.
-bool SendPadKeys(DWORD keyCode);
+// Sends the report of a key, or of none (0, 0), in the keyboard's layout to
+// every client: the maker's model sends the key bits, a standard keyboard
+// the usage. False when none holds the pipe.
+bool SendPadKeys(DWORD keyCode, WORD usage);

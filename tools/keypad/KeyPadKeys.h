@@ -4,7 +4,8 @@
 
 struct KeyPadKey {
     const char* name;
-    DWORD keyCode;       // the key's bit in the KeyCode
+    DWORD keyCode;       // the key's bit in the KeyCode; 0: a standard keyboard's key alone
+    WORD usage;          // the Consumer usage a standard keyboard sends for it
     const char* effect;  // what the user should see happen
 };
 

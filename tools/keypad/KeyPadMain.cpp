@@ -47,9 +47,9 @@ void ShowState()
     SetDlgItemTextA(g_window, kPlugId, GetPadState() == PadState::kUnplugged ? "Plug in" : "Unplug");
 }
 
-void SendKey(DWORD keyCode)
+void SendKey(DWORD keyCode, WORD usage)
 {
-    SendPadKeys(keyCode);
+    SendPadKeys(keyCode, usage);
     ShowState();
 }
 
@@ -74,6 +74,13 @@ void PlugIn()
     AnnounceArrival();
 }
 
+// Only a standard keyboard has the keys outside the KeyCode.
+void EnableOtherKeys()
+{
+    for (int i = 0; i < kKeyPadKeyCount; ++i)
+        if (!kKeyPadKeys[i].keyCode) EnableWindow(GetDlgItem(g_window, kFirstKeyId + i), IsStandardPad());
+}
+
 // Another keyboard: the old one is unplugged and the new one plugged in.
 void ChooseKeyboard(bool standard)
 {
@@ -81,16 +88,24 @@ void ChooseKeyboard(bool standard)
     if (standard == IsStandardPad()) return;
     UnplugPad();
     RegisterKeyPadDevice(standard);
+    EnableOtherKeys();
     PlugIn();
+}
+
+const KeyPadKey& PadKey(DWORD keyCode)
+{
+    int i = 0;
+    while (i + 1 < kKeyPadKeyCount && kKeyPadKeys[i].keyCode != keyCode) ++i;
+    return kKeyPadKeys[i];
 }
 
 // One notch of the knob: a press and release at once.
 void TurnKnob(int notches)
 {
-    const DWORD key = notches > 0 ? kKeyVolumeUp : kKeyVolumeDown;
+    const KeyPadKey& key = PadKey(notches > 0 ? kKeyVolumeUp : kKeyVolumeDown);
     for (int i = 0; i < (notches > 0 ? notches : -notches); ++i) {
-        SendKey(key);
-        SendKey(0);
+        SendKey(key.keyCode, key.usage);
+        SendKey(0, 0);
     }
     SetDlgItemTextA(g_window, kLastKeyId,
                     "Last key: Volume knob - Volume moves one step per notch in the mixer line (on the maker's model: "
@@ -133,7 +148,7 @@ LRESULT CALLBACK KeyButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM 
     if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) {
         SetCapture(button);
         SendMessageA(button, BM_SETSTATE, TRUE, 0);
-        SendKey(kKeyPadKeys[key].keyCode);
+        SendKey(kKeyPadKeys[key].keyCode, kKeyPadKeys[key].usage);
         ShowLastKey(kKeyPadKeys[key]);
         return 0;
     }
@@ -141,7 +156,7 @@ LRESULT CALLBACK KeyButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM 
         if (GetCapture() == button) {
             ReleaseCapture();
             SendMessageA(button, BM_SETSTATE, FALSE, 0);
-            SendKey(0);
+            SendKey(0, 0);
         }
         return 0;
     }
@@ -262,6 +277,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
     const bool standard = lstrcmpiA(commandLine, kStandardOption) == 0;
     CheckRadioButton(g_window, kMakerChoiceId, kStandardChoiceId, standard ? kStandardChoiceId : kMakerChoiceId);
     RegisterKeyPadDevice(standard);
+    EnableOtherKeys();
     ShowWindow(g_window, showCommand);
     PlugIn();
     SetTimer(g_window, kAnnounceTimerId, kAnnounceMs, NULL);
