@@ -30,6 +30,7 @@
 // would take the keyboard focus, and the chords must reach this window.
 #include <windows.h>
 #include "ChordWords.h"
+#include "fw/FileNames.h"
 
 namespace {
 
@@ -223,9 +224,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     char exePath[MAX_PATH];
     GetModuleFileNameA(NULL, exePath, sizeof exePath);
     wsprintfA(g_logPath, "%s.log", exePath);
-    const char* exeName = exePath;
-    for (const char* c = exePath; *c; ++c)
-        if (*c == '\\') exeName = c + 1;
+    const char* exeName = FileNameOf(exePath);
 
     lstrcpynA(g_commandLine, GetCommandLineA(), sizeof g_commandLine);
     // wsprintfA would stop at 1024 characters; the log keeps them all.
