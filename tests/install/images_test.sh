@@ -2,7 +2,8 @@
 # The release's floppy image, CD image and zip, read back with the tools that made them: each
 # holds every file of the release folder, byte for byte, under its long name, and the 8.3 names
 # beside the long ones are distinct and DOS's; the text files end their lines in CR LF. The output
-# folder is given relative, as a user types it. Argument: the source folder.
+# folder is given relative, as a user types it; packaged again into an absolute one, the images
+# are the same byte for byte. Argument: the source folder.
 . "$(dirname "$0")/check.sh"
 work=$(mktemp -d) && trap 'rm -rf "$work"' EXIT
 if ! (cd "$work" && "$1/tools/package" release >/dev/null); then
@@ -52,4 +53,9 @@ zip_list() { unzip -Z1 "$zip"; }
 zip_file() { unzip -p "$zip" "$1"; }
 check "the zip holds the release folder" holds zip_list zip_file
 check "the zip's text files end their lines in CR LF" crlf zip_file
+same_images() {
+    "$1/tools/package" "$work/again" >/dev/null &&
+        for image in MMKeyboard.img MMKeyboard.iso MMKeyboard.zip; do cmp "$out/$image" "$work/again/$image" || return 1; done
+}
+check "packaged again, into an absolute folder, the images are the same" same_images "$1"
 exit $((failures > 0))
