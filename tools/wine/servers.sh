@@ -50,10 +50,12 @@ start_once() {
     if ! runs "$1"; then
         $3 8>&- </dev/null >"$state/$1.log" 2>&1
         echo $! >"$state/$1.pid"
+        # Just started, it is known by its id alone: for a moment its command
+        # is still the shell's that started it.
         n=0
         until $2; do
-            if ! runs "$1" || [ $n -ge 300 ]; then
-                runs "$1" && echo "wine-run: $1 did not get ready within 30 s" >&2 ||
+            if ! kill -0 $! 2>/dev/null || [ $n -ge 300 ]; then
+                kill -0 $! 2>/dev/null && echo "wine-run: $1 did not get ready within 30 s" >&2 ||
                     echo "wine-run: $1 ended as it started, saying:" >&2
                 tail -n 5 "$state/$1.log" >&2
                 start_status=1
