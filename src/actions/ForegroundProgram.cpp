@@ -6,6 +6,7 @@
 #include "actions/ForegroundProgram.h"
 #include "actions/ProcessLookup.h"
 #include "actions/WindowTargeting.h"
+#include "fw/FileNames.h"
 
 namespace {
 
@@ -23,15 +24,11 @@ bool StillTheSame(DWORD processId)
 
 // The file part of a path; a short name (a path as Windows 98 may report it)
 // is made long first, as the file dialog shows it.
-void FileNameOf(const char* path, char* name)
+void LongFileNameOf(const char* path, char* name)
 {
     char longPath[MAX_PATH];
     const DWORD length = GetLongPathNameA(path, longPath, sizeof longPath);
-    const char* full = length > 0 && length < sizeof longPath ? longPath : path;
-    const char* file = full;
-    for (const char* c = full; *c; ++c)
-        if (*c == '\\' || *c == '/' || *c == ':') file = c + 1;
-    lstrcpynA(name, file, kProgramNameSize);
+    lstrcpynA(name, FileNameOf(length > 0 && length < sizeof longPath ? longPath : path), kProgramNameSize);
 }
 
 // Tells the process that owns the foreground window, unless it is the one
@@ -48,7 +45,7 @@ bool TellForegroundProcess()
     g_processId = 0;
     MODULEENTRY32 module;
     if (!FindExecutableModule(processId, &module)) return false;
-    FileNameOf(module.szExePath, g_name);
+    LongFileNameOf(module.szExePath, g_name);
     lstrcpynA(g_module, module.szModule, sizeof g_module);
     g_process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId);
     if (g_process) g_processId = processId;

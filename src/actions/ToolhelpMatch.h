@@ -15,6 +15,7 @@
 #include <windows.h>
 #include <tlhelp32.h>
 #include <string.h>
+#include "fw/FileNames.h"
 
 #ifndef _WIN64
 static_assert(sizeof(PROCESSENTRY32) == 296, "single-byte PROCESSENTRY32 of 32-bit Windows");
@@ -42,13 +43,7 @@ bool MatchExecutableModule(ModuleWalk& modules, DWORD processModuleId, MODULEENT
 
 // The file name of a process entry's executable: Windows 98 gives its whole
 // path in szExeFile, NT and Wine the name alone.
-inline const char* ExeFileName(const PROCESSENTRY32& entry)
-{
-    const char* name = entry.szExeFile;
-    for (const char* p = entry.szExeFile; *p; ++p)
-        if (*p == '\\' || *p == '/') name = p + 1;
-    return name;
-}
+inline const char* ExeFileName(const PROCESSENTRY32& entry) { return FileNameOf(entry.szExeFile); }
 
 // Whether the process may run moduleName, judged from its process entry
 // alone: its executable module is its own file, so a file of another name

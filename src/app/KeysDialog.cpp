@@ -2,6 +2,7 @@
 #include "actions/KeyDispatcher.h"
 #include "fw/BoundedText.h"
 #include "fw/FileDialog.h"
+#include "fw/FileNames.h"
 #include "fw/ResourceLanguage.h"
 #include "res/resource.h"
 
@@ -226,7 +227,7 @@ LRESULT KeysDialog::OnAddProgram(WPARAM, LPARAM)
     CFileDialog fileDialog(NULL, NULL, OFN_FILEMUSTEXIST | OFN_LONGNAMES | OFN_HIDEREADONLY,
                            "Executable Files (*.exe)|*.exe||", m_hWnd);
     if (fileDialog.DoModal() != IDOK) return 0;
-    const int set = m_choices.Add(fileDialog.GetPathName() + fileDialog.m_ofn.nFileOffset);
+    const int set = m_choices.Add(FileNameOf(fileDialog.GetPathName()));
     if (set < 0) {
         char format[256], message[sizeof format + 16], caption[64];
         LoadLocalString(IDS_TOO_MANY_PROGRAMS, format, sizeof format);

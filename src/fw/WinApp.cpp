@@ -1,4 +1,5 @@
 #include "fw/WinApp.h"
+#include "fw/FileNames.h"
 
 static CWinApp* g_application;
 
@@ -18,13 +19,7 @@ const char* AppName()
     char path[MAX_PATH];
     const DWORD length = GetModuleFileNameA(NULL, path, sizeof path);
     if (length == 0 || length >= sizeof path) return "";
-    const char* file = path;
-    for (const char* p = path; *p; ++p)
-        if (*p == '\\' || *p == '/' || *p == ':') file = p + 1;
-    lstrcpynA(name, file, sizeof name);
-    char* dot = 0;
-    for (char* p = name; *p; ++p)
-        if (*p == '.') dot = p;
-    if (dot) *dot = '\0';
+    lstrcpynA(name, FileNameOf(path), sizeof name);
+    name[ExtensionOf(name) - name] = '\0';
     return name;
 }

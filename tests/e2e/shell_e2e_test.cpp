@@ -190,6 +190,8 @@ TEST(Languages, TheTextsAUserReadsFollowTheLocaleAndWhatItsCodePageShows)
     } runs[] = {
         { "zh_TW-950", 0x0404, 950, traditional },
         { "zh_CN-936", 0x0804, 936, simplified },
+        { "zh_HK-950", 0x0C04, 950, traditional },  // Chinese of Hong Kong and Singapore too
+        { "zh_SG-936", 0x1004, 936, simplified },
         { "zh_TW-1252", 0x0404, 1252, english },  // an English Windows set to Chinese
         { "en_US", 0x0409, 1252, english },
         { "de_DE", 0x0407, 1252, english },

@@ -34,6 +34,7 @@
 #include <windows.h>
 #include "ChordWords.h"
 #include "RemotePlayers.h"
+#include "fw/FileNames.h"
 
 namespace {
 
@@ -217,9 +218,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     char exePath[MAX_PATH];
     GetModuleFileNameA(NULL, exePath, sizeof exePath);
     wsprintfA(g_logPath, "%s.log", exePath);
-    const char* exeName = exePath;
-    for (const char* c = exePath; *c; ++c)
-        if (*c == '\\') exeName = c + 1;
+    const char* exeName = FileNameOf(exePath);
 
     lstrcpynA(g_commandLine, GetCommandLineA(), sizeof g_commandLine);
     // wsprintfA would stop at 1024 characters; the log keeps them all.

@@ -4,9 +4,14 @@
 # wine-run comes first, and ended by --end; the process ids are kept in
 # $state, the sound server's socket in $pulse.
 
-# Whether the recorded process of NAME (xvfb, pulse) runs.
+# Whether the recorded process of NAME (xvfb, pulse) runs. Its process id
+# may belong to another process by now: ids wrap at 32768 on many systems,
+# and a test run makes thousands of threads. So the command is checked too,
+# or a stale id would keep the display from starting and have --end kill a
+# stranger.
 runs() {
-    [ -s "$state/$1.pid" ] && kill -0 "$(cat "$state/$1.pid")" 2>/dev/null
+    case $1 in xvfb) expected=Xvfb ;; pulse) expected=pulseaudio ;; esac
+    [ -s "$state/$1.pid" ] && [ "$(cat "/proc/$(cat "$state/$1.pid")/comm" 2>/dev/null)" = "$expected" ]
 }
 
 # The display and sound server this build folder runs, as process ids.
@@ -15,6 +20,22 @@ running_services() {
         runs "$name" && cat "$state/$name.pid"
     done
     return 0
+}
+
+# What runs for this build folder, said when a program failed without a word.
+services_state() {
+    for name in xvfb pulse; do
+        runs "$name" && echo "wine-run: $name runs (process $(cat "$state/$name.pid"))" ||
+            echo "wine-run: $name does not run"
+    done
+    # A wineserver works in a folder named after its prefix's device and inode.
+    server="server-$(printf '%x-%x' $(stat -c '%d %i' "$WINEPREFIX"))"
+    for pid in $(pgrep -x 'wineserver(32|64)?'); do
+        case "$(readlink "/proc/$pid/cwd")" in
+        */"$server") echo "wine-run: the prefix's wineserver runs (process $pid)" && return 0 ;;
+        esac
+    done
+    echo "wine-run: no wineserver runs for the prefix"
 }
 
 # start_once NAME READY START: unless NAME runs, calls START, which starts
@@ -29,10 +50,12 @@ start_once() {
     if ! runs "$1"; then
         $3 8>&- </dev/null >"$state/$1.log" 2>&1
         echo $! >"$state/$1.pid"
+        # Just started, it is known by its id alone: for a moment its command
+        # is still the shell's that started it.
         n=0
         until $2; do
-            if ! runs "$1" || [ $n -ge 300 ]; then
-                runs "$1" && echo "wine-run: $1 did not get ready within 30 s" >&2 ||
+            if ! kill -0 $! 2>/dev/null || [ $n -ge 300 ]; then
+                kill -0 $! 2>/dev/null && echo "wine-run: $1 did not get ready within 30 s" >&2 ||
                     echo "wine-run: $1 ended as it started, saying:" >&2
                 tail -n 5 "$state/$1.log" >&2
                 start_status=1
@@ -74,5 +97,6 @@ end_services() {
         n=0
         while kill -0 "$pid" 2>/dev/null && [ $n -lt 50 ]; do sleep 0.1; n=$((n + 1)); done
     done
+    for name in xvfb pulse; do runs "$name" || rm -f "$state/$name.pid"; done
     runs pulse || rm -rf "$pulse"
 }
