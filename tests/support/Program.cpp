@@ -1,6 +1,5 @@
 #include "support/Program.h"
 #include <stdio.h>
-#include <string.h>
 #include "app/KeyboardDialog.h"
 #include "res/resource.h"
 #include "support/StandIns.h"
@@ -44,7 +43,10 @@ std::string DrivenProgram(const char* exeName)
 SettledProgram StartSettled(RunningProgram& program, const char* exeName, Environment environment)
 {
     SettledProgram found = { NULL, NULL };
-    if (!program.Start(strchr(exeName, '\\') ? exeName : DrivenProgram(exeName), "", environment)) return found;
+    // A whole path starts with its drive; a file name's own bytes may hold a
+    // '\' as the second byte of a Chinese character.
+    const bool wholePath = exeName[0] && exeName[1] == ':';
+    if (!program.Start(wholePath ? exeName : DrivenProgram(exeName), "", environment)) return found;
     HWND dialog = NULL, tray = NULL;
     const bool settled = WaitUntil([&] {
         dialog = FindProcessWindow(program.ProcessId(), "#32770", kDialogTitle);
