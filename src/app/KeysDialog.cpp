@@ -263,18 +263,19 @@ LRESULT KeysDialog::OnRemoveProgram(WPARAM, LPARAM)
 }
 
 // The first choice that would not be understood is shown, and the user told
-// what its action takes; true when there is one.
+// what is wrong with it and what its action takes; true when there is one.
 bool KeysDialog::RefuseBadArgument()
 {
     int set, key;
     AssignmentKind kind;
-    if (!m_choices.FindBadChoice(&set, &key, &kind)) return false;
+    AssignmentProblem problem;
+    if (!m_choices.FindBadChoice(&set, &key, &kind, &problem)) return false;
     m_row = key;
     ShowSet(set);
-    char name[64], hint[256], message[sizeof name + sizeof hint], caption[64];
+    char name[64], refusal[1024], message[sizeof name + sizeof refusal], caption[64];
     KeyDisplayName(m_choices.Key(key), name, sizeof name);
-    LoadLocalString(KindRow(kind).hintText, hint, sizeof hint);
-    JoinText(message, sizeof message, name, "\n\n", hint);
+    DescribeRefusal(kind, problem, refusal, sizeof refusal);
+    JoinText(message, sizeof message, name, "\n\n", refusal);
     GetWindowTextA(m_hWnd, caption, sizeof caption);
     MessageBoxA(m_hWnd, message, caption, MB_OK | MB_ICONEXCLAMATION);
     ::SetFocus(GetDlgItem(m_hWnd, IDC_KEYS_ARGUMENT));
