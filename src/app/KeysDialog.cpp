@@ -11,6 +11,7 @@ const MessageMapEntry KeysDialog::messageEntries[] = {
     ON_COMMAND(IDC_KEYS_REMOVE, &KeysDialog::OnRemoveProgram),
     ON_COMMAND(IDC_KEYS_LIST, &KeysDialog::OnKeyChange),
     ON_COMMAND(IDC_KEYS_ACTION, &KeysDialog::OnActionChange),
+    ON_CONTROL(EN_CHANGE, IDC_KEYS_ARGUMENT, &KeysDialog::OnArgumentChange),
     ON_COMMAND(IDC_KEYS_BROWSE, &KeysDialog::OnBrowse),
     END_MESSAGE_MAP
 };
@@ -199,6 +200,14 @@ LRESULT KeysDialog::OnActionChange(WPARAM wParam, LPARAM)
     AssignmentKind kind;
     if (SelectedAction(&kind) && !KindRow(kind).takesArgument) SetDlgItemTextA(m_hWnd, IDC_KEYS_ARGUMENT, "");
     EnableEditor();
+    KeepEditor();
+    return 0;
+}
+
+// The row follows each keystroke. Loading the editor changes the text too,
+// to what the row already shows: kept, that changes nothing.
+LRESULT KeysDialog::OnArgumentChange(WPARAM, LPARAM)
+{
     KeepEditor();
     return 0;
 }

@@ -68,13 +68,16 @@ LRESULT CALLBACK CWnd::StandardWndProc(HWND hwnd, UINT message, WPARAM wParam, L
 
 bool CWnd::DispatchThroughMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
-    // Commands: menu items, accelerators and button clicks; other control
-    // notifications (edit changes and the like) are left to the default.
-    if (message == WM_COMMAND && HIWORD(wParam) > 1) return false;
     for (const MessageMap* map = GetMessageMap(); map; map = map->base) {
         for (const MessageMapEntry* entry = map->entries; entry->message; ++entry) {
             if (entry->message != message) continue;
-            if (message == WM_COMMAND && entry->commandId != LOWORD(wParam)) continue;
+            // ON_COMMAND: menu items, accelerators and button clicks (codes 0
+            // and 1); other notifications (edit changes and the like) only
+            // where an ON_CONTROL names them.
+            const UINT code = HIWORD(entry->commandId);
+            if (message == WM_COMMAND &&
+                (LOWORD(entry->commandId) != LOWORD(wParam) || (code ? code != HIWORD(wParam) : HIWORD(wParam) > 1)))
+                continue;
             *result = (this->*entry->handler)(wParam, lParam);
             return true;
         }

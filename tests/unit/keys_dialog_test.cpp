@@ -240,6 +240,7 @@ TEST_F(KeysDialogTest, SaveWritesWhatTheUserChangedCancelNothingAndUntouchedValu
                         user.Select(Row(kKeyMyComputer));
                     }
                     user.Choose(Row(e.key), e.kind, e.argument);
+                    EXPECT_EQ(e.row, user.RowText(Row(e.key))) << Name(e.key) << ", as typed";
                     user.Select(Row(kKeyMyComputer));  // leaving the row keeps the choice
                     EXPECT_EQ(e.row, user.RowText(Row(e.key))) << Name(e.key);
                 }
