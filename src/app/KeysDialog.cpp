@@ -48,6 +48,7 @@ BOOL KeysDialog::OnInitDialog()
     SendDlgItemMessageA(m_hWnd, IDC_KEYS_ARGUMENT, EM_LIMITTEXT, kArgumentLimit, 0);
     m_row = 0;
     ShowSet(0);
+    CenterWindow(m_parent ? m_parent->m_hWnd : NULL);
     return TRUE;
 }
 

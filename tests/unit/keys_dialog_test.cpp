@@ -272,6 +272,39 @@ TEST_F(KeysDialogTest, SaveWritesWhatTheUserChangedCancelNothingAndUntouchedValu
     });
 }
 
+// In each language, centred on the settings dialog, moved only as far as
+// keeps it whole on the screen; its list shows whole rows.
+TEST_F(KeysDialogTest, ItOpensCentredOnTheSettingsDialogWholeOnTheScreenWithWholeRows)
+{
+    RECT work, owner;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    for (LANGID language : { kEnglishUS, kChineseTaiwan, kChineseChina }) {
+        SetResourceLanguage(language);
+        // The settings dialog in the middle, at the top left, at the bottom right.
+        for (int place : { 0, 1, 2 }) {
+            GetWindowRect(page.Window(), &owner);
+            const int width = owner.right - owner.left, height = owner.bottom - owner.top;
+            const int x[] = { (work.left + work.right - width) / 2, work.left, work.right - width };
+            const int y[] = { (work.top + work.bottom - height) / 2, work.top, work.bottom - height };
+            SetWindowPos(page.Window(), NULL, x[place], y[place], 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+            GetWindowRect(page.Window(), &owner);
+            WithDialog([&](const User& user) {
+                RECT keys, list;
+                GetWindowRect(user.keys, &keys);
+                const int top[] = { (owner.top + owner.bottom - (keys.bottom - keys.top)) / 2, work.top,
+                                    work.bottom - (keys.bottom - keys.top) };
+                EXPECT_NEAR((owner.left + owner.right) / 2, (keys.left + keys.right) / 2, 1) << language << " " << place;
+                EXPECT_NEAR(top[place], keys.top, 1) << language << " " << place;
+                EXPECT_TRUE(keys.left >= work.left && keys.top >= work.top && keys.right <= work.right &&
+                            keys.bottom <= work.bottom) << place;
+                GetClientRect(GetDlgItem(user.keys, IDC_KEYS_LIST), &list);
+                EXPECT_EQ(0, list.bottom % SendDlgItemMessageA(user.keys, IDC_KEYS_LIST, LB_GETITEMHEIGHT, 0, 0));
+                user.Close(IDCANCEL);
+            });
+        }
+    }
+}
+
 // Save refuses the first choice that would not be understood: its row is
 // shown, the message names the part at fault in the program's language, and
 // nothing is written. In English here; tests/CMakeLists.txt runs it again
