@@ -96,7 +96,8 @@ TEST(AssignmentFormat, EveryWordItsArgumentAndEveryKindOfBadData)
 
 // The registry's side: the program's own set before all programs', a value
 // it holds of another type or too long for the format counts as not
-// understood, which leaves the key as it is by default.
+// understood, which leaves the key as it is by default. (What the Keys
+// dialog shows of such values: keys_dialog_test.)
 TEST(AssignmentStore, AProgramsSetWinsThenAllProgramsAndBadValuesAreStandard)
 {
     const std::string keys = std::string(kSettingsKey) + "\\Keys";
@@ -131,13 +132,6 @@ TEST(AssignmentStore, AProgramsSetWinsThenAllProgramsAndBadValuesAreStandard)
         AssignmentInEffect(c.program, c.key, &a);
         EXPECT_EQ(c.inEffect, a.kind) << (c.program ? c.program : "(none)") << " " << c.key;
     }
-    char text[kAssignmentTextSize];
-    Assignment a;
-    EXPECT_EQ(StoredAssignment::kNotUnderstood, ReadAssignment("MSPAINT.EXE", "VolumeUp", &a, text));
-    EXPECT_STREQ("keys Ctrl+Add", text) << "the text of a value not understood is still shown";
-    EXPECT_EQ(StoredAssignment::kNotUnderstood, ReadAssignment("MSPAINT.EXE", "Mute", &a, text));
-    EXPECT_STREQ("", text);
-    EXPECT_EQ(StoredAssignment::kAbsent, ReadAssignment("MSPAINT.EXE", "Mail", &a, text));
     DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey);
 }
 
