@@ -20,3 +20,6 @@ void KeyDisplayName(USAGE usage, char* text, int size);
 // understood is "Not understood: <argument>", or the bare words when there
 // is no text to show (not REG_SZ, too long).
 void DescribeAction(const ShownAction& shown, char* text, int size);
+// Why Save refuses a key's action: what is wrong, naming the part at fault,
+// then what the action takes (for keys, every key's name).
+void DescribeRefusal(AssignmentKind kind, const AssignmentProblem& problem, char* text, int size);

@@ -155,15 +155,20 @@ bool KeyChoices::ComposeValue(const Choice& choice, char* value, int size)
     return JoinText(value, size, kind.word, " ", choice.argument);
 }
 
-bool KeyChoices::FindBadChoice(int* set, int* key, AssignmentKind* kind) const
+bool KeyChoices::FindBadChoice(int* set, int* key, AssignmentKind* kind, AssignmentProblem* problem) const
 {
     for (int s = 0; s < m_count; ++s) {
         for (int k = 0; m_sets[s].listed && k < KeyCount(); ++k) {
             const Choice* choice = ChoiceOf(s, k);
             char value[kAssignmentTextSize];
             Assignment assignment;
-            if (!choice || (ComposeValue(*choice, value, sizeof value) && ParseAssignment(value, &assignment)))
+            if (!choice) continue;
+            if (!ComposeValue(*choice, value, sizeof value)) {
+                problem->fault = AssignmentFault::kTooLong;
+                problem->part[0] = '\0';
+            } else if (ParseAssignment(value, &assignment, problem)) {
                 continue;
+            }
             *set = s;
             *key = k;
             *kind = choice->kind;

@@ -46,8 +46,9 @@ public:
     // Kept as the user's choice unless it is what the key shows without one:
     // a choice changed and changed back is no change.
     void Choose(int set, int key, AssignmentKind kind, const char* argument);
-    // The first choice whose value would not be understood; false if none.
-    bool FindBadChoice(int* set, int* key, AssignmentKind* kind) const;
+    // The first choice whose value would not be understood, and what is
+    // wrong with it; false if none.
+    bool FindBadChoice(int* set, int* key, AssignmentKind* kind, AssignmentProblem* problem) const;
     void Save() const;
 
 private:

@@ -12,6 +12,7 @@ const MessageMapEntry KeysDialog::messageEntries[] = {
     ON_COMMAND(IDC_KEYS_REMOVE, &KeysDialog::OnRemoveProgram),
     ON_COMMAND(IDC_KEYS_LIST, &KeysDialog::OnKeyChange),
     ON_COMMAND(IDC_KEYS_ACTION, &KeysDialog::OnActionChange),
+    ON_CONTROL(EN_CHANGE, IDC_KEYS_ARGUMENT, &KeysDialog::OnArgumentChange),
     ON_COMMAND(IDC_KEYS_BROWSE, &KeysDialog::OnBrowse),
     END_MESSAGE_MAP
 };
@@ -48,6 +49,7 @@ BOOL KeysDialog::OnInitDialog()
     SendDlgItemMessageA(m_hWnd, IDC_KEYS_ARGUMENT, EM_LIMITTEXT, kArgumentLimit, 0);
     m_row = 0;
     ShowSet(0);
+    CenterWindow(m_parent ? m_parent->m_hWnd : NULL);
     return TRUE;
 }
 
@@ -204,6 +206,14 @@ LRESULT KeysDialog::OnActionChange(WPARAM wParam, LPARAM)
     return 0;
 }
 
+// The row follows each keystroke. Loading the editor changes the text too,
+// to what the row already shows: kept, that changes nothing.
+LRESULT KeysDialog::OnArgumentChange(WPARAM, LPARAM)
+{
+    KeepEditor();
+    return 0;
+}
+
 // Start's argument is a command line: a path with blanks is quoted, as Start,
 // Run wants it.
 LRESULT KeysDialog::OnBrowse(WPARAM, LPARAM)
@@ -264,18 +274,19 @@ LRESULT KeysDialog::OnRemoveProgram(WPARAM, LPARAM)
 }
 
 // The first choice that would not be understood is shown, and the user told
-// what its action takes; true when there is one.
+// what is wrong with it and what its action takes; true when there is one.
 bool KeysDialog::RefuseBadArgument()
 {
     int set, key;
     AssignmentKind kind;
-    if (!m_choices.FindBadChoice(&set, &key, &kind)) return false;
+    AssignmentProblem problem;
+    if (!m_choices.FindBadChoice(&set, &key, &kind, &problem)) return false;
     m_row = key;
     ShowSet(set);
-    char name[64], hint[256], message[sizeof name + sizeof hint], caption[64];
+    char name[64], refusal[1024], message[sizeof name + sizeof refusal], caption[64];
     KeyDisplayName(m_choices.Key(key), name, sizeof name);
-    LoadLocalString(KindRow(kind).hintText, hint, sizeof hint);
-    JoinText(message, sizeof message, name, "\n\n", hint);
+    DescribeRefusal(kind, problem, refusal, sizeof refusal);
+    JoinText(message, sizeof message, name, "\n\n", refusal);
     GetWindowTextA(m_hWnd, caption, sizeof caption);
     MessageBoxA(m_hWnd, message, caption, MB_OK | MB_ICONEXCLAMATION);
     ::SetFocus(GetDlgItem(m_hWnd, IDC_KEYS_ARGUMENT));

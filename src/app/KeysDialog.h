@@ -30,6 +30,7 @@ private:
     LRESULT OnRemoveProgram(WPARAM, LPARAM);
     LRESULT OnKeyChange(WPARAM, LPARAM);
     LRESULT OnActionChange(WPARAM, LPARAM);
+    LRESULT OnArgumentChange(WPARAM, LPARAM);
     LRESULT OnBrowse(WPARAM, LPARAM);
 
     void ListProgram(int set);

@@ -17,3 +17,14 @@ bool JoinText(char* out, int size, const char* first, const char* second, const 
     }
     return true;
 }
+
+bool FormatText(char* out, int size, const char* format, const char* text)
+{
+    const char* place = format;
+    while (*place && !(place[0] == '%' && place[1] == 's')) ++place;
+    if (!*place) return JoinText(out, size, format, "");
+    const int before = static_cast<int>(place - format) + 1;
+    if (before > size) return JoinText(out, size, format, "");
+    lstrcpynA(out, format, before);
+    return JoinText(out + before - 1, size - before + 1, text, place + 2);
+}

@@ -7,3 +7,6 @@
 // size bytes, and always ends it with a zero. True when everything fitted;
 // false when the text was cut at the buffer's end.
 bool JoinText(char* out, int size, const char* first, const char* second, const char* third = "");
+// Writes format into out with its first "%s" replaced by text (a resource's
+// message and a part the user typed); true when everything fitted.
+bool FormatText(char* out, int size, const char* format, const char* text);

@@ -11,7 +11,8 @@ typedef LRESULT (CWnd::*MessageHandler)(WPARAM wParam, LPARAM lParam);
 
 struct MessageMapEntry {
     UINT message;       // 0 ends the table
-    UINT commandId;     // for WM_COMMAND entries: the command identifier
+    UINT commandId;     // for WM_COMMAND entries: the command identifier, and
+                        // above it a control's notification code (ON_CONTROL)
     MessageHandler handler;
 };
 
@@ -24,6 +25,9 @@ struct MessageMap {
     { message, 0, static_cast<MessageHandler>(handler) }
 #define ON_COMMAND(commandId, handler) \
     { WM_COMMAND, commandId, static_cast<MessageHandler>(handler) }
+// One notification of a control, such as an edit's EN_CHANGE.
+#define ON_CONTROL(notifyCode, id, handler) \
+    { WM_COMMAND, MAKELONG(id, notifyCode), static_cast<MessageHandler>(handler) }
 #define END_MESSAGE_MAP { 0, 0, 0 }
 
 // Inside a class: the class's table and the query that returns it.

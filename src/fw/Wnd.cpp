@@ -45,6 +45,25 @@ BOOL CWnd::DestroyWindow()
     return ::DestroyWindow(m_hWnd);
 }
 
+void CWnd::CenterWindow(HWND owner)
+{
+    RECT work, around, window;
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0))
+        SetRect(&work, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    around = work;
+    if (owner && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &around);
+    GetWindowRect(m_hWnd, &window);
+    const int width = window.right - window.left, height = window.bottom - window.top;
+    int left = (around.left + around.right - width) / 2, top = (around.top + around.bottom - height) / 2;
+    // The far edges first: a window larger than the work area keeps its
+    // caption and its left edge in view.
+    if (left + width > work.right) left = work.right - width;
+    if (top + height > work.bottom) top = work.bottom - height;
+    if (left < work.left) left = work.left;
+    if (top < work.top) top = work.top;
+    SetWindowPos(m_hWnd, NULL, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void CWnd::SubclassWindow(HWND hwnd)
 {
     m_hWnd = hwnd;
@@ -68,13 +87,16 @@ LRESULT CALLBACK CWnd::StandardWndProc(HWND hwnd, UINT message, WPARAM wParam, L
 
 bool CWnd::DispatchThroughMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
-    // Commands: menu items, accelerators and button clicks; other control
-    // notifications (edit changes and the like) are left to the default.
-    if (message == WM_COMMAND && HIWORD(wParam) > 1) return false;
     for (const MessageMap* map = GetMessageMap(); map; map = map->base) {
         for (const MessageMapEntry* entry = map->entries; entry->message; ++entry) {
             if (entry->message != message) continue;
-            if (message == WM_COMMAND && entry->commandId != LOWORD(wParam)) continue;
+            // ON_COMMAND: menu items, accelerators and button clicks (codes 0
+            // and 1); other notifications (edit changes and the like) only
+            // where an ON_CONTROL names them.
+            const UINT code = HIWORD(entry->commandId);
+            if (message == WM_COMMAND &&
+                (LOWORD(entry->commandId) != LOWORD(wParam) || (code ? code != HIWORD(wParam) : HIWORD(wParam) > 1)))
+                continue;
             *result = (this->*entry->handler)(wParam, lParam);
             return true;
         }

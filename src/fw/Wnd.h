@@ -29,6 +29,10 @@ public:
         return ::SendMessageA(m_hWnd, message, wParam, lParam);
     }
 
+    // Centred on owner (on the work area when there is none, or it is hidden
+    // or minimised), and moved no more than keeps it whole on the work area.
+    void CenterWindow(HWND owner);
+
     // The framework's own window class: no class style, cursor, background
     // brush or icon. Its name stays valid; NULL when it cannot be registered.
     static LPCSTR RegisterWndClass();

@@ -49,7 +49,8 @@
 #define IDS_KEY_NAMES_END   0x2000
 #define IDS_KEY_UNNAMED     300
 // What each kind of action shows in the list, before its argument; its
-// entry in the Action list; what an argument that does not parse is told.
+// entry in the Action list; what an argument that does not parse is told
+// (IDS_HINT_KEYS with the named keys as %s).
 #define IDS_WORDS_STANDARD  330
 #define IDS_WORDS_NOTHING   331
 #define IDS_WORDS_START     332
@@ -64,6 +65,13 @@
 #define IDS_HINT_START      352
 #define IDS_HINT_KEYS       353
 #define IDS_HINT_COMMAND    354
+// What Save's refusal names as wrong, some with the part at fault as %s.
+#define IDS_FAULT_NOT_A_KEY 370
+#define IDS_FAULT_NO_KEY    371
+#define IDS_FAULT_TOO_MANY_CHORDS 372
+#define IDS_FAULT_NO_CLASS  373
+#define IDS_FAULT_NO_NUMBER 374
+#define IDS_FAULT_BAD_NUMBER 375
 #define IDS_ALL_PROGRAMS    360
 #define IDS_REMOVE_PROGRAM  361
 #define IDS_TOO_MANY_PROGRAMS 362

@@ -2,8 +2,13 @@
 // unknown name sends nothing at all, rather than a chord the owner did not
 // write, and a command's number must be a number.
 #include "settings/AssignmentFormat.h"
+#include "fw/BoundedText.h"
 
 namespace {
+
+// Inlined into ParseAssignment, the chords' and the command's parsers grow
+// the program by a few hundred bytes more than they take on their own.
+#define OUT_OF_LINE __attribute__((noinline))
 
 struct NamedKey {
     const char* name;
@@ -82,9 +87,20 @@ bool ParseKey(const char* name, int length, BYTE* virtualKey)
     return false;
 }
 
-// Zero or more modifiers, each followed by '+', then one key.
-bool ParseChord(const char* begin, const char* end, AssignedChord* chord)
+// The part at fault, as written between begin and end, blanks trimmed.
+bool Refuse(AssignmentProblem* problem, AssignmentFault fault, const char* begin = "", const char* end = 0)
 {
+    if (!end) end = begin + lstrlenA(begin);
+    Trim(begin, end);
+    problem->fault = fault;
+    lstrcpynA(problem->part, begin, static_cast<int>(end - begin) + 1);
+    return false;
+}
+
+// Zero or more modifiers, each followed by '+', then one key.
+OUT_OF_LINE bool ParseChord(const char* begin, const char* end, AssignedChord* chord, AssignmentProblem* problem)
+{
+    const char* const chordBegin = begin;
     chord->modifiers = 0;
     for (;;) {
         const char* plus = begin;
@@ -93,8 +109,10 @@ bool ParseChord(const char* begin, const char* end, AssignedChord* chord)
         const char* nameEnd = plus;
         Trim(nameBegin, nameEnd);
         const int length = static_cast<int>(nameEnd - nameBegin);
-        if (length == 0) return false;
-        if (plus == end) return ParseKey(nameBegin, length, &chord->virtualKey);
+        if (length == 0) return Refuse(problem, AssignmentFault::kNoKey, chordBegin, end);
+        if (plus == end)
+            return ParseKey(nameBegin, length, &chord->virtualKey) ||
+                   Refuse(problem, AssignmentFault::kNotAKey, nameBegin, nameEnd);
         bool modifier = false;
         for (const NamedKey& named : kModifiers) {
             if (SameText(nameBegin, length, named.name)) {
@@ -102,44 +120,60 @@ bool ParseChord(const char* begin, const char* end, AssignedChord* chord)
                 modifier = true;
             }
         }
-        if (!modifier) return false;
+        if (!modifier) return Refuse(problem, AssignmentFault::kNotAKey, nameBegin, nameEnd);
         begin = plus + 1;
     }
 }
 
-bool ParseChords(const char* text, Assignment* assignment)
+// A chord with nothing in it has no text of its own to show: the whole
+// argument shows where it lacks.
+OUT_OF_LINE bool ParseChords(const char* text, Assignment* assignment, AssignmentProblem* problem)
 {
     const char* end = text + lstrlenA(text);
     for (const char* begin = text;;) {
         const char* comma = begin;
         while (comma < end && *comma != ',') ++comma;
-        if (assignment->chordCount == kMaxAssignedChords) return false;
-        if (!ParseChord(begin, comma, &assignment->chords[assignment->chordCount++])) return false;
+        if (assignment->chordCount == kMaxAssignedChords) return Refuse(problem, AssignmentFault::kTooManyChords);
+        const char* chordBegin = begin;
+        const char* chordEnd = comma;
+        Trim(chordBegin, chordEnd);
+        if (chordBegin == chordEnd) return Refuse(problem, AssignmentFault::kNoKey, text, end);
+        if (!ParseChord(begin, comma, &assignment->chords[assignment->chordCount++], problem)) return false;
         if (comma == end) return true;
         begin = comma + 1;
     }
 }
 
-// The class up to the last comma, then a number from 1 to 65535.
-bool ParseCommand(const char* text, Assignment* assignment)
+bool AllDigits(const char* begin, const char* end)
+{
+    for (const char* c = begin; c < end; ++c)
+        if (*c < '0' || *c > '9') return false;
+    return begin < end;
+}
+
+// The class up to the last comma, then a number from 1 to 65535. Without a
+// comma, a lone number lacks its class, anything else its number.
+OUT_OF_LINE bool ParseCommand(const char* text, Assignment* assignment, AssignmentProblem* problem)
 {
     const char* end = text + lstrlenA(text);
     const char* comma = end;
     while (comma > text && comma[-1] != ',') --comma;
-    if (comma == text) return false;
     const char* classBegin = text;
-    const char* classEnd = comma - 1;
+    const char* classEnd = comma == text ? end : comma - 1;
     Trim(classBegin, classEnd);
+    if (comma == text) {
+        const bool number = AllDigits(classBegin, classEnd);
+        return Refuse(problem, number ? AssignmentFault::kNoClass : AssignmentFault::kNoNumber);
+    }
     const char* numberBegin = comma;
     const char* numberEnd = end;
     Trim(numberBegin, numberEnd);
-    if (classBegin == classEnd || numberBegin == numberEnd || numberEnd - numberBegin > 5) return false;
+    if (classBegin == classEnd) return Refuse(problem, AssignmentFault::kNoClass);
+    if (numberBegin == numberEnd) return Refuse(problem, AssignmentFault::kNoNumber);
     DWORD number = 0;
-    for (const char* c = numberBegin; c < numberEnd; ++c) {
-        if (*c < '0' || *c > '9') return false;
-        number = number * 10 + (*c - '0');
-    }
-    if (number == 0 || number > 0xFFFF) return false;
+    for (const char* c = numberBegin; c < numberEnd && number <= 0xFFFF; ++c) number = number * 10 + (*c - '0');
+    if (!AllDigits(numberBegin, numberEnd) || number == 0 || number > 0xFFFF)
+        return Refuse(problem, AssignmentFault::kBadNumber, numberBegin, numberEnd);
     lstrcpynA(assignment->windowClass, classBegin, static_cast<int>(classEnd - classBegin) + 1);
     assignment->command = number;
     return true;
@@ -155,13 +189,27 @@ int HexDigit(char c)
     return -1;
 }
 
-bool ParseAssignment(const char* text, Assignment* assignment)
+bool ChordKeyWords(char* text, int size, const char* separator)
 {
+    bool fits = JoinText(text, size, "", "");
+    for (const NamedKey& key : kNamedKeys) {
+        const int length = lstrlenA(text);
+        fits = fits && JoinText(text + length, size - length, length ? separator : "", key.name);
+    }
+    return fits;
+}
+
+bool ParseAssignment(const char* text, Assignment* assignment, AssignmentProblem* problem)
+{
+    AssignmentProblem unused;
+    if (!problem) problem = &unused;
+    problem->fault = AssignmentFault::kNone;
+    problem->part[0] = '\0';
     ZeroMemory(assignment, sizeof *assignment);
     assignment->kind = AssignmentKind::kStandard;
-    if (!text) return false;
+    if (!text) return Refuse(problem, AssignmentFault::kUnknownWord);
     const int length = lstrlenA(text);
-    if (length >= kAssignmentTextSize) return false;
+    if (length >= kAssignmentTextSize) return Refuse(problem, AssignmentFault::kTooLong);
 
     int wordLength = 0;
     while (wordLength < length && !IsBlank(text[wordLength])) ++wordLength;
@@ -176,9 +224,13 @@ bool ParseAssignment(const char* text, Assignment* assignment)
     const AssignmentKindRow* kind = 0;
     for (const AssignmentKindRow& row : kAssignmentKinds)
         if (SameText(text, wordLength, row.word)) kind = &row;
-    bool understood = kind && kind->takesArgument != empty;  // an unknown word is never understood
-    if (understood && kind->kind == AssignmentKind::kKeys) understood = ParseChords(argument, assignment);
-    if (understood && kind->kind == AssignmentKind::kCommand) understood = ParseCommand(argument, assignment);
+    bool understood = false;
+    if (!kind) Refuse(problem, AssignmentFault::kUnknownWord, text, text + wordLength);
+    else if (kind->takesArgument && empty) Refuse(problem, AssignmentFault::kNoArgument);
+    else if (!kind->takesArgument && !empty) Refuse(problem, AssignmentFault::kExtraArgument, argument);
+    else if (kind->kind == AssignmentKind::kKeys) understood = ParseChords(argument, assignment, problem);
+    else if (kind->kind == AssignmentKind::kCommand) understood = ParseCommand(argument, assignment, problem);
+    else understood = true;
     if (!understood) {
         ZeroMemory(assignment, sizeof *assignment);
         assignment->kind = AssignmentKind::kStandard;

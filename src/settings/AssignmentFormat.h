@@ -38,10 +38,32 @@ struct Assignment {
     int chordCount;
 };
 
+// Why a text is not understood; the parser is where the bad part is known.
+enum class AssignmentFault {
+    kNone,
+    kTooLong,         // kAssignmentTextSize characters or more
+    kUnknownWord,     // part: the word
+    kNoArgument,      // a word that takes an argument without one
+    kExtraArgument,   // part: what follows a word that takes none
+    kNotAKey,         // part: a chord's name that is no key where it stands ("Banana", "Hyper" in Hyper+X)
+    kNoKey,           // part: the chord that lacks a key ("Ctrl+"), or the whole argument for an empty chord
+    kTooManyChords,   // more than kMaxAssignedChords
+    kNoClass,         // a command without its window class
+    kNoNumber,        // a command without its number
+    kBadNumber,       // part: a command's number that is not one from 1 to 65535
+};
+
+struct AssignmentProblem {
+    AssignmentFault fault;
+    char part[kAssignmentTextSize];  // the words at fault as written, blanks around them trimmed
+};
+
 // A hexadecimal digit's value in either case, -1 for any other character:
 // a chord's 0xNN, an other key's value name.
 int HexDigit(char c);
 // Reads the text of one value; false, with kStandard, when it is not
-// understood: an unknown word, an empty argument, a chord that does not
-// parse, more than kMaxAssignedChords chords, a number that is not one.
-bool ParseAssignment(const char* text, Assignment* assignment);
+// understood, and then, given a problem, what is wrong with it.
+bool ParseAssignment(const char* text, Assignment* assignment, AssignmentProblem* problem = 0);
+// The keys a chord names by a word ("Enter, Esc, Tab, ..."), joined with
+// separator; false when they do not fit.
+bool ChordKeyWords(char* text, int size, const char* separator);

@@ -80,8 +80,8 @@ HWND FindLevelDisplay(DWORD processId) { return FindProcessWindow(processId, "MM
 
 std::wstring WindowTextW(HWND window)
 {
-    wchar_t text[256] = L"";
-    GetWindowTextW(window, text, 256);
+    wchar_t text[1024] = L"";
+    GetWindowTextW(window, text, 1024);
     return text;
 }
 

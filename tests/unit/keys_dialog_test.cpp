@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <dlgs.h>
+#include <cstdlib>
 #include <functional>
 #include "actions/KeyDispatcher.h"
 #include "mixer/MixerControls.h"
@@ -109,14 +110,14 @@ struct User {
         return OwnedWindow();
     }
     // Answers a message box; its text.
-    std::string Answer(HWND box, int answer) const
+    std::wstring Answer(HWND box, int answer) const
     {
-        const std::string text = box ? MessageBoxText(box) : "(no message box)";
+        const std::wstring text = box ? WindowTextW(GetDlgItem(box, 0xFFFF)) : L"(no message box)";
         if (box) PostMessageA(box, WM_COMMAND, answer, 0);
         WaitUntil([&] { return !IsWindow(box); });
         return text;
     }
-    std::string Answer(int button, int answer) const { return Answer(Open(button), answer); }
+    std::wstring Answer(int button, int answer) const { return Answer(Open(button), answer); }
     void PickFile(HWND files, const std::string& path) const
     {
         SetDlgItemTextA(files, cmb13, path.c_str());
@@ -239,6 +240,7 @@ TEST_F(KeysDialogTest, SaveWritesWhatTheUserChangedCancelNothingAndUntouchedValu
                         user.Select(Row(kKeyMyComputer));
                     }
                     user.Choose(Row(e.key), e.kind, e.argument);
+                    EXPECT_EQ(e.row, user.RowText(Row(e.key))) << Name(e.key) << ", as typed";
                     user.Select(Row(kKeyMyComputer));  // leaving the row keeps the choice
                     EXPECT_EQ(e.row, user.RowText(Row(e.key))) << Name(e.key);
                 }
@@ -270,33 +272,81 @@ TEST_F(KeysDialogTest, SaveWritesWhatTheUserChangedCancelNothingAndUntouchedValu
     });
 }
 
-TEST_F(KeysDialogTest, AnArgumentThatDoesNotParseIsRefusedSayingWhyAndNothingIsWritten)
+// In each language, centred on the settings dialog, moved only as far as
+// keeps it whole on the screen; its list shows whole rows.
+TEST_F(KeysDialogTest, ItOpensCentredOnTheSettingsDialogWholeOnTheScreenWithWholeRows)
 {
+    RECT work, owner;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    for (LANGID language : { kEnglishUS, kChineseTaiwan, kChineseChina }) {
+        SetResourceLanguage(language);
+        // The settings dialog in the middle, at the top left, at the bottom right.
+        for (int place : { 0, 1, 2 }) {
+            GetWindowRect(page.Window(), &owner);
+            const int width = owner.right - owner.left, height = owner.bottom - owner.top;
+            const int x[] = { (work.left + work.right - width) / 2, work.left, work.right - width };
+            const int y[] = { (work.top + work.bottom - height) / 2, work.top, work.bottom - height };
+            SetWindowPos(page.Window(), NULL, x[place], y[place], 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+            GetWindowRect(page.Window(), &owner);
+            WithDialog([&](const User& user) {
+                RECT keys, list;
+                GetWindowRect(user.keys, &keys);
+                const int top[] = { (owner.top + owner.bottom - (keys.bottom - keys.top)) / 2, work.top,
+                                    work.bottom - (keys.bottom - keys.top) };
+                EXPECT_NEAR((owner.left + owner.right) / 2, (keys.left + keys.right) / 2, 1) << language << " " << place;
+                EXPECT_NEAR(top[place], keys.top, 1) << language << " " << place;
+                GetClientRect(GetDlgItem(user.keys, IDC_KEYS_LIST), &list);
+                EXPECT_EQ(0, list.bottom % SendDlgItemMessageA(user.keys, IDC_KEYS_LIST, LB_GETITEMHEIGHT, 0, 0));
+                user.Close(IDCANCEL);
+            });
+        }
+    }
+}
+
+// Save refuses the first choice that would not be understood: its row is
+// shown, the message names the part at fault in the program's language, and
+// nothing is written. In English here; tests/CMakeLists.txt runs it again
+// under each Chinese locale and its code page.
+TEST_F(KeysDialogTest, ARefusalNamesWhatIsWrongAndNothingIsWritten)
+{
+    const bool languageRun = getenv("MMK_LANGUAGE_RUN") != NULL;
+    SetResourceLanguage(languageRun ? ResourceLanguageFor(GetUserDefaultLangID(), GetACP()) : kEnglishUS);
+    const int language = ResourceLanguage() == kChineseTaiwan ? 1 : ResourceLanguage() == kChineseChina ? 2 : 0;
+    ASSERT_TRUE(language || !languageRun) << "the run got no Chinese locale and code page";
     const struct {
-        DWORD key;
         AssignmentKind kind;
         const char* argument;
-        const char* says;
+        const wchar_t* says[3];  // English, Traditional, Simplified
     } cases[] = {
-        { kKeyMail, AssignmentKind::kStart, "  ", "web address to start" },
-        { kKeyBack, AssignmentKind::kKeys, "Hyper+X", "up to 8 chords" },
-        { kKeyBack, AssignmentKind::kKeys, "A, B, C, D, E, F, G, H, I", "up to 8 chords" },
-        { kKeyNextTrack, AssignmentKind::kCommand, "Winamp v1.x", "a number from 1 to 65535" },
+        { AssignmentKind::kStart, "  ", { L"a folder or a web address", L"資料夾或網址", L"文件夹或网址" } },
+        { AssignmentKind::kKeys, "Alt+F, Ctrl+Banana",
+          { L"\"Banana\" is not a key", L"「Banana」不是按鍵", L"“Banana”不是按键" } },
+        { AssignmentKind::kKeys, "Alt+F, Ctrl+",
+          { L"A key is missing in \"Ctrl+\"", L"「Ctrl+」缺少按鍵", L"“Ctrl+”缺少按键" } },
+        { AssignmentKind::kKeys, "A, B, C, D, E, F, G, H, I",
+          { L"More than 8 chords", L"超過 8 個按鍵組合", L"超过 8 个按键组合" } },
+        { AssignmentKind::kCommand, "Winamp v1.x", { L"The number is missing", L"缺少數字", L"缺少数字" } },
+        { AssignmentKind::kCommand, ", 40048", { L"The window class is missing", L"缺少視窗類別", L"缺少窗口类名" } },
+        { AssignmentKind::kCommand, "Winamp v1.x, 70000",
+          { L"\"70000\" is not a number from 1 to 65535", L"「70000」不是 1 到 65535 的數字",
+            L"“70000”不是 1 到 65535 之间的数字" } },
     };
-    for (const auto& c : cases) {
-        WithDialog([&](const User& user) {
-            user.Choose(Row(kKeyCalculator), AssignmentKind::kNothing, "");  // fine, yet not written alone
-            user.Choose(Row(c.key), c.kind, c.argument);
+    WithDialog([&](const User& user) {
+        user.Choose(Row(kKeyCalculator), AssignmentKind::kNothing, "");  // fine, yet not written alone
+        for (const auto& c : cases) {
+            user.Choose(Row(kKeyBack), c.kind, c.argument);
             user.Select(Row(kKeyMyComputer));
-            const std::string text = user.Answer(IDOK, IDOK);
-            EXPECT_NE(std::string::npos, text.find(c.says)) << text;
-            EXPECT_EQ(Row(c.key), user.SelectedRow());
-            EXPECT_TRUE(IsWindow(user.keys)) << "Save ended the dialog";
-            user.Close(IDCANCEL);
-        });
-        EXPECT_EQ("(none)", Stored(kKeys, "Calculator")) << c.argument;
-        EXPECT_EQ("(none)", Stored(kKeys, Name(c.key))) << c.argument;
-    }
+            const std::wstring text = user.Answer(IDOK, IDOK);
+            EXPECT_NE(std::wstring::npos, text.find(c.says[language])) << text;
+            // The keys' names, where a chord is refused.
+            EXPECT_EQ(c.kind == AssignmentKind::kKeys, text.find(L"PageDown, Left") != std::wstring::npos) << text;
+            EXPECT_EQ(Row(kKeyBack), user.SelectedRow());
+            EXPECT_EQ("(none)", Stored(kKeys, "Calculator")) << c.argument;
+            ASSERT_TRUE(IsWindow(user.keys)) << "Save ended the dialog";
+        }
+        user.Close(IDCANCEL);
+    });
+    EXPECT_EQ("(none)", Stored(kKeys, "Back"));
 }
 
 TEST_F(KeysDialogTest, AProgramIsAddedByItsFileNameAndRemovedAfterAYesBothOnlyOnSave)
@@ -323,8 +373,8 @@ TEST_F(KeysDialogTest, AProgramIsAddedByItsFileNameAndRemovedAfterAYesBothOnlyOn
     for (const auto& c : cases) {
         WithDialog([&](const User& user) {
             user.Program("PAINT.EXE");
-            const std::string text = user.Answer(IDC_KEYS_REMOVE, c.answer);
-            EXPECT_NE(std::string::npos, text.find("PAINT.EXE")) << text;
+            const std::wstring text = user.Answer(IDC_KEYS_REMOVE, c.answer);
+            EXPECT_NE(std::wstring::npos, text.find(L"PAINT.EXE")) << text;
             const LRESULT item = SendDlgItemMessageA(user.keys, IDC_KEYS_PROGRAM, CB_FINDSTRINGEXACT, -1,
                                                      reinterpret_cast<LPARAM>("PAINT.EXE"));
             EXPECT_EQ(c.answer == IDYES, item == CB_ERR);
@@ -452,8 +502,8 @@ TEST_F(KeysDialogTest, EveryProgramSetAndOtherKeyIsListedAndAddSaysWhenNoMoreFit
         user.Program("P256.EXE");
         EXPECT_EQ("Nothing", user.RowText(Row(kKeyMail)));
         user.PickFile(user.Open(IDC_KEYS_ADD), StandIn("calc.exe"));
-        const std::string text = user.Answer(user.OwnedWindow(), IDOK);
-        EXPECT_NE(std::string::npos, text.find("at most 256 programs")) << text;
+        const std::wstring text = user.Answer(user.OwnedWindow(), IDOK);
+        EXPECT_NE(std::wstring::npos, text.find(L"at most 256 programs")) << text;
         user.Answer(IDC_KEYS_REMOVE, IDYES);
         user.Close(IDOK);
     });

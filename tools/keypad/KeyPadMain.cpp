@@ -5,13 +5,14 @@
 // maker's models or a standard one (its reports hold usages), as chosen below
 // the buttons or with "/standard" on the command line; the volume knob taps
 // volume up or down once per notch, as a knob's quick press and release do.
-// Below the buttons it shows the simulated mixer and the last key sent, with
-// what the user should see.
+// Below the buttons it shows the simulated mixer and the last key sent. The
+// keys are named as MMKeyboard names them, in the language it chooses.
 #include <windows.h>
 #include <dbt.h>
 #include "KeyPadDevice.h"
 #include "KeyPadKeys.h"
 #include "KeyPadMixer.h"
+#include "app/ActionWords.h"
 #include "device/Simulator.h"
 #include "fw/Wnd.h"
 #include "keyboard/KeyCodes.h"
@@ -99,6 +100,17 @@ const KeyPadKey& PadKey(DWORD keyCode)
     return kKeyPadKeys[i];
 }
 
+// What the pad sent last: what it does is up to MMKeyboard and the owner's
+// key sets.
+void ShowSent(const KeyPadKey& key, int times)
+{
+    char name[64], text[128];
+    KeyDisplayName(key.usage, name, sizeof name);
+    if (times == 1) wsprintfA(text, "Sent: %s", name);
+    else wsprintfA(text, "Sent: %s, %d times (the volume knob)", name, times);
+    SetDlgItemTextA(g_window, kLastKeyId, text);
+}
+
 // One notch of the knob: a press and release at once.
 void TurnKnob(int notches)
 {
@@ -107,9 +119,7 @@ void TurnKnob(int notches)
         SendKey(key.keyCode, key.usage);
         SendKey(0, 0);
     }
-    SetDlgItemTextA(g_window, kLastKeyId,
-                    "Last key: Volume knob - Volume moves one step per notch in the mixer line (on the maker's model: "
-                    "not at all, its taps are too short).");
+    ShowSent(key, notches > 0 ? notches : -notches);
 }
 
 void OnKnob(WPARAM request)
@@ -131,13 +141,6 @@ void OnKnob(WPARAM request)
     g_knobPosition = position;
 }
 
-void ShowLastKey(const KeyPadKey& key)
-{
-    char text[256];
-    wsprintfA(text, "Last key: %s - %s.", key.name, key.effect);
-    SetDlgItemTextA(g_window, kLastKeyId, text);
-}
-
 // Buttons report only clicks; the key's press and release need the mouse.
 // The button's own handling is left out: it would take the focus, and with
 // it the foreground, from the program the key is meant for; a keyboard's
@@ -149,7 +152,7 @@ LRESULT CALLBACK KeyButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM 
         SetCapture(button);
         SendMessageA(button, BM_SETSTATE, TRUE, 0);
         SendKey(kKeyPadKeys[key].keyCode, kKeyPadKeys[key].usage);
-        ShowLastKey(kKeyPadKeys[key]);
+        ShowSent(kKeyPadKeys[key], 1);
         return 0;
     }
     if (message == WM_LBUTTONUP) {
@@ -174,7 +177,9 @@ void CreateControls(HWND window)
     for (int i = 0; i < kKeyPadKeyCount; ++i) {
         const int x = kGap + (i % kColumns) * (kButtonWidth + kGap);
         const int y = kGap + (i / kColumns) * (kButtonHeight + kGap);
-        HWND button = AddButton(window, kKeyPadKeys[i].name, kFirstKeyId + i, x, y, kButtonWidth);
+        char name[64];
+        KeyDisplayName(kKeyPadKeys[i].usage, name, sizeof name);
+        HWND button = AddButton(window, name, kFirstKeyId + i, x, y, kButtonWidth);
         g_buttonProc = ReplaceWindowProc(button, KeyButtonProc);
     }
     const int rows = (kKeyPadKeyCount + kColumns - 1) / kColumns;
@@ -183,8 +188,8 @@ void CreateControls(HWND window)
     CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP, 2 * kGap + kButtonWidth, y + 6,
                     3 * (kButtonWidth + kGap) - kGap, kButtonHeight, window,
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusId)), NULL, NULL);
-    // Two lines each: the five controls do not fit in one at this width,
-    // nor do some keys' effects.
+    // Two lines for the mixer: its five controls do not fit in one at this
+    // width.
     const int width = kColumns * (kButtonWidth + kGap) - kGap;
     const int choiceY = y + kButtonHeight + kGap;
     CreateWindowExA(0, "BUTTON", "Maker's model", WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON | WS_GROUP, kGap,
@@ -202,8 +207,8 @@ void CreateControls(HWND window)
     SetScrollPos(knob, SB_CTL, g_knobPosition, TRUE);
     const int mixerY = choiceY + kButtonHeight + kGap;
     CreateMixerView(window, kGap, mixerY, width, 2 * kButtonHeight);
-    CreateWindowExA(0, "STATIC", "Last key: none yet. Each key tells here what it should do.",
-                    WS_CHILD | WS_VISIBLE | SS_LEFT, kGap, mixerY + 2 * kButtonHeight + kGap, width, 2 * kButtonHeight,
+    CreateWindowExA(0, "STATIC", "Sent: nothing yet.",
+                    WS_CHILD | WS_VISIBLE | SS_LEFT, kGap, mixerY + 2 * kButtonHeight + kGap, width, kButtonHeight,
                     window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kLastKeyId)), NULL, NULL);
 }
 
@@ -259,8 +264,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
     wc.lpszClassName = "MMKeyboardKeyPad";
     if (!RegisterClassA(&wc)) return 1;
 
-    // Keys, plug and status, keyboard and knob, mixer (2), last key (2).
-    const int rows = (kKeyPadKeyCount + kColumns - 1) / kColumns + 6;
+    // Keys, plug and status, keyboard and knob, mixer (2), last key.
+    const int rows = (kKeyPadKeyCount + kColumns - 1) / kColumns + 5;
     RECT frame = { 0, 0, kGap + kColumns * (kButtonWidth + kGap), 2 * kGap + rows * (kButtonHeight + kGap) + kGap };
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     AdjustWindowRect(&frame, style, FALSE);
