@@ -8,7 +8,6 @@
 #include "actions/AssignedActions.h"
 #include "actions/BrowserPlayerKeys.h"
 #include "actions/ForegroundProgram.h"
-#include "actions/KeyNames.h"
 #include "actions/LaunchKeys.h"
 #include "actions/SoundKeyActions.h"
 #include "keyboard/KeyCodes.h"
@@ -217,7 +216,7 @@ RepeatTimer DispatchKeys(const KeySource& source, DWORD keyCode)
 void DispatchOtherKey(USAGE usage)
 {
     char name[kKeyNameSize];
-    KeyValueName(usage, name);
+    OtherKeyValueName(usage, name);
     Assignment assignment;
     AssignmentInFront(name, &assignment);
     RunAssignment(assignment);
@@ -238,4 +237,21 @@ DWORD KeyCodeOfUsage(USAGE usage)
     for (const KeyRow& row : kKeyTable)
         if (usage && row.key.usage == usage) return row.key.keyCode;
     return kKeysReleased;
+}
+
+void KeyValueName(USAGE usage, char name[kKeyNameSize])
+{
+    for (const KeyRow& row : kKeyTable) {
+        if (usage && row.key.usage == usage) {
+            lstrcpynA(name, row.key.name, kKeyNameSize);
+            return;
+        }
+    }
+    OtherKeyValueName(usage, name);
+}
+
+USAGE OtherKeyOfValueName(const char* name)
+{
+    const USAGE usage = UsageOfOtherKeyName(name);
+    return KeyCodeOfUsage(usage) ? 0 : usage;
 }

@@ -44,3 +44,8 @@ USAGE UsageOfKeyCode(DWORD keyCode);
 // The key bit of a table key's usage, 0 for every other usage: how a
 // standard keyboard's readers tell the KeyCode's keys from the others.
 DWORD KeyCodeOfUsage(USAGE usage);
+// A key's name in the key sets: a table key's own name, else its usage's.
+void KeyValueName(USAGE usage, char name[kKeyNameSize]);
+// The key outside the table that a value's name stands for; 0 when it
+// stands for none (a table key's name or usage, a usage of 0, other text).
+USAGE OtherKeyOfValueName(const char* name);

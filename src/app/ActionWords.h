@@ -2,7 +2,7 @@
 // language.
 #pragma once
 #include <windows.h>
-#include "actions/KeyNames.h"
+#include "actions/KeyDispatcher.h"
 #include "settings/AssignmentFormat.h"
 
 // What a key does as the dialog shows it: an understood value's kind and

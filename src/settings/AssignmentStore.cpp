@@ -138,3 +138,20 @@ bool AssignmentNameAt(const char* program, DWORD index, char* name, DWORD size)
     if (result != ERROR_SUCCESS) name[0] = '\0';
     return result == ERROR_SUCCESS || result == ERROR_MORE_DATA;
 }
+
+void OtherKeyValueName(WORD usage, char name[kKeyNameSize])
+{
+    wsprintfA(name, "0x%04X", usage);
+}
+
+WORD UsageOfOtherKeyName(const char* name)
+{
+    if (name[0] != '0' || (name[1] != 'x' && name[1] != 'X')) return 0;
+    unsigned usage = 0;
+    for (int at = 2; at < 6; ++at) {
+        const int digit = HexDigit(name[at]);
+        if (digit < 0) return 0;
+        usage = usage * 16 + digit;
+    }
+    return name[6] ? 0 : static_cast<WORD>(usage);
+}

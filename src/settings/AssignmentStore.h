@@ -15,6 +15,15 @@
 // A program's file name: at most MAX_PATH bytes.
 const int kProgramNameSize = MAX_PATH;
 
+// A key's value name: the key table's own name ("Mail"), or for any other
+// key its Consumer usage, "0x" and four hexadecimal digits ("0x022D"), so
+// that any key a keyboard has can be given a value without a list of them.
+const int kKeyNameSize = 16;
+void OtherKeyValueName(WORD usage, char name[kKeyNameSize]);
+// The usage such a name stands for, in either case of its letters; 0 for
+// any other text.
+WORD UsageOfOtherKeyName(const char* name);
+
 // What one set says for one key.
 enum class StoredAssignment {
     kAbsent,         // no set, or no value for the key
