@@ -1,5 +1,6 @@
 // What the benchmarks share beyond the test support (tests/support/): times
-// finer than its waits, and medians.
+// finer than its waits, medians, and another process's memory and processor
+// time.
 #pragma once
 #include <windows.h>
 #include <functional>
@@ -23,5 +24,13 @@ struct Spread {
 Spread SpreadOf(std::vector<double> values);
 // "12.3 ms (10.1-15.0, 20 runs)"
 std::string Describe(const Spread& spread);
+
+// Committed private memory of another process, from a walk of its address
+// space: Wine leaves the PrivateUsage of GetProcessMemoryInfo 0.
+SIZE_T PrivateBytes(DWORD processId);
+// User plus system seconds of the Unix process whose command line holds the
+// Windows path of a program; negative when there is none. Wine answers
+// GetProcessTimes for another process with its start-up times only.
+double HostCpuSeconds(const std::string& windowsPath);
 
 }  // namespace mmk_bench

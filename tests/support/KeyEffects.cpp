@@ -103,7 +103,8 @@ KeyStage::~KeyStage() { DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey); }
 bool KeyStage::Start(SimulatedProgram& simulated)
 {
     const bool ready = m_myComputer->Installed() && m_calculator->Installed() && m_browser->Installed() &&
-                       StartStandIn(m_browserTarget, logs[kBrowserLog]) && StartStandIn(m_playerTarget, logs[kPlayerLog]) &&
+                       (browserWindow = StartStandIn(m_browserTarget, logs[kBrowserLog])) &&
+                       (playerWindow = StartStandIn(m_playerTarget, logs[kPlayerLog])) &&
                        simulated.Start({ { "MMK_STUB_TITLE", kLaunchedTitle }, { "MMK_STUB_UNACTIVATABLE", "1" } });
     if (!ready) std::printf("could not set up the stand-ins and MMKeyboard-sim.exe\n");
     return ready;

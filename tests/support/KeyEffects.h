@@ -1,7 +1,7 @@
 // What each key of the key table does that can be seen from outside
 // MMKeyboard-sim.exe, with stand-ins in the place of every program a key
 // starts or drives: a stand-in's log records a start or a chord, the
-// simulated sound card a step or a toggle. The standard keyboard's test and
+// simulated sound card a step or a toggle. The end-to-end key tests and
 // the soak benchmark prove with these that a key acted, and that nothing
 // else did.
 #pragma once
@@ -68,6 +68,8 @@ public:
     Observed Observe() const { return mmk_test::Observe(logs); }
 
     std::string logs[kLogCount];
+    // The running browser's and player's windows, once started.
+    HWND browserWindow = NULL, playerWindow = NULL;
 
 private:
     std::unique_ptr<InstalledStandIn> m_myComputer, m_calculator, m_browser;

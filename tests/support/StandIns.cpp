@@ -119,10 +119,18 @@ InstalledStandIn::~InstalledStandIn()
     ForgetLog(m_path);
 }
 
+// Wine hands the X input focus over asynchronously. A window that lost it
+// to a newer one may read that news only after the test has brought it back
+// to the front, and then puts the desktop in front; it reads it before its
+// thread takes the activation, since afterwards the focus is its own again.
+// So the window counts as in front once it still is after its thread has
+// answered a message, which comes after the activation.
 bool BringToForeground(HWND window)
 {
     return WaitUntil([&] {
         if (GetForegroundWindow() != window) SetForegroundWindow(window);
+        DWORD_PTR answer;
+        SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &answer);
         return GetForegroundWindow() == window;
     }, 5000);
 }

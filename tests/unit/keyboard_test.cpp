@@ -281,63 +281,52 @@ protected:
 };
 
 
-TEST_F(KeyboardTest, DiscoveryKeepsTheFirstKeyboardAndClosesEveryOtherInterface)
+// What a search for the maker's model leaves, interface by interface: 'K'
+// kept, 's' looked at and let go, '-' never opened (nothing behind it, or the
+// search had ended); the lengths of the last report read; the report buffer
+// zeroed for one report and no further. Each model is found behind another
+// kind of interface.
+TEST_F(KeyboardTest, DiscoveryKeepsTheFirstKeyboardClosesEveryOtherInterfaceAndKeepsTheLengthsRead)
 {
-    const struct {
-        const char* what;
-        SimulatedInterface other;
-    } others[] = {
-        { "another maker", Collection(0x045E, 0x0101, 0x000C, 0x0001, 4, 0) },
-        { "unknown model", Collection(KEYBOARD_VENDOR_ID, 0x0104, 0x000C, 0x0001, 4, 0) },
-        { "ordinary keys", Collection(KEYBOARD_VENDOR_ID, 0x0101, 0x0001, 0x0006, 5, 1) },
-        { "other consumer usage", Collection(KEYBOARD_VENDOR_ID, 0x0101, 0x000C, 0x0002, 4, 0) },
-        { "report beyond the buffer", Collection(KEYBOARD_VENDOR_ID, 0x0101, 0x000C, 0x0001, 7, 0) },
-        { "empty report", Collection(KEYBOARD_VENDOR_ID, 0x0101, 0x000C, 0x0001, 0, 0) },
-    };
-    for (const auto& o : others) {
-        for (DWORD model : { 0x0101, 0x0102, 0x0103, 0x0202 }) {
-            SCOPED_TRACE(testing::Message() << o.what << ", model " << std::hex << model);
-            FillMemory(KeyboardDevice.reportBuffer, sizeof KeyboardDevice.reportBuffer, 0xAA);
-            List({ o.other, Keyboard(model), Keyboard() });  // the second keyboard is never looked at
-            ASSERT_TRUE(FindKeyboard());
-            EXPECT_TRUE(WaitUntil([&] { return Skipped(0); }, 2000));
-            EXPECT_TRUE(Kept(1));
-            EXPECT_TRUE(NeverOpened(2));
-            EXPECT_EQ(4, KeyboardDevice.inputReportLength.load());
-            const BYTE cleared[] = { 0, 0, 0, 0, 0xAA, 0xAA };
-            EXPECT_EQ(0, memcmp(cleared, KeyboardDevice.reportBuffer, sizeof cleared)) << "zeroed beyond one report";
-            CloseHandle(KeyboardDevice.handle.exchange(NULL));
-        }
-    }
-}
-
-TEST_F(KeyboardTest, FailedDiscoveryLeavesNoHandleAndTheLastLengthsRead)
-{
+    const WORD vendor = KEYBOARD_VENDOR_ID;
     const struct {
         const char* what;
         std::vector<SimulatedInterface> shapes;
         std::vector<bool> plugged;
+        const char* read;
         USHORT inLength, outLength;
-        BYTE lastZeroed;  // bytes of the report buffer zeroed
+        BYTE zeroed;
     } cases[] = {
-        { "no interface", {}, {}, 0, 0, 0 },
-        { "no consumer control", { Collection(KEYBOARD_VENDOR_ID, 0x0101, 1, 6, 5, 2), Collection(KEYBOARD_VENDOR_ID, 0x0104, 0x0C, 2, 3, 3) }, {}, 5, 2, 5 },
-        { "a report longer than the buffer", { Collection(KEYBOARD_VENDOR_ID, 0x0101, 0x0C, 1, 64, 7) }, {}, 64, 7, 6 },
-        { "collections without Consumer buttons", { kTiltWheel, kBattery }, {}, 0, 0, 0 },
-        { "unopenable alone", { Keyboard() }, { false }, 0, 0, 0 },
+        { "another maker", { Collection(0x045E, 0x0101, 0x0C, 1, 4, 0), Keyboard(0x0101), Keyboard() }, {}, "sK-", 4, 0, 4 },
+        { "unknown model", { Collection(vendor, 0x0104, 0x0C, 1, 4, 0), Keyboard(0x0102), Keyboard() }, {}, "sK-", 4, 0, 4 },
+        { "ordinary keys", { Collection(vendor, 0x0101, 1, 6, 5, 1), Keyboard(0x0103), Keyboard() }, {}, "sK-", 4, 0, 4 },
+        { "other consumer usage", { Collection(vendor, 0x0101, 0x0C, 2, 4, 0), Keyboard(0x0202), Keyboard() }, {}, "sK-", 4, 0, 4 },
+        { "report beyond the buffer", { Collection(vendor, 0x0101, 0x0C, 1, 7, 0), Keyboard(0x0103), Keyboard() }, {}, "sK-", 4, 0, 4 },
+        { "empty report", { Collection(vendor, 0x0101, 0x0C, 1, 0, 0), Keyboard(0x0101), Keyboard() }, {}, "sK-", 4, 0, 4 },
+        { "no interface", {}, {}, "", 0, 0, 0 },
+        { "no consumer control", { Collection(vendor, 0x0101, 1, 6, 5, 2), Collection(vendor, 0x0104, 0x0C, 2, 3, 3) }, {}, "ss", 5, 2, 5 },
+        { "a report longer than the buffer", { Collection(vendor, 0x0101, 0x0C, 1, 64, 7) }, {}, "s", 64, 7, 6 },
+        { "collections without Consumer buttons", { kTiltWheel, kBattery }, {}, "ss", 0, 0, 0 },
+        { "unopenable alone", { Keyboard() }, { false }, "-", 0, 0, 0 },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
+        const bool found = strchr(c.read, 'K') != NULL;
         FillMemory(KeyboardDevice.reportBuffer, sizeof KeyboardDevice.reportBuffer, 0xAA);
         KeyboardDevice.handle.store(reinterpret_cast<HANDLE>(0x1234));
         List(c.shapes, c.plugged);
-        EXPECT_FALSE(FindKeyboard());
-        EXPECT_EQ(nullptr, KeyboardDevice.handle.load());
+        EXPECT_EQ(found, FindKeyboard());
+        EXPECT_EQ(found, KeyboardDevice.handle.load() != NULL);
         EXPECT_EQ(c.inLength, KeyboardDevice.inputReportLength.load());
         EXPECT_EQ(c.outLength, KeyboardDevice.outputReportLength);
         for (size_t i = 0; i < sizeof KeyboardDevice.reportBuffer; ++i)
-            EXPECT_EQ(i < c.lastZeroed ? 0 : 0xAA, KeyboardDevice.reportBuffer[i]) << i;
-        for (size_t i = 0; i < pipes.size(); ++i) EXPECT_FALSE(Kept(i)) << i;
+            EXPECT_EQ(i < c.zeroed ? 0 : 0xAA, KeyboardDevice.reportBuffer[i]) << i;
+        for (size_t i = 0; i < c.shapes.size(); ++i) {
+            if (c.read[i] == 'K') EXPECT_TRUE(Kept(i)) << i;
+            if (c.read[i] == 's') EXPECT_TRUE(WaitUntil([&] { return Skipped(i); }, 2000)) << i;
+            if (c.read[i] == '-') EXPECT_TRUE(NeverOpened(i)) << i;
+        }
+        if (found) CloseHandle(KeyboardDevice.handle.exchange(NULL));
     }
 }
 
@@ -392,22 +381,6 @@ TEST_F(ReaderTest, EveryWholeReportIsPostedAndOthersAreDropped)
     }
 }
 
-TEST_F(ReaderTest, StopFlagAtStartEndsTheReaderBeforeItReads)
-{
-    ReaderStopFlag.store(1);
-    OpenKeyboardOfReports(4);
-    ASSERT_TRUE(pipes[0]->Send(kKeyCalculator));
-    EXPECT_TRUE(ReaderEnds(3000));
-    BYTE report[4] = {};
-    DWORD got = 0;
-    HANDLE stop = CreateEventA(NULL, TRUE, FALSE, NULL), read = CreateEventA(NULL, TRUE, FALSE, NULL);
-    EXPECT_EQ(ReadResult::kReport, ReadReport(KeyboardDevice.handle.load(), stop, read, report, 4, &got))
-        << "the report was read";
-    EXPECT_EQ(0x80, report[2]);
-    CloseHandle(stop);
-    CloseHandle(read);
-}
-
 // Windows' HID class driver keeps an input buffer for every open handle: a
 // second open of the interface, such as a second copy of the program has,
 // reads every report too. The simulated keyboard must do the same, or no
@@ -448,7 +421,7 @@ TEST_F(ReaderTest, AReaderWithoutKeyboardWaitsIdleAndGivesWayToTheNextOne)
     EXPECT_EQ(std::vector<DWORD>{ kKeyLoudness }, Posted(1));
 }
 
-TEST_F(ConnectionTest, KeyboardArrivingLaterOpensKeyboardReaderAndMixer)
+TEST_F(ConnectionTest, AnArrivalOpensTheKeyboardAndMixerOrReloadsTheSettingsUnlessTheUserTypedInOne)
 {
     List({ Keyboard() }, { false });
     ConnectKeyboard(dialog.Window(), KeyboardOpenReason::kStartUp);
@@ -457,6 +430,19 @@ TEST_F(ConnectionTest, KeyboardArrivingLaterOpensKeyboardReaderAndMixer)
     EXPECT_FALSE(VolumeAvailable || MuteAvailable || BassAvailable || TrebleAvailable || LoudnessAvailable);
     EXPECT_NE("", dialog.Text(IDC_SEARCH)) << "the settings are loaded with or without a keyboard";
 
+    // An arrival of any device (no keyboard behind it) reloads the settings,
+    // unless the user typed in one of them.
+    const std::string stored = dialog.Text(IDC_MAIL);
+    for (int edited : { IDC_MAIL, IDC_MEDIA, IDC_SEARCH }) {
+        SCOPED_TRACE(edited);
+        dialog.SetText(IDC_MAIL, "shown, not typed");
+        Arrival();
+        EXPECT_EQ(stored, dialog.Text(IDC_MAIL));
+        SendDlgItemMessageA(dialog.Window(), edited, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("typed"));
+        Arrival();
+        EXPECT_NE(std::string::npos, dialog.Text(edited).find("typed"));
+        dialog.Command(IDC_REVERT);
+    }
     for (WPARAM other : { DBT_DEVICEREMOVECOMPLETE, DBT_DEVICEQUERYREMOVE, DBT_DEVNODES_CHANGED, DBT_CONFIGCHANGED }) {
         ASSERT_TRUE(pipes[0]->PlugIn());
         EXPECT_EQ(TRUE, dialog.SendMessage(WM_DEVICECHANGE, other, 0));
@@ -494,8 +480,8 @@ const struct KeyboardGoing {
     { "a standard keyboard switched to the maker's model", true, true },
 };
 
-// A hundred cycles of each way to go.
-TEST_F(ConnectionTest, HundredUnplugsAndSwitchesLeaveNoHandlesOrThreadsAndKeysStillWork)
+// A hundred cycles of each way to go, then a key held as it goes.
+TEST_F(ConnectionTest, HundredUnplugsAndSwitchesLeaveNoHandlesOrThreadsAndAKeyHeldStopsWithItsKeyboard)
 {
     for (const KeyboardGoing& c : kGoings) {
         SCOPED_TRACE(c.what);
@@ -537,24 +523,9 @@ TEST_F(ConnectionTest, HundredUnplugsAndSwitchesLeaveNoHandlesOrThreadsAndKeysSt
         Unplug();
         PlugIn();
         EXPECT_TRUE(RememberedMute);
-        ASSERT_TRUE(pipes[0]->Send(kKeyVolumeUp));
-        EXPECT_TRUE(WaitUntil([] { return Mixer(kMixerVolume) > 0; }));
-        ASSERT_TRUE(pipes[0]->Send(kKeysReleased));
-        Unplug();
-        DisconnectKeyboard();
-        PutMixerValue(kMixerVolume, 0);
-    }
-}
 
-// Held until the keyboard goes, or gives way to the maker's model: the
-// volume stops climbing with it.
-TEST_F(ConnectionTest, AVolumeKeyHeldStopsStepsWhenItsKeyboardGoesOrGivesWay)
-{
-    for (const KeyboardGoing& c : kGoings) {
-        SCOPED_TRACE(c.what);
-        List({ c.standard ? Standard() : Keyboard(), Keyboard() }, { true, false });
-        ConnectKeyboard(dialog.Window(), KeyboardOpenReason::kStartUp);
-        PutMixerValue(kMixerVolume, 0);
+        // Volume up held as the keyboard goes, or gives way to the maker's
+        // model, stops stepping with it: a tick then finds no repeat.
         ASSERT_TRUE(pipes[0]->Send(kKeyVolumeUp));
         ASSERT_TRUE(WaitUntil([] { return Mixer(kMixerVolume) >= 3 * (65535 / 20); })) << "the held key repeats";
         if (c.switches) {
@@ -564,30 +535,14 @@ TEST_F(ConnectionTest, AVolumeKeyHeldStopsStepsWhenItsKeyboardGoesOrGivesWay)
         } else {
             Unplug();
         }
-        Pump(300);  // the release on its way through the dialog
-        const DWORD stopped = Mixer(kMixerVolume);
-        Pump(500);  // five ticks of a repeat that went on
-        EXPECT_EQ(stopped, Mixer(kMixerVolume));
+        EXPECT_TRUE(WaitUntil([&] {
+            PutMixerValue(kMixerVolume, 0);
+            dialog.Tick();
+            return Mixer(kMixerVolume) == 0;
+        }, 3000)) << "the volume goes on climbing";
         pipes.clear();
         WaitUntil([] { return !KeyboardDevice.open.load(); }, 3000);
         DisconnectKeyboard();
-    }
-}
-
-TEST_F(ConnectionTest, AnArrivalReloadsTheSettingsUnlessTheUserTypedInOne)
-{
-    List({ Keyboard() }, { false });
-    ConnectKeyboard(dialog.Window(), KeyboardOpenReason::kStartUp);
-    const std::string stored = dialog.Text(IDC_MAIL);
-    for (int edited : { IDC_MAIL, IDC_MEDIA, IDC_SEARCH }) {
-        SCOPED_TRACE(edited);
-        dialog.SetText(IDC_MAIL, "shown, not typed");
-        Arrival();  // of any device: no keyboard behind it
-        EXPECT_EQ(stored, dialog.Text(IDC_MAIL));
-        SendDlgItemMessageA(dialog.Window(), edited, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("typed"));
-        Arrival();
-        EXPECT_NE(std::string::npos, dialog.Text(edited).find("typed"));
-        dialog.Command(IDC_REVERT);
     }
 }
 
@@ -840,44 +795,6 @@ TEST_F(ConnectionTest, AStandardKeyHeldPausesBeforeItRepeats)
     EXPECT_EQ(step, Mixer(kMixerVolume)) << "repeated within 0.3 s";
     EXPECT_TRUE(WaitUntil([&] { return Mixer(kMixerVolume) == 2 * step; }, 3000)) << "no repeat after the pause";
     dialog.Keys(kKeysReleased);
-}
-
-// Driven through the dialog's own routing, tick by tick: a standard
-// keyboard's key steps as it goes down, the maker's only with a tick.
-TEST_F(ConnectionTest, AStandardKeyStepsAtThePressTheMakersAtTheFirstTickAndAHoldOncePerTick)
-{
-    const DWORD middle = 32760;
-    const struct {
-        const char* what;
-        DWORD key;
-        int ticks;
-        const char* fader;
-        int direction, standardSteps, makerSteps;
-    } cases[] = {
-        { "volume up tapped", kKeyVolumeUp, 0, kMixerVolume, 1, 1, 0 },
-        { "treble down tapped", kKeyTrebleDown, 0, kMixerTreble, -1, 1, 0 },
-        { "bass up held for two ticks", kKeyBassUp, 2, kMixerBass, 1, 3, 2 },
-        { "volume down held for one tick", kKeyVolumeDown, 1, kMixerVolume, -1, 2, 1 },
-    };
-    const DWORD step = 65535 / 20;
-    for (bool standard : { false, true }) {
-        List({ standard ? Standard() : Keyboard() });
-        ConnectKeyboard(dialog.Window(), KeyboardOpenReason::kStartUp);
-        ASSERT_TRUE(KeyboardDevice.open.load());
-        for (const auto& c : cases) {
-            SCOPED_TRACE(testing::Message() << c.what << (standard ? " on a standard keyboard" : " on the maker's"));
-            for (const char* fader : { kMixerVolume, kMixerBass, kMixerTreble }) PutMixerValue(fader, middle);
-            dialog.Keys(c.key);
-            EXPECT_EQ(middle + (standard ? c.direction * step : 0), Mixer(c.fader)) << "at the press";
-            for (int tick = 0; tick < c.ticks; ++tick) dialog.Tick();
-            dialog.Keys(kKeysReleased);
-            dialog.Tick();  // late: the release has stopped the repeat
-            EXPECT_EQ(middle + c.direction * (standard ? c.standardSteps : c.makerSteps) * step, Mixer(c.fader));
-        }
-        pipes.clear();
-        ASSERT_TRUE(WaitUntil([] { return !KeyboardDevice.open.load(); }, 3000));
-        DisconnectKeyboard();
-    }
 }
 
 }  // namespace

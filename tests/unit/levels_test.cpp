@@ -1,7 +1,7 @@
 // The level display through the real dialog's key and timer routing, on the
-// simulated sound card: what it shows after each kind of sound key, that it
-// hides again, that neither showing it nor clicking it takes the foreground,
-// and when it stays away.
+// simulated sound card: what it shows after each kind of sound key and when
+// it stays away, that it hides again, and that neither showing it nor
+// clicking it takes the foreground.
 #include <gtest/gtest.h>
 #include "fw/ResourceLanguage.h"
 #include "levels/LevelDisplay.h"
@@ -77,31 +77,46 @@ protected:
     DialogRig dialog;
 };
 
-TEST_F(LevelDisplayTest, ASoundKeyShowsItsControlAndWhatTheCardHoldsAfterIt)
+// Nothing shows while the box is unticked, for a control the card lacks, or
+// when the card refuses; then the same rig shows what each key did.
+TEST_F(LevelDisplayTest, ASoundKeyShowsItsControlAndWhatTheCardHoldsUnlessTurnedOffMissingOrRefused)
 {
     const struct {
         DWORD key;
         int ticks;
+        const char* shown;
         const char* setElsewhere;  // changed on the card before the key
         DWORD to;
-        const char* shown;
+        const char* without;  // the control the card lacks
+        DWORD refuse;
+        bool boxTicked;
     } cases[] = {
-        { kKeyVolumeUp, 1, NULL, 0, "Volume 55%" },            // 36044 of 65535
-        { kKeyVolumeUp, 3, NULL, 0, "Volume 65%" },
-        { kKeyBassDown, 1, NULL, 0, "Bass 45%" },
-        { kKeyTrebleUp, 2, kMixerTreble, 65000, "Treble 100%" },  // at the top, still shown
-        { kKeyVolumeDown, 1, kMixerVolume, 6553, "Volume 5%" },   // set elsewhere: followed
-        { kKeyVolumeUp, 1, kMixerMute, 1, "Volume Muted" },
-        { kKeyMute, 0, NULL, 0, "Mute On" },
-        { kKeyMute, 0, kMixerMute, 1, "Mute Off" },
-        { kKeyLoudness, 0, NULL, 0, "Loudness On" },
-        { kKeyLoudness, 0, kMixerLoudness, 1, "Loudness Off" },
+        { kKeyVolumeUp, 2, "", NULL, 0, "", 0, false },
+        { kKeyMute, 0, "", NULL, 0, "", 0, false },
+        { kKeyBassUp, 2, "", NULL, 0, kMixerBass, 0, true },
+        { kKeyLoudness, 0, "", NULL, 0, kMixerLoudness, 0, true },
+        { kKeyVolumeDown, 2, "", NULL, 0, "", kRefuseSet, true },
+        { kKeyMute, 0, "", NULL, 0, "", kRefuseSet, true },
+        { kKeyTrebleUp, 2, "", NULL, 0, "", kRefuseGet, true },  // unreadable
+        { kKeyVolumeUp, 1, "Volume 55%", NULL, 0, "", 0, true },  // 36044 of 65535
+        { kKeyVolumeUp, 3, "Volume 65%", NULL, 0, "", 0, true },
+        { kKeyBassDown, 1, "Bass 45%", NULL, 0, "", 0, true },
+        { kKeyTrebleUp, 2, "Treble 100%", kMixerTreble, 65000, "", 0, true },  // at the top, still shown
+        { kKeyVolumeDown, 1, "Volume 5%", kMixerVolume, 6553, "", 0, true },   // set elsewhere: followed
+        { kKeyVolumeUp, 1, "Volume Muted", kMixerMute, 1, "", 0, true },
+        { kKeyMute, 0, "Mute On", NULL, 0, "", 0, true },
+        { kKeyMute, 0, "Mute Off", kMixerMute, 1, "", 0, true },
+        { kKeyLoudness, 0, "Loudness On", NULL, 0, "", 0, true },
+        { kKeyLoudness, 0, "Loudness Off", kMixerLoudness, 1, "", 0, true },
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.shown);
-        Card();
+        SCOPED_TRACE(testing::Message() << "case " << &c - cases);
+        Card(c.without);
+        CheckDlgButton(dialog.Window(), IDC_SHOW_LEVELS, c.boxTicked ? BST_CHECKED : BST_UNCHECKED);
         if (c.setElsewhere) PutMixerValue(c.setElsewhere, c.to);
+        PutMixerValue(kMixerRefuse, c.refuse);
         Key(c.key, c.ticks);
+        PutMixerValue(kMixerRefuse, 0);
         EXPECT_EQ(c.shown, Shown());
     }
     EXPECT_EQ(37u, LevelPercent(23986, 65535));  // 36.6: rounded to the nearest
@@ -174,38 +189,6 @@ TEST_F(LevelDisplayTest, NeitherItsShowNorAClickOnItTakesTheForeground)
     EXPECT_FALSE(g_displayActivated);
     EXPECT_EQ(other.Handle(), GetForegroundWindow());
     EXPECT_EQ(other.Handle(), GetFocus());
-}
-
-TEST_F(LevelDisplayTest, NothingShowsWhenTurnedOffMissingOrRefused)
-{
-    const struct {
-        const char* why;
-        DWORD key;
-        const char* without;
-        DWORD refuse;
-        bool boxTicked;
-    } cases[] = {
-        { "turned off", kKeyVolumeUp, "", 0, false },
-        { "turned off", kKeyMute, "", 0, false },
-        { "no bass", kKeyBassUp, kMixerBass, 0, true },
-        { "no loudness", kKeyLoudness, kMixerLoudness, 0, true },
-        { "step refused", kKeyVolumeDown, "", kRefuseSet, true },
-        { "toggle refused", kKeyMute, "", kRefuseSet, true },
-        { "fader unreadable", kKeyTrebleUp, "", kRefuseGet, true },
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.why);
-        Card(c.without);
-        CheckDlgButton(dialog.Window(), IDC_SHOW_LEVELS, c.boxTicked ? BST_CHECKED : BST_UNCHECKED);
-        PutMixerValue(kMixerRefuse, c.refuse);
-        Key(c.key, 2);
-        PutMixerValue(kMixerRefuse, 0);
-        EXPECT_EQ("", Shown());
-    }
-    // The same rig shows it once the box is ticked again and the card answers.
-    CheckDlgButton(dialog.Window(), IDC_SHOW_LEVELS, BST_CHECKED);
-    Key(kKeyMute, 0);
-    EXPECT_EQ("Mute On", Shown());
 }
 
 }  // namespace

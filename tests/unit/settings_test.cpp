@@ -37,13 +37,17 @@ const Setting kSettings[] = {
 };
 
 std::string Stored(const char* name) { return RegistryValue(HKEY_CURRENT_USER, kSettingsKey, name); }
-bool SettingsKeyExists()
+// The type of a stored value; REG_NONE without one, 0xFFFF without the key.
+DWORD StoredType(const char* name)
 {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return 0xFFFF;
+    DWORD type = REG_NONE;
+    RegQueryValueExA(key, name, NULL, &type, NULL, NULL);
     RegCloseKey(key);
-    return true;
+    return type;
 }
+bool SettingsKeyExists() { return StoredType("") != 0xFFFF; }
 std::string Text(size_t length, char c = 'x') { return std::string(length, c); }
 
 class SettingsTest : public ::testing::Test {
@@ -135,14 +139,7 @@ TEST_F(SettingsTest, SaveStoresAllThreeAsTheirFirst99CharactersAndCancelBringsTh
             EXPECT_EQ(kept, page.Text(setting.editControlId)) << setting.valueName << " " << length;
         }
     }
-    DWORD type = 0;
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &key));
-    for (const Setting& setting : kSettings) {
-        EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(key, setting.valueName, NULL, &type, NULL, NULL));
-        EXPECT_EQ((DWORD)REG_SZ, type) << setting.valueName;
-    }
-    RegCloseKey(key);
+    for (const Setting& setting : kSettings) EXPECT_EQ(DWORD(REG_SZ), StoredType(setting.valueName)) << setting.valueName;
 }
 
 TEST_F(SettingsTest, TheShowLevelsBoxIsStoredAsADwordAndAKeyWithoutItMeansOn)
@@ -181,12 +178,7 @@ TEST_F(SettingsTest, TheShowLevelsBoxIsStoredAsADwordAndAKeyWithoutItMeansOn)
         page.Command(IDC_REVERT);
         EXPECT_EQ(ticked, LevelsShownOnScreen(page.Window()));
     }
-    DWORD type = 0;
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &key));
-    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(key, "ShowLevels", NULL, &type, NULL, NULL));
-    RegCloseKey(key);
-    EXPECT_EQ((DWORD)REG_DWORD, type);
+    EXPECT_EQ(DWORD(REG_DWORD), StoredType("ShowLevels"));
 }
 
 TEST(FileDialog, TheFilterBecomesZeroSeparatedAndTheRecordIsWhatWindows98Takes)

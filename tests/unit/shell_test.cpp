@@ -47,39 +47,28 @@ void BroadcastTaskbarCreated()
     SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_ABORTIFHUNG, 5000, NULL);
 }
 
-class TrayTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(tray.CreateTrayIcon(0, WM_TRAY_NOTIFY, "Multimedia Keyboard", LoadIcon(NULL, IDI_APPLICATION),
-                                        IDR_TRAYMENU));
-    }
-    LRESULT Notify(WPARAM id, LPARAM mouse) { return tray.SendMessage(WM_TRAY_NOTIFY, id, mouse); }
-
-    CommandTarget target;
-    CSystemTray tray{ target };
-};
-
-TEST_F(TrayTest, ADoubleClickSendsTheDefaultCommandAndNothingElseDoes)
-{
-    EXPECT_EQ(1, Notify(IDR_TRAYMENU, WM_LBUTTONDBLCLK));  // before any default: the first item
-    EXPECT_EQ((UINT)ID_TRAY_HIDE, target.lastCommand);
-    for (UINT item : { ID_TRAY_SHOW, ID_TRAY_HIDE }) {
-        EXPECT_TRUE(tray.SetDefaultItem(item, FALSE));
-        Notify(IDR_TRAYMENU, WM_LBUTTONDBLCLK);
-        EXPECT_EQ(item, target.lastCommand);
-    }
-    EXPECT_EQ(0, Notify(IDR_TRAYMENU + 1, WM_LBUTTONDBLCLK));  // another icon
-    for (UINT mouse : { WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN }) EXPECT_EQ(1, Notify(IDR_TRAYMENU, mouse));
-    EXPECT_EQ(3, target.commands);
-}
-
-TEST(TrayIcon, ARestartedNotificationAreaGetsTheIconBackUnlessItWasRemoved)
+// A double click on the icon sends the menu's default command, and nothing
+// else sends any. A notification area that restarts has forgotten every
+// icon and says so: the icon comes back, unless its program removed it.
+TEST(TrayIcon, ADoubleClickSendsTheDefaultCommandAndARestartedNotificationAreaGetsTheIconBack)
 {
     CommandTarget target;
     {
         CSystemTray tray(target);
         ASSERT_TRUE(tray.CreateTrayIcon(0, WM_TRAY_NOTIFY, "tip", LoadIcon(NULL, IDI_APPLICATION), IDR_TRAYMENU));
+        auto notify = [&](WPARAM id, LPARAM mouse) { return tray.SendMessage(WM_TRAY_NOTIFY, id, mouse); };
+        EXPECT_EQ(1, notify(IDR_TRAYMENU, WM_LBUTTONDBLCLK));  // before any default: the first item
+        EXPECT_EQ((UINT)ID_TRAY_HIDE, target.lastCommand);
+        for (UINT item : { ID_TRAY_SHOW, ID_TRAY_HIDE }) {
+            EXPECT_TRUE(tray.SetDefaultItem(item, FALSE));
+            notify(IDR_TRAYMENU, WM_LBUTTONDBLCLK);
+            EXPECT_EQ(item, target.lastCommand);
+        }
+        EXPECT_EQ(0, notify(IDR_TRAYMENU + 1, WM_LBUTTONDBLCLK));  // another icon
+        for (UINT mouse : { WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN })
+            EXPECT_EQ(1, notify(IDR_TRAYMENU, mouse));
+        EXPECT_EQ(3, target.commands);
+
         // Sent while the icon is still there (any program may send it): the
         // icon stays recorded, so that it goes when its program removes it.
         BroadcastTaskbarCreated();
@@ -89,7 +78,6 @@ TEST(TrayIcon, ARestartedNotificationAreaGetsTheIconBackUnlessItWasRemoved)
     }
     CSystemTray tray(target);
     ASSERT_TRUE(tray.CreateTrayIcon(0, WM_TRAY_NOTIFY, "tip", LoadIcon(NULL, IDI_APPLICATION), IDR_TRAYMENU));
-    // A restarted notification area has forgotten every icon and says so.
     NOTIFYICONDATAA gone = {};
     gone.cbSize = NOTIFYICONDATAA_V2_SIZE;
     gone.hWnd = tray.m_hWnd;
