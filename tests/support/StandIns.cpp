@@ -98,7 +98,7 @@ HWND StartStandIn(RunningProgram& program, const std::string& exePath, Environme
     const bool shown = started && program.WaitIdle() && WaitUntil([&] {
         window = FindProcessWindow(program.ProcessId(), "MMKeyboardStub", NULL);
         return window && !SizesOf(exePath).empty();
-    });
+    }) && Settle(window);
     return shown ? window : NULL;
 }
 
@@ -119,18 +119,39 @@ InstalledStandIn::~InstalledStandIn()
     ForgetLog(m_path);
 }
 
-// Wine hands the X input focus over asynchronously. A window that lost it
-// to a newer one may read that news only after the test has brought it back
-// to the front, and then puts the desktop in front; it reads it before its
-// thread takes the activation, since afterwards the focus is its own again.
-// So the window counts as in front once it still is after its thread has
-// answered a message, which comes after the activation.
+// Wine hands the X input focus over asynchronously, and a process that
+// reads the news late acts on it late: a window that lost the focus, brought
+// to the front again before it read so, puts the desktop in front; a window
+// that took it and reads so after another came to the front takes the front
+// back. So a window that came to the front has the X server do its focus and
+// handles what came of it before the test goes on: a stand-in does so when
+// asked (tools/standin/StandIn.cpp), a window of this thread here; any other
+// window's thread merely answers.
+bool Settle(HWND window)
+{
+    DWORD_PTR answer = 0;
+    if (GetWindowThreadProcessId(window, NULL) != GetCurrentThreadId()) {
+        static const UINT settle = RegisterWindowMessageA("MMKeyboardStubSettle");
+        return SendMessageTimeoutA(window, settle, 0, 0, SMTO_NORMAL, 1000, &answer) != 0;
+    }
+    POINT pointer;
+    GetCursorPos(&pointer);
+    MsgWaitForMultipleObjects(0, NULL, FALSE, 0, QS_ALLINPUT);
+    Pump(0);
+    return true;
+}
+
+// The window in front settles first: late news of its own could take the
+// front back. The window brought to the front counts once it is still there
+// after it settled; a late loss of its own has put the desktop in front.
 bool BringToForeground(HWND window)
 {
     return WaitUntil([&] {
-        if (GetForegroundWindow() != window) SetForegroundWindow(window);
-        DWORD_PTR answer;
-        SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &answer);
+        if (GetForegroundWindow() != window) {
+            Settle(GetForegroundWindow());
+            SetForegroundWindow(window);
+        }
+        Settle(window);
         return GetForegroundWindow() == window;
     }, 5000);
 }

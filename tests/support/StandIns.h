@@ -53,6 +53,9 @@ private:
     bool m_movedAside, m_installed;
 };
 
+// Until the X server and every process involved are done with a window's
+// coming to the front; whether the window's thread answered.
+bool Settle(HWND window);
 bool BringToForeground(HWND window);
 
 // A titled window of the test process that takes the foreground away from

@@ -14,6 +14,11 @@
 //   MMK_STUB_SHOW=minimized|maximized  start minimised or maximised
 //   MMK_STUB_UNACTIVATABLE=1           the window is a child of the desktop,
 //                                      which never becomes the foreground
+// Sent the registered message "MMKeyboardStubSettle", it answers once the X
+// server has done what it asked of it (the focus of a window just shown or
+// activated) and it has handled the focus events that came of it, so that
+// none arrives late and takes the foreground from a window the test brought
+// to the front since.
 //
 // Run as winamp.exe, apollo.exe or qcd.exe it plays that player as other
 // programs see it (RemotePlayers.h): a main window of the player's class
@@ -74,6 +79,7 @@ const RemotePlayer* g_player;  // the player it plays, if any
 bool g_playerHung;
 RemotePlayerState g_playerState;
 HWND g_mainWindow;
+UINT g_settleMessage;
 
 void AppendLog(const char* line)
 {
@@ -174,6 +180,15 @@ void Paint(HWND window)
 
 LRESULT CALLBACK StandInProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == g_settleMessage && message) {
+        // Wine asks the X server where the pointer is (a round trip: all
+        // asked before is done, its events are here), and a wait for input
+        // handles those events at once.
+        POINT pointer;
+        GetCursorPos(&pointer);
+        MsgWaitForMultipleObjects(0, NULL, FALSE, 0, QS_ALLINPUT);
+        return 1;
+    }
     LRESULT answer;
     if (TakePlayerMessage(window, message, wParam, lParam, &answer)) return answer;
     switch (message) {
@@ -234,6 +249,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     wsprintfA(g_notice, "Stand-in for trying MMKeyboard: this is %.60s, not the real program. "
                         "It shows what it was given.", exeName);
 
+    g_settleMessage = RegisterWindowMessageA("MMKeyboardStubSettle");
     WNDCLASSA wc;
     ZeroMemory(&wc, sizeof wc);
     wc.lpfnWndProc = StandInProc;
